@@ -1,0 +1,39 @@
+# Shared build settings: every target links ruv_warnings.
+add_library(ruv_warnings INTERFACE)
+target_compile_options(ruv_warnings INTERFACE -Wall -Wextra)
+if(RUV_SANITIZE)
+  target_compile_options(ruv_warnings INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
+  target_link_options(ruv_warnings INTERFACE -fsanitize=address,undefined)
+endif()
+
+option(RUV_TEST_XVFB "Run each window test under its own Xvfb server" OFF)
+
+include(GoogleTest)
+
+# ruv_add_gtest(<name> LABEL <label> SOURCES <files...> LIBS <targets...>)
+# A GoogleTest binary whose cases are registered one by one with CTest.
+function(ruv_add_gtest name)
+  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main ruv_warnings)
+  gtest_discover_tests(${name}
+    PROPERTIES LABELS "${T_LABEL}"
+               ENVIRONMENT "RUVADIR_TEST_DATA=${CMAKE_BINARY_DIR}/testdata"
+    DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# ruv_add_qttest(<name> LABEL <label> SOURCES <files...> LIBS <targets...>)
+# A QtTest binary with real windows: it needs a display (test.sh gives one).
+function(ruv_add_qttest name)
+  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} Qt6::Test ruv_warnings)
+  if(RUV_TEST_XVFB)
+    add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
+  set_tests_properties(${name} PROPERTIES LABELS "${T_LABEL}"
+    ENVIRONMENT "QT_QPA_PLATFORM=xcb;RUVADIR_TEST_DATA=${CMAKE_BINARY_DIR}/testdata")
+endfunction()
