@@ -37,3 +37,22 @@ function(ruv_add_qttest name)
   set_tests_properties(${name} PROPERTIES LABELS "${T_LABEL}"
     ENVIRONMENT "QT_QPA_PLATFORM=xcb;RUVADIR_TEST_DATA=${CMAKE_BINARY_DIR}/testdata")
 endfunction()
+
+# ruv_folder_library(<name> <dir> [WIDGETS])
+# A static library of every .cpp/.h in <dir>. While the folder holds no code
+# yet the target is an empty interface, so that others can already link it.
+function(ruv_folder_library name dir)
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  list(FILTER sources INCLUDE REGEX "\\.cpp$")
+  if(sources)
+    file(GLOB headers CONFIGURE_DEPENDS ${dir}/*.h)
+    add_library(${name} STATIC ${sources} ${headers})
+    target_include_directories(${name} PUBLIC ${dir})
+    target_link_libraries(${name} PRIVATE ruv_warnings)
+    set(${name}_KIND PUBLIC PARENT_SCOPE)
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${dir})
+    set(${name}_KIND INTERFACE PARENT_SCOPE)
+  endif()
+endfunction()
