@@ -1,0 +1,90 @@
+#include "MControls.h"
+
+#include <QAbstractItemDelegate>
+#include <QAbstractItemView>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+#include <QTextCursor>
+
+namespace MControls
+{
+float TwipsPerPixel(const QWidget* widget, bool horizontal)
+{
+    const int dpi = widget == nullptr ? 96 : (horizontal ? widget->logicalDpiX() : widget->logicalDpiY());
+    return dpi > 0 ? 1440.0f / static_cast<float>(dpi) : 15.0f;
+}
+
+namespace
+{
+// Reaches the view's protected state through a derived class's name for it.
+struct ViewState : QAbstractItemView
+{
+    static bool Editing(const QAbstractItemView* view)
+    {
+        return (view->*(&ViewState::state))() == QAbstractItemView::EditingState;
+    }
+};
+}
+
+void ListViewCancelEdit(QAbstractItemView* view)
+{
+    // A label edit in progress is the editor of the current item; index
+    // widgets and persistent editors outside an edit stay. closeEditor is a
+    // protected slot, reachable through the meta-object.
+    if (view == nullptr || !ViewState::Editing(view))
+        return;
+    const QModelIndex current = view->currentIndex();
+    QWidget* editor = current.isValid() ? view->indexWidget(current) : nullptr;
+    if (editor == nullptr)
+        return;
+    QMetaObject::invokeMethod(view, "closeEditor", Qt::DirectConnection, Q_ARG(QWidget*, editor),
+                              Q_ARG(QAbstractItemDelegate::EndEditHint,
+                                    QAbstractItemDelegate::RevertModelCache));
+}
+
+float GetAbsolutePos(const QWidget* control, bool horizontal)
+{
+    if (control == nullptr)
+        return 0.0f;
+    const QWidget* form = control->window();
+    const QPoint p = control == form ? QPoint(0, 0) : control->mapTo(form, QPoint(0, 0));
+    return static_cast<float>(horizontal ? p.x() : p.y()) * TwipsPerPixel(control, horizontal);
+}
+
+void SetNumbersOnly(QLineEdit* box)
+{
+    if (box == nullptr)
+        return;
+    static const QRegularExpression digits(QStringLiteral("[0-9]*"));
+    box->setValidator(new QRegularExpressionValidator(digits, box));
+}
+
+void SelectAllText(QLineEdit* box)
+{
+    if (box != nullptr)
+        box->setSelection(0, static_cast<int>(box->text().size()));
+}
+
+void SelectAllText(QPlainTextEdit* box)
+{
+    if (box != nullptr)
+        box->selectAll();
+}
+
+void SetReadOnly(QLineEdit* box, bool readOnly)
+{
+    if (box != nullptr)
+        box->setReadOnly(readOnly);
+}
+
+void SetReadOnly(QPlainTextEdit* box, bool readOnly)
+{
+    if (box == nullptr)
+        return;
+    box->setReadOnly(readOnly);
+    if (readOnly)
+        box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+}

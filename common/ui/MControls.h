@@ -1,0 +1,26 @@
+#pragma once
+
+class QAbstractItemView;
+class QLineEdit;
+class QPlainTextEdit;
+class QWidget;
+
+// Helpers for text boxes, list views and the position of nested controls.
+namespace MControls
+{
+// Twips per pixel of the widget's screen (15 at 96 dots per inch).
+float TwipsPerPixel(const QWidget* widget, bool horizontal);
+
+// Ends a label edit in progress, dropping what was typed.
+void ListViewCancelEdit(QAbstractItemView* view);
+// The control's left (horizontal) or top edge relative to its form, over
+// its chain of containers, in twips.
+float GetAbsolutePos(const QWidget* control, bool horizontal);
+// The box takes digits only.
+void SetNumbersOnly(QLineEdit* box);
+void SelectAllText(QLineEdit* box);
+void SelectAllText(QPlainTextEdit* box);
+// Read-only boxes keep their text selectable.
+void SetReadOnly(QLineEdit* box, bool readOnly);
+void SetReadOnly(QPlainTextEdit* box, bool readOnly);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class C3DCameraScriptOption;
+
+// What the generator asks of the window that called it: the window layer
+// shows message boxes, tests answer them.
+class IScriptGeneratorUi
+{
+public:
+    virtual ~IScriptGeneratorUi() = default;
+    // A script file could not be written; returns the button pressed
+    // (4 Retry, anything else gives up). style is the message-box style.
+    virtual int32_t ShowScriptFileError(const QString& title, const QString& prompt, int32_t style) = 0;
+    // The inputs cannot give a script; nothing has been written.
+    virtual void ShowInputError(const QString& title, const QString& message) = 0;
+};
+
+namespace MRuvScriptGenerator {
+
+// Samples the option's curve and writes the camera script of the option's
+// game into numbered chunk files, chained so that each runs the next, with
+// an optional starter script. elapsedMs covers sampling and text building;
+// points is the number of samples. True when every file was written.
+bool GenerateCameraScripts(IScriptGeneratorUi& ui, const QString& appTitle, const QString& errorText,
+                           const QString& errorCaption, const C3DCameraScriptOption& options,
+                           int32_t& elapsedMs, int32_t& points);
+
+// Appends one piece to the chunk being filled, or starts a new chunk with it
+// when it would make the chunk longer than maxLen characters. Pieces are
+// never split.
+void AppendToChunks(std::vector<std::string>& chunks, size_t& current, size_t& currentLen,
+                    const std::string& piece, int32_t maxLen);
+
+// The number of a chunk in its file name: three digits, more only when the
+// script has more than a thousand chunks.
+std::string ChunkNumber(size_t index, size_t chunkCount);
+
+} // namespace MRuvScriptGenerator

@@ -1,0 +1,5 @@
+// The resources are added to this library by CMake (qt_add_resources); the
+// library needs one source file of its own.
+namespace RuvResources {
+int LinkAnchor = 0;
+}

@@ -1,0 +1,202 @@
+// Message boxes: captions on the buttons, the answers as the system numbers
+// them, time-outs that close a box, and boxes inside boxes.
+#include "MMsgBoxEx.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace MMsgBoxEx;
+
+namespace
+{
+QMessageBox* OpenBox()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(w);
+            box != nullptr && box->isVisible() && box->objectName() == QLatin1String(BoxObjectName))
+            return box;
+    }
+    return nullptr;
+}
+
+QStringList ButtonTexts(QMessageBox* box)
+{
+    QStringList texts;
+    for (QAbstractButton* b : box->buttons())
+        texts << b->text();
+    std::sort(texts.begin(), texts.end());
+    return texts;
+}
+
+// Runs the action on the box once it is shown.
+void OnBox(std::function<void(QMessageBox*)> action)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, action] {
+        if (QMessageBox* box = OpenBox()) {
+            poll->stop();
+            poll->deleteLater();
+            action(box);
+        }
+    });
+    poll->start(10);
+}
+
+QAbstractButton* ButtonWithText(QMessageBox* box, const QString& text)
+{
+    for (QAbstractButton* b : box->buttons()) {
+        if (b->text() == text)
+            return b;
+    }
+    return nullptr;
+}
+}
+
+class TestMMsgBoxEx : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void answersAreTheSystemNumbers_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QString>("press");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("ok") << MbOk << "OK" << IdOk;
+        QTest::newRow("ok-cancel cancel") << MbOkCancel << "Cancel" << IdCancel;
+        QTest::newRow("abort-retry-ignore retry") << MbAbortRetryIgnore << "&Retry" << IdRetry;
+        QTest::newRow("abort-retry-ignore ignore") << MbAbortRetryIgnore << "&Ignore" << IdIgnore;
+        QTest::newRow("yes-no-cancel yes") << (MbYesNoCancel | MbIconQuestion) << "&Yes" << IdYes;
+        QTest::newRow("yes-no no") << MbYesNo << "&No" << IdNo;
+        QTest::newRow("retry-cancel retry") << MbRetryCancel << "&Retry" << IdRetry;
+        QTest::newRow("cancel-try-continue") << MbCancelTryContinue << "&Continue" << IdContinue;
+    }
+
+    void answersAreTheSystemNumbers()
+    {
+        QFETCH(int, style);
+        QFETCH(QString, press);
+        QFETCH(int, expected);
+        OnBox([press](QMessageBox* box) {
+            QAbstractButton* b = ButtonWithText(box, press);
+            QVERIFY(b != nullptr);
+            b->click();
+        });
+        QCOMPARE(MsgBoxEx(nullptr, QStringLiteral("Title"), QStringLiteral("Prompt"), style, QString(), 0), expected);
+    }
+
+    void captionsRenameTheirButtons()
+    {
+        QStringList seen;
+        QString title;
+        OnBox([&](QMessageBox* box) {
+            seen = ButtonTexts(box);
+            title = box->windowTitle();
+            ButtonWithText(box, QStringLiteral("Keep"))->click();
+        });
+        // Yes and Cancel renamed, No kept.
+        const int answer = MsgBoxEx(nullptr, QStringLiteral("Question"), QStringLiteral("Really?"),
+                                    MbYesNoCancel, QStringLiteral("IDI_A"), 0,
+                                    QStringLiteral("Overwrite"), QString(), QStringLiteral("Keep"));
+        QCOMPARE(answer, IdCancel);
+        QCOMPARE(seen, (QStringList{QStringLiteral("&No"), QStringLiteral("Keep"), QStringLiteral("Overwrite")}));
+        QCOMPARE(title, QStringLiteral("Question"));
+    }
+
+    void timeOutClosesTheBox_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("ok") << MbOk << IdOk;
+        QTest::newRow("ok-cancel") << MbOkCancel << IdCancel;
+        QTest::newRow("yes-no-cancel") << MbYesNoCancel << IdCancel;
+        QTest::newRow("retry-cancel") << MbRetryCancel << IdCancel;
+    }
+
+    void timeOutClosesTheBox()
+    {
+        QFETCH(int, style);
+        QFETCH(int, expected);
+        QCOMPARE(MsgBoxEx(nullptr, QStringLiteral("Report"), QStringLiteral("Written."), style, QString(), 200), expected);
+    }
+
+    void yesNoAndAbortRetryIgnoreIgnoreTheTimeOut_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QString>("press");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("yes-no") << MbYesNo << "&Yes" << IdYes;
+        QTest::newRow("abort-retry-ignore") << MbAbortRetryIgnore << "&Abort" << IdAbort;
+    }
+
+    void yesNoAndAbortRetryIgnoreIgnoreTheTimeOut()
+    {
+        QFETCH(int, style);
+        QFETCH(QString, press);
+        QFETCH(int, expected);
+        bool stillOpen = false;
+        OnBox([&](QMessageBox* box) {
+            QPointer<QMessageBox> guard(box);
+            // Well past the time-out the box waits for its answer; a close
+            // request (Escape) does not end it either.
+            QTimer::singleShot(400, box, [&, guard] {
+                QTest::keyClick(guard.data(), Qt::Key_Escape);
+                QTimer::singleShot(50, guard.data(), [&, guard] {
+                    stillOpen = guard && guard->isVisible();
+                    ButtonWithText(guard.data(), press)->click();
+                });
+            });
+        });
+        QCOMPARE(MsgBoxEx(nullptr, QStringLiteral("Ask"), QStringLiteral("Go on?"), style, QString(), 100), expected);
+        QVERIFY(stillOpen);
+    }
+
+    void boxesInsideBoxesKeepTheirOwnTimeOut()
+    {
+        // The outer box times out first while the inner one is open; the
+        // inner one must stay until its own time-out, and the outer one must
+        // still be closed by its own.
+        int inner = -1;
+        bool innerOpenAfterOuterTimeOut = false;
+        QPointer<QMessageBox> outerBox;
+        OnBox([&](QMessageBox* box) {
+            outerBox = box;
+            QTimer::singleShot(0, [&] {
+                QTimer::singleShot(600, [&] {
+                    QMessageBox* open = OpenBox();
+                    innerOpenAfterOuterTimeOut = open != nullptr && open != outerBox.data();
+                });
+                inner = MsgBoxEx(nullptr, QStringLiteral("Inner"), QStringLiteral("Inner box"),
+                                 MbOkCancel, QString(), 1200);
+            });
+        });
+        const int outer = MsgBoxEx(nullptr, QStringLiteral("Outer"), QStringLiteral("Outer box"), MbOk,
+                                   QString(), 300);
+        QCOMPARE(outer, IdOk);
+        QCOMPARE(inner, IdCancel);
+        QVERIFY(innerOpenAfterOuterTimeOut);
+    }
+
+    void noTimeOutWithZero()
+    {
+        bool openLater = false;
+        OnBox([&](QMessageBox* box) {
+            QPointer<QMessageBox> guard(box);
+            QTimer::singleShot(300, box, [&, guard] {
+                openLater = guard && guard->isVisible();
+                ButtonWithText(guard.data(), QStringLiteral("OK"))->click();
+            });
+        });
+        QCOMPARE(MsgBoxEx(nullptr, QStringLiteral("T"), QStringLiteral("P"), MbOk, QString(), 0), IdOk);
+        QVERIFY(openLater);
+    }
+};
+
+QTEST_MAIN(TestMMsgBoxEx)
+#include "tst_MMsgBoxEx.moc"
