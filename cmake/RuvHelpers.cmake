@@ -18,7 +18,7 @@ function(ruv_add_gtest name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main ruv_warnings)
   gtest_discover_tests(${name}
     PROPERTIES LABELS "${T_LABEL}"
-               ENVIRONMENT "RUVADIR_TEST_DATA=${CMAKE_BINARY_DIR}/testdata"
+               ENVIRONMENT "RUVADIR_TEST_DATA=${CMAKE_BINARY_DIR}/testdata;RUVADIR_REGISTRY=${CMAKE_BINARY_DIR}/testdata/registry/${name}"
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
@@ -35,7 +35,7 @@ function(ruv_add_qttest name)
     add_test(NAME ${name} COMMAND ${name})
   endif()
   set_tests_properties(${name} PROPERTIES LABELS "${T_LABEL}"
-    ENVIRONMENT "QT_QPA_PLATFORM=xcb;RUVADIR_TEST_DATA=${CMAKE_BINARY_DIR}/testdata")
+    ENVIRONMENT "QT_QPA_PLATFORM=xcb;RUVADIR_TEST_DATA=${CMAKE_BINARY_DIR}/testdata;RUVADIR_REGISTRY=${CMAKE_BINARY_DIR}/testdata/registry/${name}")
 endfunction()
 
 # ruv_folder_library(<name> <dir> [WIDGETS])

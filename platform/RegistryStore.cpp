@@ -568,14 +568,14 @@ private:
 
 // One mutex per store file for the whole process: lock files guard against
 // other processes, this against other store objects and threads of our own.
-QMutex& FileMutex(const QString& path)
+QRecursiveMutex& FileMutex(const QString& path)
 {
     static QMutex mapMutex;
-    static std::map<QString, std::unique_ptr<QMutex>> mutexes;
+    static std::map<QString, std::unique_ptr<QRecursiveMutex>> mutexes;
     QMutexLocker lock(&mapMutex);
     auto& m = mutexes[QFileInfo(path).absoluteFilePath()];
     if (!m)
-        m = std::make_unique<QMutex>();
+        m = std::make_unique<QRecursiveMutex>();
     return *m;
 }
 
@@ -744,43 +744,34 @@ bool RegistryStore::SaveFile()
     return true;
 }
 
-// Runs one change under the locks on an up-to-date tree and saves it.
-// `apply` returns 0 to fail, 1 when nothing changed, 2 when the file must
-// be written.
-template <typename Fn>
-bool RegistryStore::Change(Fn&& apply)
+// Takes the file lock and brings the tree up to date; the caller holds the
+// mutexes.
+bool RegistryStore::BeginLocked(std::unique_ptr<QLockFile>& lockFile)
 {
-    QMutexLocker lock(&m_mutex);
-    QMutexLocker fileLock(&FileMutex(m_filePath));
-    m_lastError.clear();
-
     const QFileInfo info(m_filePath);
     if (!QDir().mkpath(info.absolutePath())) {
         m_lastError = QStringLiteral("The settings folder \"%1\" cannot be made.")
                           .arg(QDir::toNativeSeparators(info.absolutePath()));
         return false;
     }
-    QLockFile lockFile(m_filePath + QStringLiteral(".lock"));
+    lockFile = std::make_unique<QLockFile>(m_filePath + QStringLiteral(".lock"));
     // A holder that died leaves its lock behind; its process id shows it.
-    lockFile.setStaleLockTime(30000);
-    if (!lockFile.tryLock(m_lockTimeoutMs)) {
+    lockFile->setStaleLockTime(30000);
+    if (!lockFile->tryLock(m_lockTimeoutMs)) {
+        lockFile.reset();
         m_lastError = QStringLiteral("The settings file \"%1\" is locked by another program.")
                           .arg(QDir::toNativeSeparators(m_filePath));
         return false;
     }
     // Another process may have written since we last looked.
     m_loadedStamp.reset();
-    if (!RefreshLocked())
-        return false;
-    const bool wasDamaged = m_damaged;
-    const int result = apply();
-    if (result == 0)
-        return false;
-    if (result == 1) {
-        m_lastError.clear();
-        return true;
-    }
-    if (wasDamaged) {
+    return RefreshLocked();
+}
+
+// Writes the tree under the file lock that BeginLocked took.
+bool RegistryStore::CommitLocked(bool wasDamaged)
+{
+    if (wasDamaged && QFile::exists(m_filePath)) {
         // Keep what the user may still want from the damaged file.
         const QString aside = m_filePath + QStringLiteral(".damaged-")
                               + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));
@@ -801,6 +792,82 @@ bool RegistryStore::Change(Fn&& apply)
     RefreshLocked();
     m_lastError.clear();
     return true;
+}
+
+// Runs one change under the locks on an up-to-date tree and saves it.
+// `apply` returns 0 to fail, 1 when nothing changed, 2 when the file must
+// be written.
+template <typename Fn>
+bool RegistryStore::Change(Fn&& apply)
+{
+    QMutexLocker lock(&m_mutex);
+    QMutexLocker fileLock(&FileMutex(m_filePath));
+    if (m_batchDepth > 0) {
+        if (!m_batchOk)
+            return false;
+        const int result = apply();
+        m_batchDirty = m_batchDirty || result == 2;
+        return result != 0;
+    }
+    m_lastError.clear();
+    std::unique_ptr<QLockFile> lockFile;
+    if (!BeginLocked(lockFile))
+        return false;
+    const bool wasDamaged = m_damaged;
+    const int result = apply();
+    if (result == 0)
+        return false;
+    if (result == 1) {
+        m_lastError.clear();
+        return true;
+    }
+    return CommitLocked(wasDamaged);
+}
+
+void RegistryStore::BeginBatch()
+{
+    m_mutex.lock();
+    FileMutex(m_filePath).lock();
+    if (m_batchDepth++ == 0) {
+        m_lastError.clear();
+        m_batchDirty = false;
+        m_batchOk = BeginLocked(m_batchLock);
+        m_batchWasDamaged = m_damaged;
+    }
+}
+
+bool RegistryStore::EndBatch()
+{
+    bool ok = m_batchOk;
+    if (--m_batchDepth == 0) {
+        if (m_batchOk && m_batchDirty)
+            ok = CommitLocked(m_batchWasDamaged);
+        m_batchLock.reset();
+        m_batchOk = false;
+        m_batchDirty = false;
+    }
+    FileMutex(m_filePath).unlock();
+    m_mutex.unlock();
+    return ok;
+}
+
+RegistryStore::Batch::Batch(RegistryStore& store) : m_store(&store)
+{
+    m_store->BeginBatch();
+}
+
+RegistryStore::Batch::~Batch()
+{
+    if (m_open)
+        m_store->EndBatch();
+}
+
+bool RegistryStore::Batch::Commit()
+{
+    if (!m_open)
+        return false;
+    m_open = false;
+    return m_store->EndBatch();
 }
 
 bool RegistryStore::KeyExists(RegistryHive hive, const QString& subkey)

@@ -3,12 +3,15 @@
 #include <QByteArray>
 #include <QList>
 #include <QMutex>
+#include <QRecursiveMutex>
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
 #include <memory>
 #include <optional>
+
+class QLockFile;
 
 // The settings store that stands in for the Windows registry: a tree of keys
 // holding named, typed values, kept in one human-readable XML file per user.
@@ -91,6 +94,8 @@ struct RegistryEntry {
 class RegistryStore
 {
 public:
+    class Batch;
+
     // A store on the given file. Nothing is read or written until used.
     explicit RegistryStore(QString filePath);
     ~RegistryStore();
@@ -139,17 +144,27 @@ public:
     struct Key;
 
 private:
+    friend class Batch;
     enum class LoadResult { Ok, Missing, Damaged, Unreadable };
 
     bool RefreshLocked();
     LoadResult LoadFile(QString& error);
     bool SaveFile();
     template <typename Fn> bool Change(Fn&& apply);
+    bool BeginLocked(std::unique_ptr<QLockFile>& lockFile);
+    bool CommitLocked(bool wasDamaged);
+    void BeginBatch();
+    bool EndBatch();
     Key* Hive(RegistryHive hive, bool create);
 
     QString m_filePath;
     int m_lockTimeoutMs = 5000;
-    mutable QMutex m_mutex;
+    mutable QRecursiveMutex m_mutex;
+    int m_batchDepth = 0;
+    bool m_batchOk = false;
+    bool m_batchDirty = false;
+    bool m_batchWasDamaged = false;
+    std::unique_ptr<QLockFile> m_batchLock;
     std::unique_ptr<Key> m_root;
     struct FileStamp {
         bool exists = false;
@@ -161,6 +176,29 @@ private:
     bool m_damaged = false;
     QString m_damageText;
     QString m_lastError;
+};
+
+// Many changes saved as one: while a batch is open its thread holds the
+// store's locks, changes are made in memory and the file is written once,
+// when the batch ends (or Commit is called). Other threads and processes
+// wait meanwhile, so keep batches short (saving the settings at exit).
+// Batches nest; the outermost one writes.
+class RegistryStore::Batch
+{
+public:
+    explicit Batch(RegistryStore& store);
+    ~Batch();
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+    // Ends the batch now; true when everything was saved (or nothing had
+    // changed). A batch whose store could not be locked or read fails every
+    // change made in it.
+    bool Commit();
+
+private:
+    RegistryStore* m_store;
+    bool m_open = true;
 };
 
 }  // namespace RuvPlatform

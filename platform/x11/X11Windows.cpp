@@ -89,8 +89,8 @@ bool HasAtom(const Property& property, Atom atom)
     return false;
 }
 
-// Sends a client message to the root window, as the window manager
-// specification asks for state and activation requests.
+// Sends a client message to the root window, the way
+// EWMH asks for state and activation requests.
 bool SendRootMessage(Display* dpy, Window window, const char* type, long d0, long d1, long d2,
                      long d3 = 0)
 {

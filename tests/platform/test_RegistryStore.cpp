@@ -334,3 +334,39 @@ TEST_F(RegistryStoreTest, DefaultPathFollowsTheEnvironment)
     if (!old.isEmpty())
         qputenv("RUVADIR_REGISTRY", old);
 }
+
+TEST_F(RegistryStoreTest, BatchWritesOnceAtItsEnd)
+{
+    RegistryStore store(path());
+    ASSERT_TRUE(store.SetValue(RegistryHive::LocalMachine, kKey, QStringLiteral("before"), RegistryValue::MakeNumber(1)));
+    const QByteArray before = fileBytes();
+    {
+        RegistryStore::Batch batch(store);
+        for (int i = 0; i < 50; ++i)
+            ASSERT_TRUE(store.SetValue(RegistryHive::LocalMachine, kKey, QStringLiteral("v%1").arg(i), RegistryValue::MakeNumber(i)));
+        {
+            RegistryStore::Batch inner(store);
+            ASSERT_TRUE(store.DeleteValue(RegistryHive::LocalMachine, kKey, QStringLiteral("before")));
+        }
+        // The batch sees its own changes; the file does not have them yet.
+        EXPECT_EQ(store.Values(RegistryHive::LocalMachine, kKey)->size(), 50);
+        EXPECT_EQ(fileBytes(), before);
+        EXPECT_TRUE(batch.Commit());
+        EXPECT_FALSE(batch.Commit());
+    }
+    RegistryStore fresh(path());
+    EXPECT_EQ(fresh.Values(RegistryHive::LocalMachine, kKey)->size(), 50);
+    EXPECT_FALSE(fresh.Value(RegistryHive::LocalMachine, kKey, QStringLiteral("before")).has_value());
+}
+
+TEST_F(RegistryStoreTest, BatchOnADamagedFileKeepsItAside)
+{
+    writeFile("not a store");
+    RegistryStore store(path());
+    {
+        RegistryStore::Batch batch(store);
+        EXPECT_TRUE(store.SetValue(RegistryHive::LocalMachine, kKey, QStringLiteral("x"), RegistryValue::MakeNumber(1)));
+    }
+    EXPECT_EQ(damagedCopies().size(), 1);
+    EXPECT_EQ(RegistryStore(path()).Value(RegistryHive::LocalMachine, kKey, QStringLiteral("x"))->number, 1u);
+}
