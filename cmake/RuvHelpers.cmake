@@ -56,3 +56,18 @@ function(ruv_folder_library name dir)
     set(${name}_KIND INTERFACE PARENT_SCOPE)
   endif()
 endfunction()
+
+# ruv_folder_tests(<folder> <gtest libs> <qttest libs>)
+# One GoogleTest binary test_<folder> for every .cpp in the current folder;
+# each ui/tst_*.cpp becomes a QtTest binary of its own (real windows).
+function(ruv_folder_tests folder gtest_libs qttest_libs)
+  file(GLOB gtest_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  if(gtest_sources)
+    ruv_add_gtest(test_${folder} LABEL ${folder} SOURCES ${gtest_sources} LIBS ${gtest_libs})
+  endif()
+  file(GLOB qttest_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/ui/tst_*.cpp)
+  foreach(src ${qttest_sources})
+    get_filename_component(stem ${src} NAME_WE)
+    ruv_add_qttest(test_${folder}_${stem} LABEL ${folder} SOURCES ${src} LIBS ${qttest_libs})
+  endforeach()
+endfunction()
