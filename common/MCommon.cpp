@@ -191,7 +191,9 @@ double RoundToDecimals(double x, int decimals)
         return RoundHalfEven(x);
     if (decimals > 15)
         decimals = 15;
-    const double scale = std::pow(10.0, decimals);  // exact up to 10^22
+    static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double scale = kPow10[decimals];  // each exact
     const double scaled = x * scale;
     if (!std::isfinite(scaled))
         return x;

@@ -6,6 +6,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -45,10 +46,57 @@ CameraScriptText::CameraScriptText(const C3DCameraScriptOption& options) : mOpti
     }
 }
 
+namespace {
+
+// Powers of ten, each exact in a double.
+constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+
+// The fixed text of value with the given decimals for the numbers of a
+// script (map coordinates, angles, fov and timescale), a few times faster
+// than the general conversion: a long path writes millions of them. The
+// scaled value stays below 2^53, so the fraction is exact and the fma gives
+// the exact rounding error of the product: together they round the exact
+// binary value, ties to even, as the general conversion does.
+bool AppendFixedFast(std::string& out, double value, int decimals)
+{
+    if (decimals < 0 || decimals >= int(std::size(kPow10)) || !(std::fabs(value) < 1e9))
+        return false;
+    const double scale = kPow10[decimals];
+    const double scaled = value * scale;
+    const double error = std::fma(value, scale, -scaled);
+    const double lower = std::floor(scaled);
+    const double fraction = scaled - lower;
+    int64_t n = int64_t(lower);
+    if (fraction > 0.5 || (fraction == 0.5 && (error > 0.0 || (error == 0.0 && (n & 1) != 0))))
+        ++n;
+    // A value that rounds to zero is written without its sign.
+    if (n < 0)
+        out += '-';
+    uint64_t magnitude = n < 0 ? uint64_t(-n) : uint64_t(n);
+    char digits[24];
+    int len = 0;
+    do {
+        digits[len++] = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    while (len <= decimals)
+        digits[len++] = '0';
+    for (int i = len - 1; i >= 0; --i) {
+        out += digits[i];
+        if (i == decimals && decimals > 0)
+            out += '.';
+    }
+    return true;
+}
+
+} // namespace
+
 void CameraScriptText::AppendNum(std::string& out, double value, int decimals)
 {
     if (!std::isfinite(value))
         value = 0.0;
+    if (AppendFixedFast(out, value, decimals))
+        return;
     char buf[64];
     // Fixed notation rounds the exact binary value, ties to even, and never
     // looks at the locale.

@@ -6,6 +6,7 @@
 #include "CameraScriptText.h"
 #include "ControlRecord.h"
 #include "MCommon.h"
+#include "MRuvResource.h"
 #include "PathHelper.h"
 
 #include <QDir>
@@ -20,6 +21,11 @@ namespace {
 // Style of the error box: Retry and Cancel buttons, information icon.
 constexpr int32_t kRetryCancelInfo = 69;
 constexpr int32_t kRetry = 4;
+
+// The refusals of inputs that cannot give a script.
+constexpr int32_t kTooFewPointsText = 900;
+constexpr int32_t kPauseIntervalText = 901;
+constexpr int32_t kBadBasenameText = 902;
 
 QString WithTrailingSeparator(const QString& dir, QChar separator)
 {
@@ -40,12 +46,15 @@ QChar GameSeparatorOf(const QString& dir)
 // direct write keeps a path of thousands of chunks fast.
 // `nativePath` is already a Linux path: the folder is resolved once per
 // generation, not once per chunk.
-bool WriteScriptFile(const QString& nativePath, const std::string& bytes)
+bool WriteScriptFile(const QString& nativePath, const std::string& bytes, const std::string& tail = {})
 {
     QFile file(nativePath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return false;
-    return file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.flush();
+    const auto put = [&file](const std::string& b) {
+        return b.empty() || file.write(b.data(), qint64(b.size())) == qint64(b.size());
+    };
+    return put(bytes) && put(tail);
 }
 
 // The games run on Windows too, and a separator would send the chunks into
@@ -101,30 +110,59 @@ std::string ChunkNumber(size_t index, size_t chunkCount)
     return digits;
 }
 
+namespace {
+
+// Refuses what cannot give a script before anything is touched.
+bool CheckInputs(IScriptGeneratorUi& ui, const QString& title, const C3DCameraScriptOption& options)
+{
+    const C3DCurve* curve = options.CamCurve();
+    if (!curve || !options.Game() || curve->ControlsCount() < 2) {
+        ui.ShowInputError(title, MRuvResource::GetResString(ui.LanguageOffset(), kTooFewPointsText));
+        return false;
+    }
+    if (options.ScriptStopEnabled() && options.ScriptStopIncrement() < 1) {
+        ui.ShowInputError(title, MRuvResource::GetResString(ui.LanguageOffset(), kPauseIntervalText));
+        return false;
+    }
+    if (!IsValidBasename(options.ScriptBasename())) {
+        ui.ShowInputError(title, MRuvResource::GetResString(ui.LanguageOffset(), kBadBasenameText,
+                                                            TaggedValue(options.ScriptBasename())));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool GenerateCameraScripts(IScriptGeneratorUi& ui, const QString& appTitle, const QString& errorText,
                            const QString& errorCaption, const C3DCameraScriptOption& options,
                            int32_t& elapsedMs, int32_t& points)
 {
     elapsedMs = 0;
     points = 0;
+    if (!CheckInputs(ui, QLatin1Char(' ') + errorCaption, options))
+        return false;
+    const uint32_t start = MCommon::GetTickMs();
+    std::vector<ControlRecord> samples;
+    const int32_t sampled = options.CamCurve()->GetSampledControls(samples, false) + 1;
+    const int32_t samplingMs = int32_t(MCommon::GetTickMs() - start);
+    const bool result =
+        WriteCameraScripts(ui, appTitle, errorText, errorCaption, options, samples, sampled, elapsedMs);
+    elapsedMs += samplingMs;
+    points = sampled;
+    return result;
+}
+
+bool WriteCameraScripts(IScriptGeneratorUi& ui, const QString& appTitle, const QString& errorText,
+                        const QString& errorCaption, const C3DCameraScriptOption& options,
+                        const std::vector<ControlRecord>& samples, int32_t points, int32_t& elapsedMs)
+{
+    elapsedMs = 0;
     const QString title = QLatin1Char(' ') + errorCaption;
+    if (!CheckInputs(ui, title, options))
+        return false;
     C3DCurve* curve = options.CamCurve();
     const CGameDefinition* game = options.Game();
-
-    // Refuse what cannot give a script before anything is touched.
-    if (!curve || !game || curve->ControlsCount() < 2) {
-        ui.ShowInputError(title, QStringLiteral("The camera path needs at least two points."));
-        return false;
-    }
-    if (options.ScriptStopEnabled() && options.ScriptStopIncrement() < 1) {
-        ui.ShowInputError(title, QStringLiteral("The pause interval must be 1 or more."));
-        return false;
-    }
-    if (!IsValidBasename(options.ScriptBasename())) {
-        ui.ShowInputError(title, QStringLiteral("The script name \"%1\" cannot be used as a file name.")
-                                     .arg(options.ScriptBasename()));
-        return false;
-    }
 
     const QString fullDir = WithTrailingSeparator(options.ScriptFullDir(),
                                                   RuvPlatform::PathHelper::SeparatorOf(options.ScriptFullDir()));
@@ -147,10 +185,8 @@ bool GenerateCameraScripts(IScriptGeneratorUi& ui, const QString& appTitle, cons
                                : 9;
     }
 
-    std::vector<ControlRecord> samples;
-    points = curve->GetSampledControls(samples, false) + 1;
-    if (points < 1 || samples.empty()) {
-        ui.ShowInputError(title, QStringLiteral("The camera path needs at least two points."));
+    if (points < 1 || samples.empty() || size_t(points) > samples.size()) {
+        ui.ShowInputError(title, MRuvResource::GetResString(ui.LanguageOffset(), kTooFewPointsText));
         return false;
     }
 
@@ -231,7 +267,7 @@ bool GenerateCameraScripts(IScriptGeneratorUi& ui, const QString& appTitle, cons
                     else
                         chain = "Exec \"" + next + "\"";
                 }
-                if (WriteScriptFile(nativeFile(name), chunks[i] + chain)) {
+                if (WriteScriptFile(nativeFile(name), chunks[i], chain)) {
                     written.insert(name.toLower());
                 } else {
                     result = false;

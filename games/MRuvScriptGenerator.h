@@ -7,6 +7,7 @@
 #include <vector>
 
 class C3DCameraScriptOption;
+struct ControlRecord;
 
 // What the generator asks of the window that called it: the window layer
 // shows message boxes, tests answer them.
@@ -19,6 +20,8 @@ public:
     virtual int32_t ShowScriptFileError(const QString& title, const QString& prompt, int32_t style) = 0;
     // The inputs cannot give a script; nothing has been written.
     virtual void ShowInputError(const QString& title, const QString& message) = 0;
+    // The language of those messages (an offset of MRuvResource).
+    virtual int32_t LanguageOffset() const { return 0; }
 };
 
 namespace MRuvScriptGenerator {
@@ -30,6 +33,13 @@ namespace MRuvScriptGenerator {
 bool GenerateCameraScripts(IScriptGeneratorUi& ui, const QString& appTitle, const QString& errorText,
                            const QString& errorCaption, const C3DCameraScriptOption& options,
                            int32_t& elapsedMs, int32_t& points);
+
+// The part of GenerateCameraScripts after sampling: writes the script of
+// samples already taken from the option's curve (points of them). elapsedMs
+// covers the text building only.
+bool WriteCameraScripts(IScriptGeneratorUi& ui, const QString& appTitle, const QString& errorText,
+                        const QString& errorCaption, const C3DCameraScriptOption& options,
+                        const std::vector<ControlRecord>& samples, int32_t points, int32_t& elapsedMs);
 
 // Appends one piece to the chunk being filled, or starts a new chunk with it
 // when it would make the chunk longer than maxLen characters. Pieces are

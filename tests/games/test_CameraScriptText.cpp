@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
+#include <cmath>
+#include <random>
 
 namespace {
 
@@ -205,4 +208,35 @@ TEST(CameraScriptText, NumbersIgnoreTheLocale)
     EXPECT_EQ(CameraScriptText::FormatNum(0.375, 2), "0.38");
     EXPECT_EQ(CameraScriptText::FormatNum(-0.001, 2), "0.00");
     EXPECT_EQ(CameraScriptText::FormatNum(0.5, 0), "0");
+}
+
+// The script numbers take a fast path; it must give the text of the general
+// fixed conversion for every value, halves and near-halves most of all.
+TEST(CameraScriptText, NumbersMatchTheGeneralConversion)
+{
+    const auto reference = [](double v, int decimals) {
+        char buf[64];
+        const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+        std::string s(buf, r.ptr);
+        if (s.find_first_not_of("-0.") == std::string::npos && s[0] == '-')
+            s.erase(0, 1);
+        return s;
+    };
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> wide(-70000.0, 70000.0);
+    std::uniform_int_distribution<int> halves(-2000000, 2000000);
+    for (int decimals = 0; decimals <= 6; ++decimals) {
+        for (int i = 0; i < 40000; ++i) {
+            const double v = wide(random);
+            ASSERT_EQ(CameraScriptText::FormatNum(v, decimals), reference(v, decimals)) << v;
+            // An exact half at this precision, and its float neighbours.
+            const double half = (halves(random) + 0.5) / std::pow(10.0, decimals);
+            for (double w : {half, std::nextafter(half, 1e300), std::nextafter(half, -1e300),
+                             double(float(half))})
+                ASSERT_EQ(CameraScriptText::FormatNum(w, decimals), reference(w, decimals)) << w;
+        }
+    }
+    for (double v : {0.0, -0.0, 999999999.0, -999999999.5, 1e9, 1e12, 4503599627370497.0})
+        for (int decimals : {0, 2, 6, 7})
+            EXPECT_EQ(CameraScriptText::FormatNum(v, decimals), reference(v, decimals)) << v;
 }

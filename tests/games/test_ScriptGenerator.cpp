@@ -17,6 +17,8 @@ struct RecordingUi : IScriptGeneratorUi
     std::vector<int32_t> answers;  // given in turn; Cancel once they run out
     int fileErrors = 0;
     QStringList inputErrors;
+    int32_t language = 0;
+    int32_t LanguageOffset() const override { return language; }
     int32_t ShowScriptFileError(const QString&, const QString&, int32_t style) override
     {
         EXPECT_EQ(style, 69);
@@ -236,6 +238,14 @@ TEST_F(ScriptGeneratorTest, BadInputIsRefusedBeforeAnythingIsWritten)
         RecordingUi ui;
         EXPECT_FALSE(Generate(Params().Basename(name), ui, points)) << name;
         EXPECT_EQ(ui.inputErrors.size(), 1) << name;
+    }
+    {
+        // The refusal speaks the window's language and names the bad name.
+        RecordingUi ui;
+        ui.language = 2000;
+        EXPECT_FALSE(Generate(Params().Basename("a:b"), ui, points));
+        ASSERT_EQ(ui.inputErrors.size(), 1);
+        EXPECT_EQ(ui.inputErrors[0], QString::fromUtf8("Der Skriptname „a:b“ kann nicht als Dateiname verwendet werden."));
     }
     C3DCurve single;
     single.AddControl3(0, 0, 0, 0, 0, 0, true);
