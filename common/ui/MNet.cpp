@@ -2,6 +2,8 @@
 
 #include "MError.h"
 
+#include "CStringBuilder.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
@@ -10,6 +12,10 @@
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
+
+#include <algorithm>
+#include <map>
+#include <mutex>
 
 namespace MNet
 {
@@ -34,6 +40,57 @@ bool Fail(std::int32_t code, QByteArray& body)
     MError::SetLastApiError(code);
     return false;
 }
+
+bool Fetch(const QString& address, QByteArray& body, int timeoutMs, std::int64_t maxBytes, bool allowCached);
+
+// The open handles of this process. An internet handle stands for a
+// session; an address handle for the body of one answer, read in pieces.
+struct Handles
+{
+    struct Address
+    {
+        std::uint32_t internet = 0;
+        QByteArray body;
+        qsizetype position = 0;
+    };
+    std::mutex lock;
+    std::uint32_t last = 0;
+    std::map<std::uint32_t, bool> internets;
+    std::map<std::uint32_t, Address> addresses;
+
+    // Skips 0 and, after a wrap, any number still open.
+    std::uint32_t NextLocked()
+    {
+        do {
+            ++last;
+        } while (last == 0 || internets.count(last) != 0 || addresses.count(last) != 0);
+        return last;
+    }
+};
+
+Handles& TheHandles()
+{
+    static Handles handles;
+    return handles;
+}
+
+constexpr std::int64_t kChunkSize = 4096;
+
+std::uint32_t OpenUrl(const QString& address, std::uint32_t& addressHandle, bool allowCached, int timeoutMs,
+                      std::int64_t maxBytes)
+{
+    addressHandle = 0;
+    QByteArray body;
+    if (!Fetch(address, body, timeoutMs, maxBytes, allowCached))
+        return 0;
+    Handles& handles = TheHandles();
+    std::lock_guard<std::mutex> guard(handles.lock);
+    const std::uint32_t internet = handles.NextLocked();
+    handles.internets[internet] = true;
+    addressHandle = handles.NextLocked();
+    handles.addresses[addressHandle] = Handles::Address{internet, std::move(body), 0};
+    return internet;
+}
 }
 
 QString NetReadUrl(const QString& address)
@@ -43,13 +100,72 @@ QString NetReadUrl(const QString& address)
 
 QString NetReadUrl(const QString& address, int timeoutMs, std::int64_t maxBytes)
 {
-    QByteArray body;
-    if (!NetReadUrlBytes(address, body, timeoutMs, maxBytes))
+    // The body is read back in the pieces the update server has always been
+    // read in; each byte is one character.
+    std::uint32_t addressHandle = 0;
+    std::uint32_t internet = OpenUrl(address, addressHandle, false, timeoutMs, maxBytes);
+    if (internet == 0)
         return {};
-    return QString::fromLatin1(body);
+    CStringBuilder text;
+    char buffer[kChunkSize];
+    for (;;) {
+        const std::int64_t got = NetReadChunk(addressHandle, buffer, kChunkSize);
+        if (got <= 0)
+            break;
+        text.Append(QString::fromLatin1(buffer, qsizetype(got)));
+    }
+    NetCloseHandles(internet, addressHandle);
+    return text.ToString();
+}
+
+std::uint32_t NetOpenUrl(const QString& address, std::uint32_t& addressHandle, bool allowCached)
+{
+    return OpenUrl(address, addressHandle, allowCached, DefaultTimeoutMs, DefaultMaxBytes);
+}
+
+std::int64_t NetReadChunk(std::uint32_t addressHandle, char* buffer, std::int64_t size)
+{
+    Handles& handles = TheHandles();
+    std::lock_guard<std::mutex> guard(handles.lock);
+    const auto it = handles.addresses.find(addressHandle);
+    if (it == handles.addresses.end() || buffer == nullptr || size < 0)
+        return -1;
+    Handles::Address& a = it->second;
+    const qsizetype n = qsizetype(std::min<std::int64_t>(size, a.body.size() - a.position));
+    std::copy_n(a.body.constData() + a.position, n, buffer);
+    a.position += n;
+    return n;
+}
+
+void NetCloseHandles(std::uint32_t& internetHandle, std::uint32_t& addressHandle)
+{
+    Handles& handles = TheHandles();
+    std::lock_guard<std::mutex> guard(handles.lock);
+    if (addressHandle != 0)
+        handles.addresses.erase(addressHandle);
+    if (internetHandle != 0 && handles.internets.erase(internetHandle) != 0) {
+        for (auto it = handles.addresses.begin(); it != handles.addresses.end();)
+            it = it->second.internet == internetHandle ? handles.addresses.erase(it) : std::next(it);
+    }
+    internetHandle = 0;
+    addressHandle = 0;
+}
+
+std::size_t OpenHandleCount()
+{
+    Handles& handles = TheHandles();
+    std::lock_guard<std::mutex> guard(handles.lock);
+    return handles.internets.size() + handles.addresses.size();
 }
 
 bool NetReadUrlBytes(const QString& address, QByteArray& body, int timeoutMs, std::int64_t maxBytes)
+{
+    return Fetch(address, body, timeoutMs, maxBytes, false);
+}
+
+namespace
+{
+bool Fetch(const QString& address, QByteArray& body, int timeoutMs, std::int64_t maxBytes, bool allowCached)
 {
     body.clear();
     const QUrl url(address, QUrl::StrictMode);
@@ -60,11 +176,13 @@ bool NetReadUrlBytes(const QString& address, QByteArray& body, int timeoutMs, st
     QNetworkAccessManager manager;
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Microsoft Internet Explorer"));
-    // Every fetch goes to the server.
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-    request.setRawHeader("Cache-Control", "no-cache");
-    request.setRawHeader("Pragma", "no-cache");
+    if (!allowCached) {
+        // The fetch goes to the server, and its answer is kept nowhere.
+        request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+        request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+        request.setRawHeader("Cache-Control", "no-cache");
+        request.setRawHeader("Pragma", "no-cache");
+    }
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(5);
@@ -115,5 +233,6 @@ bool NetReadUrlBytes(const QString& address, QByteArray& body, int timeoutMs, st
         return Fail(MError::ErrorInternetConnectionAborted, body);
     MError::SetLastApiError(MError::ErrorSuccess);
     return true;
+}
 }
 }

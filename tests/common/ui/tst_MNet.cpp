@@ -83,6 +83,7 @@ private slots:
         QVERIFY(server.m_request.startsWith("GET /update.xml HTTP/1.1\r\n"));
         QVERIFY(server.m_request.contains("User-Agent: Microsoft Internet Explorer\r\n"));
         QVERIFY(server.m_request.contains("Cache-Control: no-cache\r\n"));
+        QCOMPARE(MNet::OpenHandleCount(), std::size_t(0));
     }
 
     void bodyInPiecesWithoutLength()
@@ -169,6 +170,56 @@ private slots:
         QCOMPARE(MNet::NetReadUrl(QStringLiteral("not a url"), 1000, 10), QString());
         QCOMPARE(MNet::NetReadUrl(QStringLiteral("file:///etc/passwd"), 1000, 100000), QString());
         QCOMPARE(MError::LastApiError(), MError::ErrorInvalidParameter);
+    }
+
+    void handlePairReadsInPiecesAndClosesEverything()
+    {
+        const QByteArray body(10000, 'q');
+        Server server([&](QTcpSocket* s) { Send(s, Answer("200 OK", body)); });
+        std::uint32_t address = 99;
+        std::uint32_t internet = MNet::NetOpenUrl(server.Url(), address, true);
+        QVERIFY(internet != 0 && address != 0 && internet != address);
+        // Asking for cached data sends no no-cache header.
+        QVERIFY(!server.m_request.contains("no-cache"));
+        char buffer[4096];
+        QByteArray read;
+        QList<qint64> pieces;
+        for (qint64 got; (got = MNet::NetReadChunk(address, buffer, sizeof buffer)) > 0;) {
+            pieces << got;
+            read.append(buffer, got);
+        }
+        QCOMPARE(pieces, (QList<qint64>{4096, 4096, 1808}));
+        QCOMPARE(read, body);
+        MNet::NetCloseHandles(internet, address);
+        QCOMPARE(internet, 0u);
+        QCOMPARE(address, 0u);
+        QCOMPARE(MNet::NetReadChunk(1, buffer, sizeof buffer), -1);
+        QCOMPARE(MNet::OpenHandleCount(), std::size_t(0));
+
+        // Closing the internet handle alone closes its address too; closing
+        // again, or closing zeros, is harmless.
+        Server second([&](QTcpSocket* s) { Send(s, Answer("200 OK", "x")); });
+        internet = MNet::NetOpenUrl(second.Url(), address, false);
+        QVERIFY(internet != 0);
+        std::uint32_t none = 0;
+        std::uint32_t internetCopy = internet;
+        MNet::NetCloseHandles(internet, none);
+        QCOMPARE(MNet::NetReadChunk(address, buffer, sizeof buffer), -1);
+        MNet::NetCloseHandles(internetCopy, address);
+        QCOMPARE(MNet::OpenHandleCount(), std::size_t(0));
+    }
+
+    void handlePairFailureKeepsNothingOpen()
+    {
+        Server server([](QTcpSocket* s) { Send(s, Answer("404 Not Found", "no")); });
+        std::uint32_t address = 7;
+        QCOMPARE(MNet::NetOpenUrl(server.Url(), address, false), 0u);
+        QCOMPARE(address, 0u);
+        QCOMPARE(MNet::NetOpenUrl(QStringLiteral("not a url"), address, false), 0u);
+        QCOMPARE(MNet::OpenHandleCount(), std::size_t(0));
+        // A read that fails to fetch leaves nothing behind either.
+        QCOMPARE(MNet::NetReadUrl(QStringLiteral("file:///etc/passwd")), QString());
+        QCOMPARE(MNet::OpenHandleCount(), std::size_t(0));
     }
 
     void errorTexts()
