@@ -326,58 +326,64 @@ namespace {
 
 // Lays out significant digits (no leading zeros) with their decimal exponent
 // in the general text form; `fixedLimit` is the exponent from which the
-// exponent form is used.
-QString LayOut(bool negative, std::string digits, int exponent, int fixedLimit)
+// exponent form is used. Writes at most 40 characters; returns the end.
+char* LayOut(char* out, bool negative, const char* digits, size_t count, int exponent, int fixedLimit)
 {
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
-    std::string out = negative ? "-" : "";
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
+    if (negative)
+        *out++ = '-';
     if (exponent < -4 || exponent >= fixedLimit) {
-        out += digits[0];
-        if (digits.size() > 1) {
-            out += '.';
-            out.append(digits, 1, std::string::npos);
+        *out++ = digits[0];
+        if (count > 1) {
+            *out++ = '.';
+            out = std::copy(digits + 1, digits + count, out);
         }
-        out += 'E';
-        out += exponent < 0 ? '-' : '+';
-        const std::string e = std::to_string(exponent < 0 ? -exponent : exponent);
-        if (e.size() < 2)
-            out += '0';
-        out += e;
+        *out++ = 'E';
+        *out++ = exponent < 0 ? '-' : '+';
+        const int e = exponent < 0 ? -exponent : exponent;
+        if (e < 10)
+            *out++ = '0';
+        out = std::to_chars(out, out + 8, e).ptr;
     } else if (exponent >= 0) {
         const size_t intLen = static_cast<size_t>(exponent) + 1;
-        if (digits.size() <= intLen) {
-            out += digits;
-            out.append(intLen - digits.size(), '0');
+        if (count <= intLen) {
+            out = std::copy(digits, digits + count, out);
+            out = std::fill_n(out, intLen - count, '0');
         } else {
-            out.append(digits, 0, intLen);
-            out += '.';
-            out.append(digits, intLen, std::string::npos);
+            out = std::copy(digits, digits + intLen, out);
+            *out++ = '.';
+            out = std::copy(digits + intLen, digits + count, out);
         }
     } else {
-        out += "0.";
-        out.append(static_cast<size_t>(-exponent - 1), '0');
-        out += digits;
+        *out++ = '0';
+        *out++ = '.';
+        out = std::fill_n(out, static_cast<size_t>(-exponent - 1), '0');
+        out = std::copy(digits, digits + count, out);
     }
-    return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+    return out;
 }
 
-// Splits to_chars' scientific text "-d.dddde+XX" into its parts.
-QString LayOutScientific(const char* first, const char* last, int fixedLimit)
+// Lays out to_chars' scientific text "-d.dddde+XX" (at most 17 digits).
+char* LayOutScientific(char* out, const char* first, const char* last, int fixedLimit)
 {
-    const std::string sci(first, last);
-    const bool negative = sci[0] == '-';
-    const size_t ePos = sci.find('e');
-    std::string digits;
-    for (size_t i = negative ? 1 : 0; i < ePos; ++i)
-        if (sci[i] != '.')
-            digits += sci[i];
+    const bool negative = *first == '-';
+    const char* p = negative ? first + 1 : first;
+    char digits[24];
+    size_t count = 0;
+    for (; p < last && *p != 'e' && count < sizeof digits; ++p)
+        if (*p != '.')
+            digits[count++] = *p;
     int exponent = 0;
-    const char* expStart = sci.data() + ePos + 1;
-    if (*expStart == '+')
-        ++expStart;
-    std::from_chars(expStart, sci.data() + sci.size(), exponent);
-    return LayOut(negative, digits, exponent, fixedLimit);
+    bool negativeExponent = false;
+    if (p < last && *p == 'e') {
+        ++p;
+        if (p < last && (*p == '+' || *p == '-'))
+            negativeExponent = *p++ == '-';
+        for (; p < last; ++p)
+            exponent = exponent * 10 + (*p - '0');
+    }
+    return LayOut(out, negative, digits, count, negativeExponent ? -exponent : exponent, fixedLimit);
 }
 
 } // namespace
@@ -390,16 +396,32 @@ QString FormatNumber(double x, int significantDigits)
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific,
                                    significantDigits - 1);
-    return LayOutScientific(buf, res.ptr, significantDigits);
+    char text[64];
+    const char* end = LayOutScientific(text, buf, res.ptr, significantDigits);
+    return QString::fromLatin1(text, static_cast<qsizetype>(end - text));
+}
+
+char* FormatSingleRoundTrip(char* out, float x)
+{
+    if (!std::isfinite(x) || x == 0.0f) {
+        *out++ = '0';
+        return out;
+    }
+    // Between 10^-3 and 10^6 the shortest digits always stand in the fixed
+    // layout, which to_chars writes as it is: no layout step needed.
+    const float magnitude = std::fabs(x);
+    if (magnitude >= 1e-3f && magnitude < 1e6f)
+        return std::to_chars(out, out + 24, x, std::chars_format::fixed).ptr;
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific);
+    return LayOutScientific(out, buf, res.ptr, 7);
 }
 
 QString FormatSingleRoundTrip(float x)
 {
-    if (!std::isfinite(x) || x == 0.0f)
-        return QStringLiteral("0");
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific);
-    return LayOutScientific(buf, res.ptr, 7);
+    char text[64];
+    const char* end = FormatSingleRoundTrip(text, x);
+    return QString::fromLatin1(text, static_cast<qsizetype>(end - text));
 }
 
 QString FormatSingle(float x)

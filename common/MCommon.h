@@ -162,6 +162,9 @@ QString FormatSingle(float x);
 // to the very same float (at most 9), laid out like FormatSingle: the two
 // texts agree for every float that 7 digits hold exactly (100.5, 0.1, 90).
 QString FormatSingleRoundTrip(float x);
+// The same text written as ASCII into `out` (room for 24 characters), for
+// writers of many numbers; returns the end of the text. No allocation.
+char* FormatSingleRoundTrip(char* out, float x);
 // A 64-bit float: 15 significant digits.
 QString FormatDouble(double x);
 // Plain decimal integer ("-" for negatives).

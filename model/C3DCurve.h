@@ -12,6 +12,14 @@
 class C3DCurve;
 class CView;
 class C3DCamera;
+namespace GLDraw {
+class IView;
+}
+
+namespace pugi {
+class xml_document;
+class xml_node;
+}
 
 // The six events of a curve. Raised synchronously from inside the operation
 // that causes them, before it returns; the curve is passed so that one
@@ -65,6 +73,16 @@ using CurveChannel = std::vector<std::array<double, 3>>;
 
 // Position bounds per axis 0..2: [axis][0] minimum, [axis][1] maximum.
 using CurveMinMaxBounds = std::array<std::array<float, 2>, 3>;
+
+// A drawing colour of a curve: the colour as 0xBBGGRR (red in the low byte)
+// and the OpenGL components red, green, blue and alpha in 0 to 1.
+struct CurveDrawColor
+{
+    // Opacity in percent, limited to 0..100, becomes the alpha.
+    explicit CurveDrawColor(int32_t color = 0, float opacity = 100.0f);
+    int32_t value = 0;
+    std::array<float, 4> gl{};
+};
 
 // One camera path: a named, ordered list of up to 250 controls with display
 // flags, a game type, timing and change events. A plain value type: copies
@@ -223,6 +241,35 @@ public:
     void DragTangent(const CView& view, int32_t index, uint8_t tangentNumber,
                      const std::array<float, 3>& point, uint8_t keys);
 
+    // ---- Drawing -------------------------------------------------------------
+    // The curve draws itself into view, whose context must be the current
+    // one (nothing is drawn otherwise, nor while this curve is drawing
+    // already). The matrices are the view's; only colours, point sizes,
+    // line widths and the raster position are set. DrawCurve draws the path
+    // as sample points, DrawCurveLines as one line strip (and keeps the
+    // curve in quick-refresh mode, sampling afresh at every drawing).
+    void DrawCurve(GLDraw::IView& view);
+    void DrawCurveLines(GLDraw::IView& view);
+    // The visible control points alone, into the current context.
+    void DrawControls();
+    float ControlDrawSize() const { return mControlDrawSize; }
+    void SetControlDrawSize(float v) { mControlDrawSize = v; }
+    // Colours are 0xBBGGRR; the opacity is in percent.
+    int32_t ControlForecolor() const { return mControlForecolor.value; }
+    void SetControlForecolor(int32_t color, float opacity = 100.0f);
+    int32_t SegmentColor() const { return mSegmentColor.value; }
+    void SetSegmentColor(int32_t color, float opacity = 100.0f);
+    int32_t SelectedControlForecolor() const { return mSelectedControlForecolor.value; }
+    void SetSelectedControlForecolor(int32_t color);
+    int32_t SelectedControlBackcolor() const { return mSelectedControlBackcolor.value; }
+    void SetSelectedControlBackcolor(int32_t color);
+    int32_t ControlTangentColor() const { return mControlTangentColor.value; }
+    void SetControlTangentColor(int32_t color);
+    int32_t ControlChangedTangentColor1() const { return mControlChangedTangentColor1.value; }
+    void SetControlChangedTangentColor1(int32_t color);
+    int32_t ControlChangedTangentColor2() const { return mControlChangedTangentColor2.value; }
+    void SetControlChangedTangentColor2(int32_t color);
+
     // ---- Angles and look-at targets ----------------------------------------
     bool FixControlAngles(int32_t id, int32_t first, int32_t last);
     void UpdateControlAngles(int32_t index);
@@ -242,6 +289,38 @@ public:
     void SetSelectedControlTargetNextControl();
     void SetSelectedControlTarget2(float x, float y, float z);
     void UpdateControlTarget(int32_t index);
+
+    // ---- Serialization -----------------------------------------------------
+    // Both forms list a control as the values of ids 1 to 24, each followed
+    // by ";" (id 16 stays empty), numbers in the shortest locale-free text
+    // that reads back to the same 32-bit float.
+
+    // Appends one control read from a ";"-separated line. A non-empty prefix
+    // shorter than the line is cut off the front of `line` (whatever those
+    // characters are); a line that is empty or not longer than the prefix
+    // adds nothing and gives index 0 (and true). invariantNumbers reads "."
+    // decimals whatever the locale; otherwise the user's locale is used.
+    // A line whose fields are not numbers or lie beyond the 32-bit float
+    // range, or that would take the curve past MAX_CONTROL, is refused:
+    // false, index 0, `error` set, the curve untouched (the prefix is cut
+    // off `line` all the same). On success raises
+    // ControlsCountChanged (unless a count bracket is open); index is the
+    // new control's number.
+    bool AddControlFromRawData(QString& line, const QString& prefix, bool invariantNumbers,
+                               int32_t& index, QString* error = nullptr);
+    // Appends the element `elementName` (attributes name, visible, enabled,
+    // show_arrow, show_times, show_tangent, start_time, then Controls/Control
+    // with value and command) as the last child of parent. Changes nothing
+    // and raises no event. Writing the same curve twice gives the same bytes.
+    void Serialize(pugi::xml_document& doc, pugi::xml_node& parent,
+                   const QString& elementName) const;
+    // Reads a curve element written by Serialize: name, flags, start time,
+    // and appends its controls after the curve's own (the game type must be
+    // set first: the timescales follow it). A damaged element - a number that
+    // is not one or lies beyond the float range, a value a property setter
+    // refuses, more controls than MAX_CONTROL in all - is refused: false,
+    // `error` set, the curve left exactly as it was. Raises no event.
+    bool Deserialize(const pugi::xml_node& node, QString* error = nullptr);
 
 private:
     // Lets the tests lay out control arrays directly (defined once, in
@@ -338,6 +417,38 @@ private:
     std::vector<std::array<double, 3>> mDrawPositions;
     std::vector<int32_t> mDrawSegments;
     bool mTimesDisabled = false;
+
+    // Drawing (C3DCurveDraw.cpp).
+    friend struct C3DCurveDrawTestAccess;
+    void DrawCurveAndControls(GLDraw::IView& view, bool linesOnly);
+    void PrepareDrawSamples();
+    void DrawControlPoint(int32_t index);
+    void DrawControlTangents(GLDraw::IView& view, int32_t index);
+    void DrawControlArrow(GLDraw::IView& view, int32_t index);
+    void DrawControlTime(GLDraw::IView& view, int32_t index);
+    static void DrawPointRGB(const std::array<float, 3>& position, float size, float red, float green,
+                             float blue);
+    static void DrawPointColor(const std::array<float, 3>& position, float size,
+                               const std::array<float, 4>& color);
+
+    float mControlDrawSize = 4.0f;
+    CurveDrawColor mControlForecolor{0x000000};
+    CurveDrawColor mSegmentColor{0xFF0000};
+    CurveDrawColor mSelectedControlForecolor{0xFFFFFF};
+    CurveDrawColor mSelectedControlBackcolor{0xFF0000};
+    CurveDrawColor mControlTangentColor{0x10FF00};
+    CurveDrawColor mControlChangedTangentColor1{0x1010FF};
+    CurveDrawColor mControlChangedTangentColor2{0x1080F0};
+
+    // Set for the length of one drawing. A copy of a curve is not drawing.
+    struct DrawingFlag
+    {
+        bool on = false;
+        DrawingFlag() = default;
+        DrawingFlag(const DrawingFlag&) {}
+        DrawingFlag& operator=(const DrawingFlag&) { return *this; }
+    };
+    DrawingFlag mDrawing;
 
     C3DCurveListeners mListeners;
 

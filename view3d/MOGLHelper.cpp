@@ -12,10 +12,7 @@ float F(double v)
 
 void GLDrawPoint(float x, float y, float z)
 {
-    GLDraw::ITarget& gl = GLDraw::Current();
-    gl.Begin(GLDraw::POINTS);
-    gl.Vertex3f(x, y, z);
-    gl.End();
+    GLDraw::Point(x, y, z);
 }
 
 void GLDrawCross(float x, float y, float z, float size)
@@ -36,11 +33,7 @@ void GLDrawCross(float x, float y, float z, float size)
 
 void GLDrawVector(float x, float y, float z, float dx, float dy, float dz)
 {
-    GLDraw::ITarget& gl = GLDraw::Current();
-    gl.Begin(GLDraw::LINES);
-    gl.Vertex3f(x, y, z);
-    gl.Vertex3f(F(double(x) + dx), F(double(y) + dy), F(double(z) + dz));
-    gl.End();
+    GLDraw::Vector(x, y, z, dx, dy, dz);
 }
 
 void GLDrawRect2D(double x1, double y1, double x2, double y2, uint32_t mode)

@@ -251,6 +251,12 @@ bool UCOpenGLView::MakeCurrent()
     return m_context && m_window && m_window->handle() && m_context->makeCurrent(m_window);
 }
 
+bool UCOpenGLView::IsCurrent() const
+{
+    return m_context && m_window && QOpenGLContext::currentContext() == m_context.get()
+           && m_context->surface() == m_window;
+}
+
 void UCOpenGLView::SetMousePointer(int32_t kind)
 {
     m_mousePointer = kind;

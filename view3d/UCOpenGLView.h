@@ -12,6 +12,7 @@
 // from the owner's code.
 
 #include "ComTypes.h"
+#include "GLDraw.h"
 #include "IOpenGLViewHandler.h"
 #include "ViewProjection.h"
 
@@ -37,7 +38,8 @@ namespace Dadavive {
 class ICSubclass;
 }
 
-class UCOpenGLView : public QWidget
+// The curves draw into it through GLDraw::IView.
+class UCOpenGLView : public QWidget, public GLDraw::IView
 {
     Q_OBJECT
 
@@ -61,10 +63,10 @@ public:
     bool GLKillWindow();
     bool IsReady() const;
 
-    CView* View() const { return m_view; }
+    CView* View() const override { return m_view; }
     void SetView(CView* view) { m_view = view; }
 
-    double GLViewScale() const { return m_scale; }
+    double GLViewScale() const override { return m_scale; }
     void SetGLViewScale(double scale);
     double GLViewWidth() const { return m_viewWidth; }
     double GLViewHeight() const { return m_viewHeight; }
@@ -82,7 +84,7 @@ public:
     void UpdateProjection();
     double GL3DViewWidth() const { return 2.0 * m_nearHalfWidth; }
     void GLViewTransform(bool& keepDist0, bool& keepDist1);
-    void GLPrint(const QString& text);
+    void GLPrint(const QString& text) override;
     // Results go to elements 0..2 of `result` as far as it has them.
     void WindowToWorld(float x, float y, std::span<float> result);
     void WorldToWindow(float x, float y, float z, std::span<float> result);
@@ -102,6 +104,8 @@ public:
     QWindow* GLWindow() const;
     // Makes the view's context current; false without one.
     bool MakeCurrent();
+    // True while this view's context is the current one on its window.
+    bool IsCurrent() const override;
 
     // How the failure boxes are shown: (title, text, warning?). The
     // default is a message box; tests record them.

@@ -18,7 +18,22 @@ public:
     {
         calls << QStringLiteral("V3 %1 %2 %3").arg(x).arg(y).arg(z);
     }
+    void Vertex3d(double x, double y, double z) override
+    {
+        calls << QStringLiteral("V3d %1 %2 %3").arg(x).arg(y).arg(z);
+    }
     void Color3f(float r, float g, float b) override { calls << QStringLiteral("Color %1 %2 %3").arg(r).arg(g).arg(b); }
+    void Color4f(float r, float g, float b, float a) override
+    {
+        calls << QStringLiteral("Color4 %1 %2 %3 %4").arg(r).arg(g).arg(b).arg(a);
+    }
+    void PointSize(float size) override { calls << QStringLiteral("PointSize %1").arg(size); }
+    void LineWidth(float width) override { calls << QStringLiteral("LineWidth %1").arg(width); }
+    void RasterPos3f(float x, float y, float z) override
+    {
+        calls << QStringLiteral("RasterPos %1 %2 %3").arg(x).arg(y).arg(z);
+    }
+    bool HasContext() override { return true; }
     void Enable(uint32_t cap) override { calls << QStringLiteral("Enable %1").arg(cap); }
     void Disable(uint32_t cap) override { calls << QStringLiteral("Disable %1").arg(cap); }
     void LineStipple(int32_t factor, uint16_t pattern) override

@@ -1,0 +1,353 @@
+// The two stored forms of a curve: its XML element in the project file and
+// the ";"-separated control line of the older project text.
+//
+// Readers never change the curve before the whole input has been checked:
+// a project file that is damaged must not leave a half-read curve behind.
+
+#include "C3DCurve.h"
+
+#include "MCommon.h"
+#include "MXml.h"
+#include "RuvError.h"
+
+#include <pugixml.hpp>
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Ids 1 to 24 make up a control's value list; 16 is always empty.
+constexpr int kListFields = 24;
+constexpr int kUnusedField = 16;
+
+using FieldValues = std::array<float, kListFields>;
+
+// One control as read, before anything of the curve is touched.
+struct ReadControl {
+    FieldValues values{};
+    int fieldCount = 0;
+    QString command;
+};
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+enum class FieldResult { Ok, NotANumber, OutOfRange };
+
+// One field of a value list, read locale-free: blanks around, an optional
+// sign, digits with "." as decimal separator, an optional E exponent. The
+// text goes straight to the nearest 32-bit float (not through a 64-bit one,
+// whose second rounding could land on a neighbour). An empty field is 0.
+FieldResult ParseInvariantField(const char* first, const char* last, float& out)
+{
+    while (first < last && IsBlank(*first))
+        ++first;
+    while (last > first && IsBlank(last[-1]))
+        --last;
+    out = 0.0f;
+    if (first == last)
+        return FieldResult::Ok;
+    bool negative = false;
+    if (*first == '+' || *first == '-') {
+        negative = *first == '-';
+        ++first;
+    }
+    // from_chars would also take "inf", "nan" and a second sign.
+    if (first == last || !((*first >= '0' && *first <= '9') || *first == '.'))
+        return FieldResult::NotANumber;
+
+    float v = 0.0f;
+    const auto res = std::from_chars(first, last, v, std::chars_format::general);
+    if (res.ec == std::errc::invalid_argument || res.ptr != last)
+        return FieldResult::NotANumber;
+    if (res.ec == std::errc::result_out_of_range) {
+        // Too small for a float reads as 0; too large is refused.
+        double d = 0.0;
+        const auto dres = std::from_chars(first, last, d, std::chars_format::general);
+        if (dres.ec == std::errc() && std::fabs(d) < 1.0)
+            v = 0.0f;
+        else
+            return FieldResult::OutOfRange;
+    }
+    if (!std::isfinite(v))
+        return FieldResult::OutOfRange;
+    out = negative ? -v : v;
+    return FieldResult::Ok;
+}
+
+// A field in the user's locale form (older texts written with the locale's
+// decimal separator); "." is understood as well. An empty field is 0.
+FieldResult ParseLocaleField(const QString& text, float& out)
+{
+    out = 0.0f;
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return FieldResult::Ok;
+    double d = 0.0;
+    if (!MCommon::TryToDouble(TaggedValue(t), d))
+        return FieldResult::NotANumber;
+    const auto v = static_cast<float>(d);
+    if (!std::isfinite(d) || !std::isfinite(v))
+        return FieldResult::OutOfRange;
+    out = v;
+    return FieldResult::Ok;
+}
+
+QString FieldError(FieldResult r, int field, const QString& text)
+{
+    return r == FieldResult::OutOfRange
+               ? QStringLiteral("field %1 (\"%2\") is out of range").arg(QString::number(field), text)
+               : QStringLiteral("field %1 (\"%2\") is not a number").arg(QString::number(field), text);
+}
+
+// The fields of a value list given as UTF-8 (the XML attribute). Only the
+// first 24 count; field 16 is not read at all.
+bool ParseValueList(const char* text, ReadControl& control, QString& error)
+{
+    const char* p = text;
+    const char* end = text + std::strlen(text);
+    int field = 0;
+    while (field < kListFields) {
+        const char* sep = static_cast<const char*>(std::memchr(p, ';', static_cast<size_t>(end - p)));
+        const char* fieldEnd = sep ? sep : end;
+        ++field;
+        float v = 0.0f;
+        if (field != kUnusedField) {
+            const FieldResult r = ParseInvariantField(p, fieldEnd, v);
+            if (r != FieldResult::Ok) {
+                error = FieldError(r, field, QString::fromUtf8(p, fieldEnd - p));
+                return false;
+            }
+        }
+        control.values[static_cast<size_t>(field - 1)] = v;
+        if (!sep)
+            break;
+        p = sep + 1;
+    }
+    control.fieldCount = field;
+    return true;
+}
+
+// The 24 list values of a control as the property getters give them (the
+// round-trip tests compare them with value()), read straight from the
+// record: a curve file holds over a hundred thousand of them.
+void ListValues(const ControlRecord& r, FieldValues& v)
+{
+    v = {r.X, r.Y, r.Z, r.Pitch, r.Yaw, r.Roll, r.Fov, r.Timescale,
+         r.Hide != 0 ? 1.0f : 0.0f, r.WglAmp, static_cast<float>(r.WglFreq),
+         r.Tan1X, r.Tan1Y, r.Tan1Z, static_cast<float>(r.Tan1C), 0.0f,
+         r.Tan2X, r.Tan2Y, r.Tan2Z, static_cast<float>(r.Tan2C),
+         static_cast<float>(r.Time), static_cast<float>(r.TargetX),
+         static_cast<float>(r.TargetY), static_cast<float>(r.TargetZ)};
+}
+
+// The shortest text that reads back to the very same 64-bit float, laid out
+// as the 15-digit form whenever that already reads back.
+QString FormatDoubleShortest(double x)
+{
+    for (int digits = 15; digits < 17; ++digits) {
+        const QString text = MCommon::FormatNumber(x, digits);
+        double back = 0.0;
+        if (MCommon::ParseNumber(text, back) && back == x)
+            return text;
+    }
+    return MCommon::FormatNumber(x, 17);
+}
+
+QString BoolWord(bool b)
+{
+    return b ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+bool IsXmlNameText(const QString& name)
+{
+    if (name.isEmpty())
+        return false;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name[i];
+        const bool start = c.isLetter() || c == u'_';
+        if (i == 0 ? !start : !(start || c.isDigit() || c == u'-' || c == u'.'))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// ---- The raw control line ----------------------------------------------------
+
+bool C3DCurve::AddControlFromRawData(QString& line, const QString& prefix, bool invariantNumbers,
+                                     int32_t& index, QString* error)
+{
+    index = 0;
+    if (prefix.isEmpty()) {
+        if (line.isEmpty())
+            return true;
+    } else {
+        if (line.size() <= prefix.size())
+            return true;
+        // The caller has already recognised the line; its first characters
+        // are dropped whatever they are.
+        line.remove(0, prefix.size());
+    }
+
+    const QStringList parts = line.split(u';');
+    const int m = std::min<int>(static_cast<int>(parts.size()), kListFields);
+    FieldValues values{};
+    for (int k = 1; k <= m; ++k) {
+        if (k == kUnusedField)
+            continue;
+        const QString& part = parts[k - 1];
+        float v = 0.0f;
+        FieldResult r = FieldResult::Ok;
+        if (invariantNumbers) {
+            const QByteArray utf8 = part.toUtf8();
+            r = ParseInvariantField(utf8.constData(), utf8.constData() + utf8.size(), v);
+        } else {
+            r = ParseLocaleField(part, v);
+        }
+        if (r != FieldResult::Ok) {
+            if (error)
+                *error = QStringLiteral("Control line \"%1\": %2.").arg(line, FieldError(r, k, part));
+            return false;
+        }
+        values[static_cast<size_t>(k - 1)] = v;
+    }
+    // The control array ends after MAX_CONTROL controls and their end
+    // neighbours: a longer list is refused, not cut, so that nothing of the
+    // user's path vanishes without a word.
+    if (!CanAddControl(1)) {
+        if (error)
+            *error = QStringLiteral("The curve \"%1\" already holds %2 controls; a curve holds at most %2.")
+                         .arg(mName, QString::number(MAX_CONTROL));
+        return false;
+    }
+
+    const int32_t n = ++mControlsCount;
+    mControls[static_cast<size_t>(n)] = NewControlRecord();
+    for (int k = 1; k <= m; ++k)
+        SetValue(n, k, TaggedValue(values[static_cast<size_t>(k - 1)]));
+    AfterControlAppended(false, false);
+    index = n;
+    return true;
+}
+
+// ---- The XML element -----------------------------------------------------------
+
+void C3DCurve::Serialize(pugi::xml_document& doc, pugi::xml_node& parent,
+                         const QString& elementName) const
+{
+    if (!IsXmlNameText(elementName))
+        throw RuvError::Platform(RuvError::InvalidArgument, QStringLiteral("C3DCurve.Serialize"));
+    const QByteArray name = elementName.toUtf8();
+    pugi::xml_node element = parent.append_child(name.constData());
+    try {
+        MXml::XmlSetAttribute(doc, element, QStringLiteral("name"), mName);
+        MXml::XmlSetAttribute(doc, element, QStringLiteral("visible"), BoolWord(mIsVisible));
+        MXml::XmlSetAttribute(doc, element, QStringLiteral("enabled"), BoolWord(mIsEnabled));
+        MXml::XmlSetAttribute(doc, element, QStringLiteral("show_arrow"), BoolWord(mShowArrow));
+        MXml::XmlSetAttribute(doc, element, QStringLiteral("show_times"), BoolWord(mShowTimes));
+        MXml::XmlSetAttribute(doc, element, QStringLiteral("show_tangent"), BoolWord(mShowTangent));
+        MXml::XmlSetAttribute(doc, element, QStringLiteral("start_time"), FormatDoubleShortest(mStartTime));
+
+        pugi::xml_node controls = element.append_child("Controls");
+        // 24 fields of at most 24 characters and their ";", and the end.
+        char list[kListFields * 25 + 1];
+        FieldValues values;
+        for (int32_t i = 1; i <= mControlsCount; ++i) {
+            const ControlRecord& record = mControls[static_cast<size_t>(i)];
+            ListValues(record, values);
+            char* p = list;
+            for (int32_t id = 1; id <= kListFields; ++id) {
+                // Shortest round-trip text: 7 digits do not always give the
+                // same float back.
+                if (id != kUnusedField)
+                    p = MCommon::FormatSingleRoundTrip(p, values[static_cast<size_t>(id - 1)]);
+                *p++ = ';';
+            }
+            *p = '\0';
+            pugi::xml_node control = controls.append_child("Control");
+            control.append_attribute("value").set_value(list);
+            control.append_attribute("command").set_value(
+                record.Command.isEmpty() ? "" : record.Command.toUtf8().constData());
+        }
+    } catch (...) {
+        parent.remove_child(element);
+        throw;
+    }
+}
+
+bool C3DCurve::Deserialize(const pugi::xml_node& node, QString* error)
+{
+    auto fail = [&](const QString& message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    if (!node)
+        return fail(QStringLiteral("The curve element is missing."));
+
+    const QString name = MXml::XmlGetAttribute(node, QStringLiteral("name"));
+    const QString label = name.isEmpty() ? QStringLiteral("NoName") : name;
+    double startTime = 0.0;
+    const QString startText = MXml::XmlGetAttribute(node, QStringLiteral("start_time")).trimmed();
+    if (!startText.isEmpty() && !MCommon::ParseNumber(startText, startTime))
+        return fail(QStringLiteral("Curve \"%1\": the start time \"%2\" is not a number.").arg(label, startText));
+    if (!std::isfinite(startTime))
+        return fail(QStringLiteral("Curve \"%1\": the start time \"%2\" is out of range.").arg(label, startText));
+
+    MXml::XmlNodeList nodes;
+    MXml::XmlTrySelectNodes(node, QStringLiteral("Controls/Control"), nodes);
+    std::vector<ReadControl> read;
+    read.reserve(std::min<size_t>(nodes.size(), MAX_CONTROL + 1));
+    for (const pugi::xml_node& c : nodes) {
+        const pugi::xml_attribute valueAttr = c.attribute("value");
+        if (!valueAttr || valueAttr.value()[0] == '\0')
+            continue;  // no control, and its command goes with it
+        if (static_cast<int64_t>(mControlsCount) + static_cast<int64_t>(read.size()) >= MAX_CONTROL)
+            return fail(QStringLiteral("Curve \"%1\" holds more than %2 controls; a curve holds at most %2.")
+                            .arg(label, QString::number(MAX_CONTROL)));
+        ReadControl rc;
+        QString fieldError;
+        if (!ParseValueList(valueAttr.value(), rc, fieldError))
+            return fail(QStringLiteral("Curve \"%1\", control %2: %3.")
+                            .arg(label,
+                                 QString::number(read.size() + 1),
+                                 fieldError));
+        rc.command = QString::fromUtf8(c.attribute("command").value());
+        read.push_back(std::move(rc));
+    }
+
+    // Everything is known to be good; the values still pass through the
+    // property setters and their rules, on a copy that replaces this curve
+    // only when all went through.
+    try {
+        C3DCurve work = *this;
+        work.SetName(name);
+        work.mIsVisible = MXml::XmlGetAttributeBool(node, QStringLiteral("visible"));
+        work.mIsEnabled = MXml::XmlGetAttributeBool(node, QStringLiteral("enabled"));
+        work.mShowArrow = MXml::XmlGetAttributeBool(node, QStringLiteral("show_arrow"));
+        work.mShowTimes = MXml::XmlGetAttributeBool(node, QStringLiteral("show_times"));
+        work.mShowTangent = MXml::XmlGetAttributeBool(node, QStringLiteral("show_tangent"));
+        work.mStartTime = startTime;
+        for (const ReadControl& rc : read) {
+            const int32_t n = ++work.mControlsCount;
+            work.mControls[static_cast<size_t>(n)] = NewControlRecord();
+            for (int k = 1; k <= rc.fieldCount; ++k)
+                work.SetValue(n, k, TaggedValue(rc.values[static_cast<size_t>(k - 1)]));
+            work.SetCommand(n, rc.command);
+        }
+        // Assignment keeps this curve's listeners (and raises nothing).
+        *this = std::move(work);
+    } catch (const RuvError& e) {
+        return fail(QStringLiteral("Curve \"%1\": %2").arg(label, e.description()));
+    }
+    return true;
+}
