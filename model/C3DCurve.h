@@ -333,6 +333,14 @@ private:
     const ControlRecord& Record(int32_t index, const char* source) const;
     static void CheckAxis(int32_t axis, const char* source);
 
+    // The values of ids 1 to count (at most 24) of record index, in id
+    // order, each exactly as SetValue with a 32-bit float would write it
+    // (id 16 is skipped). The readers of curve files write over a hundred
+    // thousand values this way, without a tagged value for each.
+    void SetListValues(int32_t index, const float* values, int32_t count);
+    // The number part of SetValue: the finiteness check and the setter.
+    void SetNumberValue(int32_t index, int32_t id, float x);
+
     void SetHide(int32_t index, float v);
     void SetWglAmp(int32_t index, float v);
     void SetWglFreq(int32_t index, float v);

@@ -105,7 +105,21 @@ void C3DCurve::SetValue(int32_t index, int32_t id, const TaggedValue& v)
         SetCommand(index, v.TextValue());
         return;
     }
-    const auto x = static_cast<float>(v.Number());
+    SetNumberValue(index, id, static_cast<float>(v.Number()));
+}
+
+void C3DCurve::SetListValues(int32_t index, const float* values, int32_t count)
+{
+    if (count < 0 || count > 24)
+        throw RuvError::Platform(RuvError::IndexOutOfRange, kValueSource);
+    const std::array<int32_t, 26> types = GetPropertyTypes();
+    for (int32_t id = 1; id <= count; ++id)
+        if (types[static_cast<size_t>(id)] == TypeNumber)
+            SetNumberValue(index, id, values[id - 1]);
+}
+
+void C3DCurve::SetNumberValue(int32_t index, int32_t id, float x)
+{
     // A NaN or infinite coordinate, angle or time would poison every frame
     // sampled from the curve.
     if (!std::isfinite(x))

@@ -13,6 +13,7 @@
 #include <pugixml.hpp>
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -26,6 +27,14 @@ constexpr int kListFields = 24;
 constexpr int kUnusedField = 16;
 
 using FieldValues = std::array<float, kListFields>;
+
+// The text of a field's last written value (at most 24 characters).
+constexpr size_t kFieldText = 24;
+struct FieldText {
+    uint32_t bits = 0;
+    uint8_t length = 0;  // 0: nothing written yet
+    char text[kFieldText];
+};
 
 // One control as read, before anything of the curve is touched.
 struct ReadControl {
@@ -115,10 +124,25 @@ bool ParseValueList(const char* text, ReadControl& control, QString& error)
     const char* end = text + std::strlen(text);
     int field = 0;
     while (field < kListFields) {
-        const char* sep = static_cast<const char*>(std::memchr(p, ';', static_cast<size_t>(end - p)));
-        const char* fieldEnd = sep ? sep : end;
         ++field;
         float v = 0.0f;
+        // The form this program writes - an optional "-" and plain digits
+        // right up to the ";" - is read on the short way; anything else
+        // (blanks, exponents, damage) goes through the full field reader.
+        if (field != kUnusedField) {
+            const bool negative = *p == '-';
+            const char* stop = MCommon::ScanPlainSingle(p + (negative ? 1 : 0), end, v);
+            if (stop && (stop == end || *stop == ';')) {
+                control.values[static_cast<size_t>(field - 1)] = negative ? -v : v;
+                if (stop == end)
+                    break;
+                p = stop + 1;
+                continue;
+            }
+            v = 0.0f;
+        }
+        const char* sep = static_cast<const char*>(std::memchr(p, ';', static_cast<size_t>(end - p)));
+        const char* fieldEnd = sep ? sep : end;
         if (field != kUnusedField) {
             const FieldResult r = ParseInvariantField(p, fieldEnd, v);
             if (r != FieldResult::Ok) {
@@ -159,6 +183,25 @@ QString FormatDoubleShortest(double x)
             return text;
     }
     return MCommon::FormatNumber(x, 17);
+}
+
+// A text attribute; the short ASCII commands of controls go in without a
+// UTF-8 copy on the heap for each.
+void SetAttributeText(pugi::xml_attribute attribute, const QString& text)
+{
+    char ascii[256];
+    const qsizetype n = text.size();
+    if (n < qsizetype(sizeof ascii)) {
+        const QChar* u = text.constData();
+        qsizetype i = 0;
+        for (; i < n && u[i].unicode() != 0 && u[i].unicode() < 0x80; ++i)
+            ascii[i] = static_cast<char>(u[i].unicode());
+        if (i == n) {
+            attribute.set_value(ascii, static_cast<size_t>(n));
+            return;
+        }
+    }
+    attribute.set_value(text.toUtf8().constData());
 }
 
 QString BoolWord(bool b)
@@ -258,9 +301,15 @@ void C3DCurve::Serialize(pugi::xml_document& doc, pugi::xml_node& parent,
         MXml::XmlSetAttribute(doc, element, QStringLiteral("start_time"), FormatDoubleShortest(mStartTime));
 
         pugi::xml_node controls = element.append_child("Controls");
-        // 24 fields of at most 24 characters and their ";", and the end.
-        char list[kListFields * 25 + 1];
+        // 24 fields of at most 24 characters and their ";" (the length goes
+        // to pugixml, no terminating zero), and room to copy a whole
+        // remembered text past the last one.
+        char list[kListFields * 25 + kFieldText] = {};
         FieldValues values;
+        // Many fields keep their value from control to control (field of
+        // view, wiggle, edit masks): the text of each field's last value is
+        // kept and copied when the next control has the very same bits.
+        std::array<FieldText, kListFields> last{};
         for (int32_t i = 1; i <= mControlsCount; ++i) {
             const ControlRecord& record = mControls[static_cast<size_t>(i)];
             ListValues(record, values);
@@ -268,15 +317,25 @@ void C3DCurve::Serialize(pugi::xml_document& doc, pugi::xml_node& parent,
             for (int32_t id = 1; id <= kListFields; ++id) {
                 // Shortest round-trip text: 7 digits do not always give the
                 // same float back.
-                if (id != kUnusedField)
-                    p = MCommon::FormatSingleRoundTrip(p, values[static_cast<size_t>(id - 1)]);
+                if (id != kUnusedField) {
+                    FieldText& known = last[static_cast<size_t>(id - 1)];
+                    const float v = values[static_cast<size_t>(id - 1)];
+                    if (known.length == 0 || std::bit_cast<uint32_t>(v) != known.bits) {
+                        char* end = MCommon::FormatSingleRoundTrip(p, v);
+                        known.bits = std::bit_cast<uint32_t>(v);
+                        known.length = static_cast<uint8_t>(end - p);
+                        std::memcpy(known.text, p, kFieldText);
+                        p = end;
+                    } else {
+                        std::memcpy(p, known.text, kFieldText);
+                        p += known.length;
+                    }
+                }
                 *p++ = ';';
             }
-            *p = '\0';
             pugi::xml_node control = controls.append_child("Control");
-            control.append_attribute("value").set_value(list);
-            control.append_attribute("command").set_value(
-                record.Command.isEmpty() ? "" : record.Command.toUtf8().constData());
+            control.append_attribute("value").set_value(list, static_cast<size_t>(p - list));
+            SetAttributeText(control.append_attribute("command"), record.Command);
         }
     } catch (...) {
         parent.remove_child(element);
@@ -340,8 +399,7 @@ bool C3DCurve::Deserialize(const pugi::xml_node& node, QString* error)
         for (const ReadControl& rc : read) {
             const int32_t n = ++work.mControlsCount;
             work.mControls[static_cast<size_t>(n)] = NewControlRecord();
-            for (int k = 1; k <= rc.fieldCount; ++k)
-                work.SetValue(n, k, TaggedValue(rc.values[static_cast<size_t>(k - 1)]));
+            work.SetListValues(n, rc.values.data(), rc.fieldCount);
             work.SetCommand(n, rc.command);
         }
         // Assignment keeps this curve's listeners (and raises nothing).

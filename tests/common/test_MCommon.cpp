@@ -5,9 +5,12 @@
 
 #include <QLocale>
 
+#include <bit>
+#include <charconv>
 #include <clocale>
 #include <cstdio>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -471,4 +474,92 @@ TEST(MCommonConversion, TypedNumbersFollowTheLocale)
         EXPECT_EQ(SafeCLng(TaggedValue("2,5")), 2);
         EXPECT_EQ(SafeCDbl(TaggedValue("0.75")), 0.75);
     }
+}
+
+// The short ways of the float writer and reader must give exactly what
+// std::to_chars and std::from_chars give, bit for bit.
+TEST(SingleText, WholeNumbersAreWrittenAsTheFloatWriterWritesThem)
+{
+    char fast[32];
+    char full[32];
+    for (int32_t i = -999999; i <= 999999; ++i) {
+        const auto f = static_cast<float>(i);
+        if (f == 0.0f)
+            continue;
+        char* fastEnd = FormatSingleRoundTrip(fast, f);
+        char* fullEnd = std::to_chars(full, full + sizeof full, f, std::chars_format::fixed).ptr;
+        ASSERT_EQ(std::string(fast, fastEnd), std::string(full, fullEnd)) << i;
+    }
+}
+
+TEST(SingleText, PlainDecimalsReadAsFromCharsReadsThem)
+{
+    uint64_t seed = 0x9E3779B97F4A7C15u;
+    auto next = [&seed] {
+        seed ^= seed << 13;
+        seed ^= seed >> 7;
+        seed ^= seed << 17;
+        return seed;
+    };
+    int fastCount = 0;
+    int checked = 0;
+    // The fast reader must agree with from_chars on every text it takes,
+    // and stop where from_chars stops.
+    auto check = [&](const std::string& text) {
+        float fast = -1.0f;
+        const char* stop = ScanPlainSingle(text.data(), text.data() + text.size(), fast);
+        ++checked;
+        if (!stop)
+            return;
+        ++fastCount;
+        float full = 0.0f;
+        const auto res = std::from_chars(text.data(), text.data() + text.size(), full);
+        ASSERT_EQ(res.ec, std::errc()) << text;
+        ASSERT_EQ(stop, res.ptr) << text;
+        ASSERT_EQ(std::bit_cast<uint32_t>(fast), std::bit_cast<uint32_t>(full)) << text;
+    };
+    char buf[96];
+    auto fixed = [&](double v, int precision) {
+        char* end = precision < 0
+                              ? std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed).ptr
+                              : std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed,
+                                              precision).ptr;
+        return std::string(buf, end);
+    };
+    for (int i = 0; i < 150000; ++i) {
+        // Any positive float below 10^7 (bit patterns), and values as maps
+        // and paths hold them: coordinates, angles and times with a few
+        // decimals.
+        const float bits = std::bit_cast<float>(static_cast<uint32_t>(next() % 0x4B18967Fu));
+        const double typical = static_cast<double>(next() % 20000000u) / 1000.0;
+        for (double v : {static_cast<double>(bits), typical}) {
+            check(fixed(static_cast<float>(v), -1));
+            check(fixed(v, static_cast<int>(next() % 12)));
+        }
+        // Texts on and right beside the halfway point between two floats:
+        // the double nearest such a text is often exactly that point.
+        const float f = std::bit_cast<float>(static_cast<uint32_t>(next() % 0x4B000000u) | 1u);
+        const double half = (static_cast<double>(f) +
+                             static_cast<double>(std::nextafter(f, 2.0f * f + 1.0f))) / 2.0;
+        check(fixed(half, -1));
+        check(fixed(std::nextafter(half, 0.0), -1));
+        check(fixed(std::nextafter(half, 1e300), -1));
+        check(fixed(half, 17));
+        check(fixed(half, 9));
+    }
+    // Forms it leaves to from_chars, and where it stops.
+    for (const char* text : {"", "-1", "+1", ".5", "5.", "5.e3", "inf", "nan", " 1",
+                             "12345678901234567890", "9007199254740993", "0.00000000000000000000001"}) {
+        float v = 7.0f;
+        EXPECT_EQ(ScanPlainSingle(text, text + std::strlen(text), v), nullptr) << text;
+        EXPECT_EQ(v, 7.0f) << text;
+    }
+    for (const char* text : {"12.5;", "12.5E3", "12.5 ", "3.25.1", "007"}) {
+        float v = 0.0f;
+        const auto res = std::from_chars(text, text + std::strlen(text), v);
+        float fast = 0.0f;
+        EXPECT_EQ(ScanPlainSingle(text, text + std::strlen(text), fast),
+                  std::strchr(text, 'E') ? std::strchr(text, 'E') : res.ptr) << text;
+    }
+    EXPECT_GT(fastCount, checked / 2);
 }

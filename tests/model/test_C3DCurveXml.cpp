@@ -172,6 +172,72 @@ TEST(CurveXmlWrite, NumberTextIsTheNearestDecimalOfTheFewestDigitsThatReadsBack)
     EXPECT_EQ(mismatches, 0) << "of " << floats.size();
 }
 
+TEST(CurveXmlWrite, FieldsThatRepeatOrAlternateBetweenControlsKeepTheirOwnText)
+{
+    // The writer copies a field's text when the control before had the
+    // same bits: runs, alternations, 0 and -0, and values that differ only
+    // in the last bit must each still get their own text.
+    const float near = std::nextafter(75.5f, 100.0f);
+    const std::vector<float> xs = {75.5f, 75.5f, near, 75.5f, near, near, 0.0f, -0.0f, 0.0f,
+                                   0.337f, -0.337f, 0.337f, 1e-5f, 1e-5f, 123456.7f, 123456.7f};
+    C3DCurve curve;
+    T::SetCount(curve, static_cast<int32_t>(xs.size()));
+    for (size_t i = 0; i < xs.size(); ++i) {
+        const auto n = static_cast<int32_t>(i + 1);
+        T::Rec(curve, n) = NewControlRecord();
+        curve.SetX(n, xs[i]);
+        curve.SetY(n, xs[xs.size() - 1 - i]);
+        curve.SetZ(n, (i % 3 == 0) ? 2.5f : -2.5f);
+    }
+    pugi::xml_document doc;
+    pugi::xml_node root = doc.append_child("Root");
+    curve.Serialize(doc, root, QStringLiteral("Curve"));
+    size_t i = 0;
+    for (pugi::xml_node c : root.child("Curve").child("Controls").children("Control")) {
+        ASSERT_LT(i, xs.size());
+        const auto n = static_cast<int32_t>(i + 1);
+        std::string expected;
+        for (int32_t id = 1; id <= 24; ++id) {
+            if (id != 16)
+                expected += MCommon::FormatSingleRoundTrip(static_cast<float>(curve.value(n, id).Number()))
+                                .toStdString();
+            expected += ';';
+        }
+        EXPECT_EQ(c.attribute("value").value(), expected) << "control " << n;
+        ++i;
+    }
+    EXPECT_EQ(i, xs.size());
+    C3DCurve back;
+    ASSERT_TRUE(Read(back, Write(curve)));
+    for (size_t k = 0; k < xs.size(); ++k)
+        EXPECT_EQ(back.GetX(static_cast<int32_t>(k + 1)), xs[k]) << k;
+}
+
+TEST(CurveXmlRead, PlainAndOtherNumberFormsOfAValueListReadAlike)
+{
+    // The written form (plain digits up to the ";") and every other form
+    // the field reader takes give the same float.
+    const std::vector<std::pair<QByteArray, float>> cases = {
+        {"12.5", 12.5f}, {" 12.5", 12.5f}, {"12.5 ", 12.5f}, {"1.25E1", 12.5f}, {"+12.5", 12.5f},
+        {"012.50", 12.5f}, {"-0.1", -0.1f}, {"-0", -0.0f}, {"0.100000001490116119384765625", 0.1f},
+        {"16777217", 16777216.0f}, {"16777219", 16777220.0f}, {"1e-50", 0.0f}, {"", 0.0f}};
+    for (const auto& [text, expected] : cases) {
+        C3DCurve curve;
+        ASSERT_TRUE(Read(curve, CurveXml("", ControlXml("1;" + text + ";3;"))))
+            << text.constData();
+        EXPECT_EQ(curve.GetY(1), expected) << text.constData();
+        EXPECT_EQ(std::signbit(curve.GetY(1)), std::signbit(expected)) << text.constData();
+        EXPECT_EQ(curve.GetZ(1), 3.0f) << text.constData();
+    }
+    for (const QByteArray text : {"12.5x", "1.2.3", "--1", "1e", ".", "inf", "1e40"}) {
+        C3DCurve curve;
+        QString error;
+        EXPECT_FALSE(Read(curve, CurveXml("", ControlXml("1;" + text + ";3;")), &error))
+            << text.constData();
+        EXPECT_NE(error.indexOf(QStringLiteral("field 2")), -1) << error.toStdString();
+    }
+}
+
 TEST(CurveXmlWrite, AnInvalidElementNameIsRefusedAndLeavesTheParentAlone)
 {
     pugi::xml_document doc;

@@ -6,6 +6,7 @@
 #include "C3DCurve.h"
 #include "CView.h"
 #include "UCOpenGLView.h"
+#include "GLViewFixture.h"
 
 #include <QOpenGLContext>
 #include <QTemporaryDir>
@@ -72,27 +73,9 @@ class TestCurveDraw : public QObject
 
     QTemporaryDir registry;
 
-    struct Fixture
-    {
-        Handler handler;
-        CView view;
-        C3DCamera camera;
-        UCOpenGLView gl;
-    };
+    using Fixture = GLViewFixture<Handler>;
 
-    bool Start(Fixture& f)
-    {
-        f.view.Initialize(CView::ViewXY, 0, 1, 2, 5, 1, 20, false, false, false);
-        f.camera.Clear();
-        f.gl.SetGLViewScale(1);
-        f.gl.resize(200, 200);
-        f.gl.show();
-        if (!QTest::qWaitForWindowExposed(&f.gl))
-            return false;
-        if (!f.gl.Initialize(&f.handler, &f.view, &f.camera))
-            return false;
-        return QTest::qWaitForWindowExposed(f.gl.GLWindow());
-    }
+    static bool Start(Fixture& f) { return f.Start(CView::ViewXY, 200, 200, 1); }
 
 private slots:
     void initTestCase()

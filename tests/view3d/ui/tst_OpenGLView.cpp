@@ -8,6 +8,7 @@
 #include "../GLRecorder.h"
 #include "CView.h"
 #include "UCOpenGLView.h"
+#include "GLViewFixture.h"
 #include "ViewProjection.h"
 
 #include <QOpenGLContext>
@@ -51,28 +52,9 @@ class TestOpenGLView : public QObject
     QStringList boxes;
     QTemporaryDir registry;
 
-    struct Fixture
-    {
-        Handler handler;
-        CView view;
-        C3DCamera camera;
-        UCOpenGLView gl;
-    };
+    using Fixture = GLViewFixture<Handler>;
 
-    bool Start(Fixture& f, int kind, int w, int h, double scale = 0)
-    {
-        f.view.Initialize(kind, 0, 1, 2, 5, 1, 20, false, false, false);
-        f.camera.Clear();
-        if (scale != 0)
-            f.gl.SetGLViewScale(scale);
-        f.gl.resize(w, h);
-        f.gl.show();
-        if (!QTest::qWaitForWindowExposed(&f.gl))
-            return false;
-        if (!f.gl.Initialize(&f.handler, &f.view, &f.camera))
-            return false;
-        return QTest::qWaitForWindowExposed(f.gl.GLWindow());
-    }
+    static bool Start(Fixture& f, int kind, int w, int h, double scale = 0) { return f.Start(kind, w, h, scale); }
 
 private slots:
     void initTestCase()
