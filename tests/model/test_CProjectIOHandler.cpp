@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -411,11 +412,20 @@ TEST(CProjectIOHandler, ReadOnlyFolderLeavesThePreviousFile)
     ASSERT_TRUE(s.h.Save(path, s.small, s.none));
     const QByteArray before = ReadAll(path);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-    const bool blocks = ::access(folder.toLocal8Bit().constData(), W_OK) != 0;
+    bool blocks = ::access(folder.toLocal8Bit().constData(), W_OK) != 0;
+    // Root writes into any folder; an immutable folder stops root as well.
+    bool immutable = false;
+    if (!blocks && QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), folder}) == 0) {
+        immutable = true;
+        QFile probe(s.files.Path(QStringLiteral("ro/probe")));
+        blocks = !probe.open(QIODevice::WriteOnly);
+    }
     const bool saved = blocks && s.h.Save(path, s.big, s.curves);
+    if (immutable)
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), folder});
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (!blocks)
-        GTEST_SKIP() << "running as root: a read-only folder does not stop writing";
+        GTEST_SKIP() << "this user writes into read-only folders and cannot make one immutable";
     EXPECT_FALSE(saved);
     EXPECT_EQ(ReadAll(path), before);
     EXPECT_EQ(s.FilesIn(QStringLiteral("ro")), QStringList{QStringLiteral("p.vava")});
