@@ -749,63 +749,24 @@ namespace {
     throw RuvError::Platform(RuvError::TypeMismatch, source);
 }
 
+template <class T>
+T Raising(bool (*convert)(const TaggedValue&, T&), const TaggedValue& v, const QString& source)
+{
+    T r{};
+    if (!convert(v, r))
+        RaiseConversion(v, source);
+    return r;
+}
+
 } // namespace
 
-bool ToBool(const TaggedValue& v, const QString& source)
-{
-    bool r;
-    if (!TryToBool(v, r))
-        RaiseConversion(v, source);
-    return r;
-}
-
-uint8_t ToByte(const TaggedValue& v, const QString& source)
-{
-    uint8_t r;
-    if (!TryToByte(v, r))
-        RaiseConversion(v, source);
-    return r;
-}
-
-int16_t ToInt16(const TaggedValue& v, const QString& source)
-{
-    int16_t r;
-    if (!TryToInt16(v, r))
-        RaiseConversion(v, source);
-    return r;
-}
-
-int32_t ToInt32(const TaggedValue& v, const QString& source)
-{
-    int32_t r;
-    if (!TryToInt32(v, r))
-        RaiseConversion(v, source);
-    return r;
-}
-
-float ToSingle(const TaggedValue& v, const QString& source)
-{
-    float r;
-    if (!TryToSingle(v, r))
-        RaiseConversion(v, source);
-    return r;
-}
-
-double ToDouble(const TaggedValue& v, const QString& source)
-{
-    double r;
-    if (!TryToDouble(v, r))
-        RaiseConversion(v, source);
-    return r;
-}
-
-QString ToText(const TaggedValue& v, const QString& source)
-{
-    QString r;
-    if (!TryToText(v, r))
-        RaiseConversion(v, source);
-    return r;
-}
+bool ToBool(const TaggedValue& v, const QString& source) { return Raising(TryToBool, v, source); }
+uint8_t ToByte(const TaggedValue& v, const QString& source) { return Raising(TryToByte, v, source); }
+int16_t ToInt16(const TaggedValue& v, const QString& source) { return Raising(TryToInt16, v, source); }
+int32_t ToInt32(const TaggedValue& v, const QString& source) { return Raising(TryToInt32, v, source); }
+float ToSingle(const TaggedValue& v, const QString& source) { return Raising(TryToSingle, v, source); }
+double ToDouble(const TaggedValue& v, const QString& source) { return Raising(TryToDouble, v, source); }
+QString ToText(const TaggedValue& v, const QString& source) { return Raising(TryToText, v, source); }
 
 // ---- Safe conversions ---------------------------------------------------
 
