@@ -1,17 +1,45 @@
 #pragma once
 
 // A view control shown on screen with a view state, a camera and a drawing
-// handler of the test's own, ready to draw.
+// handler of the test's own, ready to draw; and the pixels it drew.
 #include "C3DCamera.h"
 #include "CView.h"
+#include "IOpenGLViewHandler.h"
 #include "UCOpenGLView.h"
 
+#include <QColor>
 #include <QTest>
 
-template <typename Handler>
+#include <GL/gl.h>
+
+#include <functional>
+
+// Draws what the test gives it, and counts the draws.
+class DrawingHandler final : public IOpenGLViewHandler
+{
+public:
+    std::function<void()> draw;
+    int calls = 0;
+    void GLDrawScene() override
+    {
+        ++calls;
+        if (draw)
+            draw();
+    }
+};
+
+// A pixel of the frame just drawn (window coordinates, origin bottom left).
+inline QColor PixelAt(int x, int y)
+{
+    GLubyte px[4] = {};
+    glReadBuffer(GL_BACK);
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
+    return QColor(px[0], px[1], px[2]);
+}
+
 struct GLViewFixture
 {
-    Handler handler;
+    DrawingHandler handler;
     CView view;
     C3DCamera camera;
     UCOpenGLView gl;

@@ -18,25 +18,6 @@
 
 namespace {
 
-class Handler final : public IOpenGLViewHandler
-{
-public:
-    std::function<void()> draw;
-    void GLDrawScene() override
-    {
-        if (draw)
-            draw();
-    }
-};
-
-QColor PixelAt(int x, int y)
-{
-    GLubyte px[4] = {};
-    glReadBuffer(GL_BACK);
-    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
-    return QColor(px[0], px[1], px[2]);
-}
-
 int DarkPixels(int x, int y, int w, int h)
 {
     std::vector<GLubyte> px(static_cast<size_t>(w * h * 4));
@@ -73,7 +54,7 @@ class TestCurveDraw : public QObject
 
     QTemporaryDir registry;
 
-    using Fixture = GLViewFixture<Handler>;
+    using Fixture = GLViewFixture;
 
     static bool Start(Fixture& f) { return f.Start(CView::ViewXY, 200, 200, 1); }
 

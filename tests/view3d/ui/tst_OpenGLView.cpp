@@ -20,31 +20,6 @@
 
 #include <functional>
 
-namespace {
-
-class Handler final : public IOpenGLViewHandler
-{
-public:
-    std::function<void()> draw;
-    int calls = 0;
-    void GLDrawScene() override
-    {
-        ++calls;
-        if (draw)
-            draw();
-    }
-};
-
-QColor PixelAt(int x, int y)
-{
-    GLubyte px[4] = {};
-    glReadBuffer(GL_BACK);
-    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
-    return QColor(px[0], px[1], px[2]);
-}
-
-}  // namespace
-
 class TestOpenGLView : public QObject
 {
     Q_OBJECT
@@ -52,7 +27,7 @@ class TestOpenGLView : public QObject
     QStringList boxes;
     QTemporaryDir registry;
 
-    using Fixture = GLViewFixture<Handler>;
+    using Fixture = GLViewFixture;
 
     static bool Start(Fixture& f, int kind, int w, int h, double scale = 0) { return f.Start(kind, w, h, scale); }
 
