@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace MXml {
 
 namespace {
@@ -138,7 +140,12 @@ struct ByteArrayWriter : pugi::xml_writer
     QByteArray bytes;
     void write(const void* data, size_t size) override
     {
-        bytes.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
+        // pugixml hands over pieces of a few kilobytes, and a project runs
+        // to megabytes: room is made in large steps, not piece by piece.
+        const auto n = static_cast<qsizetype>(size);
+        if (bytes.capacity() - bytes.size() < n)
+            bytes.reserve(std::max({bytes.size() + n, 2 * bytes.capacity(), qsizetype{1} << 16}));
+        bytes.append(static_cast<const char*>(data), n);
     }
 };
 
