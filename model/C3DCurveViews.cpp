@@ -29,6 +29,26 @@ void Widen(std::array<float, 2>& minimum, std::array<float, 2>& maximum, float h
         maximum[1] = v;
 }
 
+// The centre of the box, on the view's two axes, around the controls first
+// to last that `pick` gives (null for one it leaves out); (0, 0) for none.
+template <class Pick>
+std::array<float, 2> CenterOnAxes(const CView& view, int32_t h, int32_t v, int32_t first, int32_t last, Pick pick)
+{
+    const float half = view.MAXSIZE() / 2.0f;
+    std::array<float, 2> minimum{half, half};
+    std::array<float, 2> maximum{-half, -half};
+    bool any = false;
+    for (int32_t i = first; i <= last; ++i) {
+        if (const ControlRecord* r = pick(i)) {
+            Widen(minimum, maximum, Coord(*r, h), Coord(*r, v));
+            any = true;
+        }
+    }
+    if (!any)
+        return {0.0f, 0.0f};
+    return {(minimum[0] + maximum[0]) / 2.0f, (minimum[1] + maximum[1]) / 2.0f};
+}
+
 }  // namespace
 
 void C3DCurve::GetViewMinMaxBounds(const CView& view, std::array<float, 2>& minimum,
@@ -67,20 +87,10 @@ std::array<float, 2> C3DCurve::GetControlsViewCenter(const CView& view, int32_t 
     const int32_t v = view.VAxis();
     CheckAxis(h, "C3DCurve.GetControlsViewCenter");
     CheckAxis(v, "C3DCurve.GetControlsViewCenter");
-    const float half = view.MAXSIZE() / 2.0f;
-    std::array<float, 2> minimum{half, half};
-    std::array<float, 2> maximum{-half, -half};
-    bool any = false;
-    for (int32_t i = first; i <= last; ++i) {
+    return CenterOnAxes(view, h, v, first, last, [this](int32_t i) {
         const ControlRecord& r = Record(i, "C3DCurve.GetControlsViewCenter");
-        if (r.Hide != 0)
-            continue;
-        Widen(minimum, maximum, Coord(r, h), Coord(r, v));
-        any = true;
-    }
-    if (!any)
-        return {0.0f, 0.0f};
-    return {(minimum[0] + maximum[0]) / 2.0f, (minimum[1] + maximum[1]) / 2.0f};
+        return r.Hide != 0 ? nullptr : &r;
+    });
 }
 
 std::array<float, 2> C3DCurve::GetSelectedControlsViewCenter(const CView& view) const
@@ -89,18 +99,8 @@ std::array<float, 2> C3DCurve::GetSelectedControlsViewCenter(const CView& view) 
     const int32_t v = view.VAxis();
     CheckAxis(h, "C3DCurve.GetSelectedControlsViewCenter");
     CheckAxis(v, "C3DCurve.GetSelectedControlsViewCenter");
-    const float half = view.MAXSIZE() / 2.0f;
-    std::array<float, 2> minimum{half, half};
-    std::array<float, 2> maximum{-half, -half};
-    bool any = false;
-    for (int32_t i = 1; i <= mControlsCount; ++i) {
+    return CenterOnAxes(view, h, v, 1, mControlsCount, [this](int32_t i) {
         const ControlRecord& r = mControls[static_cast<size_t>(i)];
-        if (!r.IsSelected || r.Hide != 0)
-            continue;
-        Widen(minimum, maximum, Coord(r, h), Coord(r, v));
-        any = true;
-    }
-    if (!any)
-        return {0.0f, 0.0f};
-    return {(minimum[0] + maximum[0]) / 2.0f, (minimum[1] + maximum[1]) / 2.0f};
+        return !r.IsSelected || r.Hide != 0 ? nullptr : &r;
+    });
 }
