@@ -308,20 +308,27 @@ void C3DCurve::Load(const C3DCurve& source)
         mListeners.Raise([this](I3DCurveEvents& l) { l.StepRateChanged(*this); });
     }
     mStartTime = source.mStartTime;
-
-    BeginChange();
     mControls = source.mControls;  // the end neighbours come along
     mControlsCount = source.mControlsCount;
-    // Closing the bracket raises CurveChanged; the copied times are left
+    mStepCount = source.mStepCount;
+    FinishLoad();
+}
+
+void C3DCurve::FinishLoad()
+{
+    // Passing the change bracket raises CurveChanged; the times are left
     // exactly as they are, so no snapping here.
+    BeginChange();
     --mChangeDepth;
     if (mChangeDepth < 1) {
         mChangeDepth = 0;
         mCurveChanging = false;
         mListeners.Raise([this](I3DCurveEvents& l) { l.CurveChanged(*this); });
     }
+    // The duration follows the controls; the step count stays as it came.
+    const int32_t stepCount = mStepCount;
     AfterControlsCountChange(false);
-    mStepCount = source.mStepCount;
+    mStepCount = stepCount;
 }
 
 C3DCurve C3DCurve::Clone() const

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class C3DCurve;
@@ -117,6 +118,11 @@ public:
     // Copies the source's name, flags, timing and controls, value for value;
     // this curve keeps its game type and listeners.
     void Load(const C3DCurve& source);
+    // What Load does once the data has arrived, for a curve that a
+    // controller takes over whole instead of copying it: the change bracket
+    // passes (CurveChanged) and the duration follows the controls, while the
+    // step count stays as it is.
+    void FinishLoad();
 
     QString Name() const { return mName; }
     void SetName(const QString& name);
@@ -321,8 +327,27 @@ public:
     // refuses, more controls than MAX_CONTROL in all - is refused: false,
     // `error` set, the curve left exactly as it was. Raises no event.
     bool Deserialize(const pugi::xml_node& node, QString* error = nullptr);
+    // A new curve of the given game type, read from a curve element as
+    // Deserialize reads one into an empty curve (without the copy that keeps
+    // an existing curve safe); null, with `error` set, for an element that
+    // Deserialize refuses. It reads nothing but the element, so several may
+    // run at once on one document.
+    static std::unique_ptr<C3DCurve> FromElement(const pugi::xml_node& node, int32_t gameType,
+                                                 QString* error = nullptr);
 
 private:
+    // A curve element as read and checked. Without a target its controls
+    // are kept in `out` and no curve is touched; with one, the head and each
+    // control go into the target as soon as they are read (the setters
+    // raise RuvError where they refuse a value).
+    struct ReadElement;
+    static bool ParseElement(const pugi::xml_node& node, int32_t controlsBefore, ReadElement& out,
+                             QString& error, C3DCurve* target = nullptr);
+    // Name, flags and start time.
+    void ApplyHead(const ReadElement& element);
+    // Appends a control through the property setters of its list values.
+    void ApplyControl(const float* values, int32_t fieldCount, const QString& command);
+
     // Lets the tests lay out control arrays directly (defined once, in
     // tests/model/test_C3DCurveSupport.h; every curve test includes that).
     friend struct C3DCurveTestAccess;

@@ -1,5 +1,6 @@
 #include "C3DCurveController.h"
 
+#include "MParallel.h"
 #include "MXml.h"
 #include "RuvError.h"
 
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <vector>
 
 namespace {
 
@@ -129,6 +131,18 @@ C3DCurve& C3DCurveController::AttachCurve(std::unique_ptr<C3DCurve> curve)
     mCurves[static_cast<size_t>(mCurveCount)] = &c;
     ++mCurveCount;
     return c;
+}
+
+std::unique_ptr<C3DCurve> C3DCurveController::TakeCurve(C3DCurve* curve)
+{
+    for (int32_t s = 0; s < MAX_CURVE; ++s) {
+        auto& slot = mSlots[static_cast<size_t>(s)];
+        if (slot.get() == curve) {
+            slot->RemoveListener(&mForwarders[static_cast<size_t>(s)]);
+            return std::move(slot);
+        }
+    }
+    return nullptr;
 }
 
 void C3DCurveController::DropAllCurves()
@@ -321,6 +335,30 @@ void C3DCurveController::Load(const C3DCurveController& source)
     EndLoad();
 }
 
+void C3DCurveController::Load(C3DCurveController&& source)
+{
+    if (&source == this)
+        return;
+    BeginLoad();
+    BeginCurveCountChange();
+    try {
+        Clear();
+        for (int32_t i = 0; i < source.mCurveCount; ++i)
+            if (auto curve = source.TakeCurve(source.mCurves[static_cast<size_t>(i)]))
+                AttachCurve(std::move(curve)).FinishLoad();
+        SetGameType(source.mGameType);
+    } catch (...) {
+        source.DropAllCurves();
+        EndCurveCountChange();
+        EndLoad();
+        throw;
+    }
+    source.mCurves.fill(nullptr);
+    source.mCurveCount = 0;
+    EndCurveCountChange();
+    EndLoad();
+}
+
 int32_t C3DCurveController::CurveControlCount(int32_t index) const
 {
     if (!IsValidCurveIndex(index))
@@ -460,21 +498,28 @@ bool C3DCurveController::Deserialize(const pugi::xml_node& node, QString* error)
         return false;
     };
 
-    // Read everything into a controller of our own first: a damaged file
-    // must leave the user's curves exactly as they were.
-    C3DCurveController read;
-    read.SetGameType(mGameType);
+    // Everything is read into curves of our own first: a damaged file must
+    // leave the user's curves exactly as they were.
+    std::vector<std::unique_ptr<C3DCurve>> read;
     try {
         MXml::XmlNodeList nodes;
         MXml::XmlTrySelectNodes(node, QStringLiteral("Curves/Curve"), nodes);
         if (nodes.size() > static_cast<size_t>(MAX_CURVE))
             return fail(QStringLiteral("The project holds %1 curves; at most %2 are allowed.")
                             .arg(QString::number(nodes.size()), QString::number(MAX_CURVE)));
-        for (size_t i = 0; i < nodes.size(); ++i) {
-            QString curveError;
-            if (!read.Add(QString()).Deserialize(nodes[i], &curveError))
-                return fail(curveError);
-        }
+        // The curves are independent of one another: each is read on a
+        // thread of its own into a curve of its own, which nothing listens
+        // to yet.
+        const size_t count = nodes.size();
+        read.resize(count);
+        std::vector<QString> errors(count);
+        MParallel::ForEachIndex(count, MParallel::HardwareWorkers(), [&](size_t i) {
+            read[i] = C3DCurve::FromElement(nodes[i], mGameType, &errors[i]);
+        });
+        // The first damaged curve in the file is the one reported.
+        for (size_t i = 0; i < count; ++i)
+            if (!read[i])
+                return fail(errors[i]);
     } catch (const RuvError& e) {
         return fail(e.description());
     } catch (const std::exception& e) {
@@ -487,19 +532,8 @@ bool C3DCurveController::Deserialize(const pugi::xml_node& node, QString* error)
     if (ownBracket)
         BeginCurveCountChange();
     Clear();
-    for (int32_t i = 0; i < read.mCurveCount; ++i) {
-        C3DCurve* c = read.mCurves[static_cast<size_t>(i)];
-        for (int32_t s = 0; s < MAX_CURVE; ++s) {
-            auto& slot = read.mSlots[static_cast<size_t>(s)];
-            if (slot.get() == c) {
-                slot->RemoveListener(&read.mForwarders[static_cast<size_t>(s)]);
-                AttachCurve(std::move(slot));
-                break;
-            }
-        }
-    }
-    read.mCurves.fill(nullptr);
-    read.mCurveCount = 0;
+    for (std::unique_ptr<C3DCurve>& curve : read)
+        AttachCurve(std::move(curve));
     if (ownBracket)
         EndCurveCountChange();
     return true;

@@ -95,6 +95,9 @@ public:
     // CurveCountChanged and none of the curves' events. Always closes the
     // curve-count bracket, also one the caller had open.
     void Load(const C3DCurveController& source);
+    // The same, taking the source's curves themselves: the curves, values
+    // and events are those of a copy, and the source is left empty.
+    void Load(C3DCurveController&& source);
     static int32_t MaxCurveCount() { return MAX_CURVE; }
     bool CanAddCurve() const { return mCurveCount < MAX_CURVE; }
     void BeginCurveCountChange();
@@ -145,6 +148,9 @@ private:
     C3DCurve& AttachCurve(std::unique_ptr<C3DCurve> curve);
     // Empties every slot and the list, raising nothing.
     void DropAllCurves();
+    // Out of its slot and free of the slot's forwarder; null for a curve
+    // this controller does not hold.
+    std::unique_ptr<C3DCurve> TakeCurve(C3DCurve* curve);
     void RaiseCurveCountChanged();
 
     template <class F>

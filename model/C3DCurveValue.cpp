@@ -112,7 +112,7 @@ void C3DCurve::SetListValues(int32_t index, const float* values, int32_t count)
 {
     if (count < 0 || count > 24)
         throw RuvError::Platform(RuvError::IndexOutOfRange, kValueSource);
-    const std::array<int32_t, 26> types = GetPropertyTypes();
+    static const std::array<int32_t, 26> types = GetPropertyTypes();
     for (int32_t id = 1; id <= count; ++id)
         if (types[static_cast<size_t>(id)] == TypeNumber)
             SetNumberValue(index, id, values[id - 1]);

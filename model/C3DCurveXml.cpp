@@ -343,69 +343,145 @@ void C3DCurve::Serialize(pugi::xml_document& doc, pugi::xml_node& parent,
     }
 }
 
-bool C3DCurve::Deserialize(const pugi::xml_node& node, QString* error)
-{
-    auto fail = [&](const QString& message) {
-        if (error)
-            *error = message;
-        return false;
-    };
-    if (!node)
-        return fail(QStringLiteral("The curve element is missing."));
-
-    const QString name = MXml::XmlGetAttribute(node, QStringLiteral("name"));
-    const QString label = name.isEmpty() ? QStringLiteral("NoName") : name;
+struct C3DCurve::ReadElement {
+    QString name;
+    QString label;  // the name as messages give it
+    bool flags[5] = {};
     double startTime = 0.0;
+    std::vector<ReadControl> controls;
+};
+
+bool C3DCurve::ParseElement(const pugi::xml_node& node, int32_t controlsBefore, ReadElement& out,
+                            QString& error, C3DCurve* target)
+{
+    if (!node) {
+        error = QStringLiteral("The curve element is missing.");
+        return false;
+    }
+    out.name = MXml::XmlGetAttribute(node, QStringLiteral("name"));
+    out.label = out.name.isEmpty() ? QStringLiteral("NoName") : out.name;
     const QString startText = MXml::XmlGetAttribute(node, QStringLiteral("start_time")).trimmed();
-    if (!startText.isEmpty() && !MCommon::ParseNumber(startText, startTime))
-        return fail(QStringLiteral("Curve \"%1\": the start time \"%2\" is not a number.").arg(label, startText));
-    if (!std::isfinite(startTime))
-        return fail(QStringLiteral("Curve \"%1\": the start time \"%2\" is out of range.").arg(label, startText));
+    if (!startText.isEmpty() && !MCommon::ParseNumber(startText, out.startTime)) {
+        error = QStringLiteral("Curve \"%1\": the start time \"%2\" is not a number.").arg(out.label, startText);
+        return false;
+    }
+    if (!std::isfinite(out.startTime)) {
+        error = QStringLiteral("Curve \"%1\": the start time \"%2\" is out of range.").arg(out.label, startText);
+        return false;
+    }
+    out.flags[0] = MXml::XmlGetAttributeBool(node, QStringLiteral("visible"));
+    out.flags[1] = MXml::XmlGetAttributeBool(node, QStringLiteral("enabled"));
+    out.flags[2] = MXml::XmlGetAttributeBool(node, QStringLiteral("show_arrow"));
+    out.flags[3] = MXml::XmlGetAttributeBool(node, QStringLiteral("show_times"));
+    out.flags[4] = MXml::XmlGetAttributeBool(node, QStringLiteral("show_tangent"));
+
+    if (target)
+        target->ApplyHead(out);
 
     MXml::XmlNodeList nodes;
     MXml::XmlTrySelectNodes(node, QStringLiteral("Controls/Control"), nodes);
-    std::vector<ReadControl> read;
-    read.reserve(std::min<size_t>(nodes.size(), MAX_CONTROL + 1));
+    if (!target)
+        out.controls.reserve(std::min<size_t>(nodes.size(), MAX_CONTROL + 1));
+    int32_t read = 0;
+    ReadControl direct;
     for (const pugi::xml_node& c : nodes) {
-        const pugi::xml_attribute valueAttr = c.attribute("value");
+        // One walk over the attributes finds both (the first of each name
+        // counts, as a lookup by name would find it).
+        pugi::xml_attribute valueAttr;
+        pugi::xml_attribute commandAttr;
+        for (pugi::xml_attribute a = c.first_attribute(); a; a = a.next_attribute()) {
+            const char* n = a.name();
+            if (!valueAttr && std::strcmp(n, "value") == 0)
+                valueAttr = a;
+            else if (!commandAttr && std::strcmp(n, "command") == 0)
+                commandAttr = a;
+        }
         if (!valueAttr || valueAttr.value()[0] == '\0')
             continue;  // no control, and its command goes with it
-        if (static_cast<int64_t>(mControlsCount) + static_cast<int64_t>(read.size()) >= MAX_CONTROL)
-            return fail(QStringLiteral("Curve \"%1\" holds more than %2 controls; a curve holds at most %2.")
-                            .arg(label, QString::number(MAX_CONTROL)));
-        ReadControl rc;
+        if (static_cast<int64_t>(controlsBefore) + read >= MAX_CONTROL) {
+            error = QStringLiteral("Curve \"%1\" holds more than %2 controls; a curve holds at most %2.")
+                        .arg(out.label, QString::number(MAX_CONTROL));
+            return false;
+        }
+        ++read;
+        ReadControl& rc = target ? direct : out.controls.emplace_back();
         QString fieldError;
-        if (!ParseValueList(valueAttr.value(), rc, fieldError))
-            return fail(QStringLiteral("Curve \"%1\", control %2: %3.")
-                            .arg(label,
-                                 QString::number(read.size() + 1),
-                                 fieldError));
-        rc.command = QString::fromUtf8(c.attribute("command").value());
-        read.push_back(std::move(rc));
+        if (!ParseValueList(valueAttr.value(), rc, fieldError)) {
+            error = QStringLiteral("Curve \"%1\", control %2: %3.")
+                        .arg(out.label, QString::number(read), fieldError);
+            return false;
+        }
+        const char* command = commandAttr.value();
+        rc.command = command[0] != '\0' ? QString::fromUtf8(command) : QString();
+        if (target)
+            target->ApplyControl(rc.values.data(), rc.fieldCount, rc.command);
     }
+    return true;
+}
 
+void C3DCurve::ApplyHead(const ReadElement& element)
+{
+    SetName(element.name);
+    mIsVisible = element.flags[0];
+    mIsEnabled = element.flags[1];
+    mShowArrow = element.flags[2];
+    mShowTimes = element.flags[3];
+    mShowTangent = element.flags[4];
+    mStartTime = element.startTime;
+}
+
+void C3DCurve::ApplyControl(const float* values, int32_t fieldCount, const QString& command)
+{
+    const int32_t n = ++mControlsCount;
+    mControls[static_cast<size_t>(n)] = NewControlRecord();
+    SetListValues(n, values, fieldCount);
+    SetCommand(n, command);
+}
+
+bool C3DCurve::Deserialize(const pugi::xml_node& node, QString* error)
+{
+    ReadElement element;
+    QString message;
+    if (!ParseElement(node, mControlsCount, element, message)) {
+        if (error)
+            *error = message;
+        return false;
+    }
     // Everything is known to be good; the values still pass through the
     // property setters and their rules, on a copy that replaces this curve
     // only when all went through.
     try {
         C3DCurve work = *this;
-        work.SetName(name);
-        work.mIsVisible = MXml::XmlGetAttributeBool(node, QStringLiteral("visible"));
-        work.mIsEnabled = MXml::XmlGetAttributeBool(node, QStringLiteral("enabled"));
-        work.mShowArrow = MXml::XmlGetAttributeBool(node, QStringLiteral("show_arrow"));
-        work.mShowTimes = MXml::XmlGetAttributeBool(node, QStringLiteral("show_times"));
-        work.mShowTangent = MXml::XmlGetAttributeBool(node, QStringLiteral("show_tangent"));
-        work.mStartTime = startTime;
-        for (const ReadControl& rc : read) {
-            const int32_t n = ++work.mControlsCount;
-            work.mControls[static_cast<size_t>(n)] = NewControlRecord();
-            work.SetListValues(n, rc.values.data(), rc.fieldCount);
-            work.SetCommand(n, rc.command);
-        }
+        work.ApplyHead(element);
+        for (const ReadControl& rc : element.controls)
+            work.ApplyControl(rc.values.data(), rc.fieldCount, rc.command);
         // Assignment keeps this curve's listeners (and raises nothing).
         *this = std::move(work);
     } catch (const RuvError& e) {
-        return fail(QStringLiteral("Curve \"%1\": %2").arg(label, e.description()));
+        if (error)
+            *error = QStringLiteral("Curve \"%1\": %2").arg(element.label, e.description());
+        return false;
     }
     return true;
+}
+
+std::unique_ptr<C3DCurve> C3DCurve::FromElement(const pugi::xml_node& node, int32_t gameType,
+                                                QString* error)
+{
+    // No copy is needed to keep anything safe: a refused element takes the
+    // new curve with it. So each control goes through the setters as soon
+    // as it is read.
+    auto curve = std::make_unique<C3DCurve>();
+    curve->mGameType = gameType;
+    ReadElement element;
+    QString message;
+    try {
+        if (ParseElement(node, 0, element, message, curve.get()))
+            return curve;
+    } catch (const RuvError& e) {
+        message = QStringLiteral("Curve \"%1\": %2").arg(element.label, e.description());
+    }
+    if (error)
+        *error = message;
+    return nullptr;
 }

@@ -289,7 +289,7 @@ bool CProjectIOHandler::Load(const QString& path, C3DProject& project,
         } catch (const std::exception& e) {
             return refuse(QString::fromLocal8Bit(e.what()));
         }
-        controller.Load(newController);
+        controller.Load(std::move(newController));
         project = std::move(newProject);
         mLastError.clear();
         return true;

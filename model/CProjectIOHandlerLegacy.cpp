@@ -252,7 +252,7 @@ bool CProjectIOHandler::LoadLegacyText(const QStringList& lines, C3DProject& pro
     }
     p.SetComment(comment);
 
-    controller.Load(curves);
+    controller.Load(std::move(curves));
     project = std::move(p);
     invariantNumbers = readInvariant;
     return true;

@@ -355,6 +355,43 @@ TEST(CurveControllerLoad, CopiesEverythingAndTheCopySharesNothing)
     EXPECT_EQ(Difference(source, target).toStdString(), "");
 }
 
+TEST(CurveControllerLoad, TakingTheCurvesGivesWhatACopyGives)
+{
+    C3DCurveController source;
+    FillRich(source, 3, 4, 40);
+    source.Curves(2).SetStepRate(50);
+
+    C3DCurveController copied;
+    copied.Add(QStringLiteral("old"));
+    copied.Load(source);
+
+    std::unique_ptr<C3DCurveController> given = source.Clone();
+    C3DCurveController taken;
+    taken.Add(QStringLiteral("old"));
+    ControllerLog log(taken);
+    taken.BeginCurveCountChange();
+    taken.Load(std::move(*given));
+    EXPECT_FALSE(taken.CurveCountChanging());
+    EXPECT_FALSE(taken.IsLoading());
+    EXPECT_EQ(log.Take(), (Events{"CurveCount"}));
+    EXPECT_EQ(Difference(copied, taken).toStdString(), "");
+    for (int32_t k = 0; k < taken.CurveCount(); ++k) {
+        EXPECT_EQ(taken.Curves(k).StepRate(), copied.Curves(k).StepRate()) << k;
+        EXPECT_EQ(taken.Curves(k).StepCount(), copied.Curves(k).StepCount()) << k;
+        EXPECT_EQ(taken.Curves(k).Duration(), copied.Curves(k).Duration()) << k;
+    }
+    EXPECT_EQ(given->CurveCount(), 0);
+
+    // The taken curves now report to their new controller only.
+    ControllerLog givenLog(*given);
+    taken.Curves(3).QuickRefreshStart(false);
+    taken.Curves(3).QuickRefreshStop();
+    EXPECT_EQ(log.Take(), (Events{"QuickRefreshStopped@3"}));
+    EXPECT_TRUE(givenLog.events.empty());
+    given->Add(QStringLiteral("fresh"));  // the emptied source goes on working
+    EXPECT_EQ(given->CurveCount(), 1);
+}
+
 // ---- All curves as one element -----------------------------------------------------------------
 
 TEST(CurveControllerXml, TwentyFullCurvesRoundTripForEveryGameType)
@@ -414,11 +451,14 @@ TEST(CurveControllerXml, NamesFromTheFileAreKeptAndTheCallersCountBracketStaysOp
 
 TEST(CurveControllerXml, DamagedCurvesAreRefusedAndLeaveTheControllerAsItWas)
 {
-    auto curves = [](int n, const QByteArray& extra) {
-        QByteArray xml = "<Project><Curves>";
+    auto good = [](int n) {
+        QByteArray xml;
         for (int i = 0; i < n; ++i)
             xml += "<Curve name=\"c" + QByteArray::number(i) + "\"><Controls><Control value=\"1;2;3\"/></Controls></Curve>";
-        return xml + extra + "</Curves></Project>";
+        return xml;
+    };
+    auto curves = [&](int n, const QByteArray& extra) {
+        return "<Project><Curves>" + good(n) + extra + "</Curves></Project>";
     };
     QByteArray tooManyControls = "<Curve><Controls>";
     for (int i = 0; i < 300; ++i)
@@ -437,6 +477,15 @@ TEST(CurveControllerXml, DamagedCurvesAreRefusedAndLeaveTheControllerAsItWas)
          "Curve \"bad\", control 1: field 2"},
         {"out of range", curves(1, "<Curve><Controls><Control value=\"1e400\"/></Controls></Curve>"),
          "out of range"},
+        // Curves are read side by side; the first damaged one in the file
+        // is the one reported, whichever is read first.
+        {"two damaged", curves(2, "<Curve name=\"first\"><Controls><Control value=\"x\"/></Controls></Curve>" +
+                                      good(6) +
+                                      "<Curve name=\"second\"><Controls><Control value=\"1e400\"/></Controls></Curve>"),
+         "Curve \"first\", control 1: field 1"},
+        {"a wiggle period a setter refuses",
+         curves(4, "<Curve name=\"wiggle\"><Controls><Control value=\"0;0;0;0;0;0;90;1;0;1;3e9\"/></Controls></Curve>"),
+         "Curve \"wiggle\": "},
     };
     for (const Case& c : cases) {
         C3DCurveController ctl;
