@@ -278,15 +278,14 @@ QString XmlGetChildText(const pugi::xml_node& node, const QString& path, bool no
     return text;
 }
 
-bool XmlLoadDocument(pugi::xml_document& document, const QByteArray& bytes, QString* error)
+namespace {
+
+// Line ends stay as the file holds them: XmlGetChildText normalises them
+// where the caller asks for it.
+constexpr unsigned kParseOptions = pugi::parse_default & ~pugi::parse_eol;
+
+bool LoadResult(pugi::xml_document& document, const pugi::xml_parse_result& result, QString* error)
 {
-    document.reset();
-    // Line ends stay as the file holds them: XmlGetChildText normalises
-    // them where the caller asks for it.
-    const unsigned options = pugi::parse_default & ~pugi::parse_eol;
-    const pugi::xml_parse_result result =
-        document.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), options,
-                             pugi::encoding_auto);
     if (result)
         return true;
     if (error)
@@ -295,6 +294,26 @@ bool XmlLoadDocument(pugi::xml_document& document, const QByteArray& bytes, QStr
                      .arg(static_cast<qint64>(result.offset));
     document.reset();
     return false;
+}
+
+} // namespace
+
+bool XmlLoadDocument(pugi::xml_document& document, const QByteArray& bytes, QString* error)
+{
+    document.reset();
+    return LoadResult(document,
+                      document.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()),
+                                           kParseOptions, pugi::encoding_auto),
+                      error);
+}
+
+bool XmlLoadDocumentInPlace(pugi::xml_document& document, QByteArray& bytes, QString* error)
+{
+    document.reset();
+    return LoadResult(document,
+                      document.load_buffer_inplace(bytes.data(), static_cast<size_t>(bytes.size()),
+                                                   kParseOptions, pugi::encoding_auto),
+                      error);
 }
 
 QByteArray XmlSaveDocument(const pugi::xml_document& document)

@@ -72,6 +72,10 @@ QString XmlGetChildText(const pugi::xml_node& node, const QString& path, bool no
 // are; false with a readable message in `error` when the text is not
 // well-formed XML. `document` is cleared first.
 bool XmlLoadDocument(pugi::xml_document& document, const QByteArray& bytes, QString* error = nullptr);
+// The same, parsing inside `bytes` itself instead of a copy (the texts of
+// the document point into it): the bytes are changed, and must outlive
+// the document and stay unchanged while it lives.
+bool XmlLoadDocumentInPlace(pugi::xml_document& document, QByteArray& bytes, QString* error = nullptr);
 // UTF-8 with a declaration, one element a line indented by a tab, "\n"
 // line ends: the same document always gives the same bytes.
 QByteArray XmlSaveDocument(const pugi::xml_document& document);

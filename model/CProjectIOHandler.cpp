@@ -306,12 +306,12 @@ bool CProjectIOHandler::Load(const QString& path, C3DProject& project,
     return true;
 }
 
-bool CProjectIOHandler::LoadXml(const QByteArray& bytes, C3DProject& project,
+bool CProjectIOHandler::LoadXml(QByteArray& bytes, C3DProject& project,
                                 C3DCurveController& controller)
 {
     pugi::xml_document doc;
     QString parseError;
-    if (!MXml::XmlLoadDocument(doc, bytes, &parseError))
+    if (!MXml::XmlLoadDocumentInPlace(doc, bytes, &parseError))
         return Fail(QStringLiteral("it is not well-formed XML (%1)").arg(parseError));
 
     // The root's name is not checked: any root with a Setting child reads.

@@ -77,7 +77,8 @@ private:
     void NewXmlDocument(pugi::xml_document& document) const;
     bool SaveXml(const QString& path, const C3DProject& project,
                  const C3DCurveController& controller);
-    bool LoadXml(const QByteArray& bytes, C3DProject& project, C3DCurveController& controller);
+    // Parses inside `bytes`, which it changes.
+    bool LoadXml(QByteArray& bytes, C3DProject& project, C3DCurveController& controller);
     bool ReadSetting(const pugi::xml_node& setting, C3DProject& project);
     bool Fail(const QString& message);
 

@@ -178,9 +178,22 @@ TEST(MCommonRounding, HalvesGoToEven)
     const struct { double x, expected; } cases[] = {
         {2.5, 2}, {3.5, 4}, {-2.5, -2}, {-3.5, -4}, {0.5, 0}, {1.5, 2}, {-0.5, 0},
         {2.4999999, 2}, {2.5000001, 3}, {1e300, 1e300}, {4503599627370497.0, 4503599627370497.0},
+        // Next to 2^52, where the doubles are one apart, and below it.
+        {4503599627370495.5, 4503599627370496.0}, {4503599627370494.5, 4503599627370494.0},
+        {-4503599627370495.5, -4503599627370496.0}, {0.49999999999999994, 0}, {-0.3, 0},
+        {1e-300, 0}, {-1e-300, 0}, {123456.5, 123456}, {-123457.5, -123458},
     };
     for (const auto& c : cases)
         EXPECT_EQ(RoundHalfEven(c.x), c.expected) << c.x;
+    // Against the rounding of the library, ties to even, over many values.
+    for (int i = -200000; i <= 200000; ++i) {
+        const double x = i / 8.0 + (i % 7) * 1e-9;
+        ASSERT_EQ(RoundHalfEven(x), std::nearbyint(x)) << x;
+    }
+    EXPECT_TRUE(std::signbit(RoundHalfEven(-0.0)));
+    EXPECT_FALSE(std::signbit(RoundHalfEven(-0.25)));
+    EXPECT_TRUE(std::isnan(RoundHalfEven(std::nan(""))));
+    EXPECT_EQ(RoundHalfEven(-HUGE_VAL), -HUGE_VAL);
     EXPECT_EQ(RoundHalfEven(2.5f), 2.0f);
     EXPECT_EQ(RoundHalfEven(3.5f), 4.0f);
 }

@@ -275,6 +275,15 @@ TEST(MXml, LoadRefusesDamagedTextsWithAMessage)
         EXPECT_FALSE(XmlLoadDocument(doc, QByteArray(text), &error));
         EXPECT_FALSE(error.isEmpty());
         EXPECT_FALSE(doc.first_child());
+        // Parsing inside the caller's bytes refuses the same way.
+        doc.append_child("Old");
+        QByteArray bytes(text);
+        QString inPlaceError;
+        EXPECT_FALSE(XmlLoadDocumentInPlace(doc, bytes, &inPlaceError));
+        // (At the very end of a text pugixml gives the byte before it.)
+        EXPECT_EQ(inPlaceError.section(QStringLiteral(" (at"), 0, 0).toStdString(),
+                  error.section(QStringLiteral(" (at"), 0, 0).toStdString());
+        EXPECT_FALSE(doc.first_child());
     }
 }
 
@@ -283,4 +292,8 @@ TEST(MXml, LoadAcceptsAByteOrderMark)
     pugi::xml_document doc;
     ASSERT_TRUE(XmlLoadDocument(doc, QByteArray("\xEF\xBB\xBF<?xml version=\"1.0\"?><Project><V value=\"7\"/></Project>")));
     EXPECT_EQ(XmlGetChildValueLng(doc.document_element(), QStringLiteral("V")), 7);
+    QByteArray bytes("\xEF\xBB\xBF<?xml version=\"1.0\"?><Project><V value=\"8\"/><T><![CDATA[a&b]]></T></Project>");
+    ASSERT_TRUE(XmlLoadDocumentInPlace(doc, bytes));
+    EXPECT_EQ(XmlGetChildValueLng(doc.document_element(), QStringLiteral("V")), 8);
+    EXPECT_EQ(XmlGetChildText(doc.document_element(), QStringLiteral("T"), false), QStringLiteral("a&b"));
 }
