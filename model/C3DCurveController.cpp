@@ -311,17 +311,15 @@ std::unique_ptr<C3DCurveController> C3DCurveController::Clone() const
     return copy;
 }
 
-void C3DCurveController::Load(const C3DCurveController& source)
+template <class BringCurves>
+void C3DCurveController::LoadCurves(int32_t gameType, BringCurves&& bring)
 {
-    if (&source == this)
-        return;
     BeginLoad();
     BeginCurveCountChange();
     try {
         Clear();
-        for (int32_t i = 0; i < source.mCurveCount; ++i)
-            Add(QString()).Load(*source.mCurves[static_cast<size_t>(i)]);
-        SetGameType(source.mGameType);
+        bring();
+        SetGameType(gameType);
     } catch (...) {
         // The brackets close whatever happened, or the events they hold
         // back would stay lost for good.
@@ -335,28 +333,31 @@ void C3DCurveController::Load(const C3DCurveController& source)
     EndLoad();
 }
 
+void C3DCurveController::Load(const C3DCurveController& source)
+{
+    if (&source == this)
+        return;
+    LoadCurves(source.mGameType, [&] {
+        for (int32_t i = 0; i < source.mCurveCount; ++i)
+            Add(QString()).Load(*source.mCurves[static_cast<size_t>(i)]);
+    });
+}
+
 void C3DCurveController::Load(C3DCurveController&& source)
 {
     if (&source == this)
         return;
-    BeginLoad();
-    BeginCurveCountChange();
     try {
-        Clear();
-        for (int32_t i = 0; i < source.mCurveCount; ++i)
-            if (auto curve = source.TakeCurve(source.mCurves[static_cast<size_t>(i)]))
-                AttachCurve(std::move(curve)).FinishLoad();
-        SetGameType(source.mGameType);
+        LoadCurves(source.mGameType, [&] {
+            for (int32_t i = 0; i < source.mCurveCount; ++i)
+                if (auto curve = source.TakeCurve(source.mCurves[static_cast<size_t>(i)]))
+                    AttachCurve(std::move(curve)).FinishLoad();
+        });
     } catch (...) {
         source.DropAllCurves();
-        EndCurveCountChange();
-        EndLoad();
         throw;
     }
-    source.mCurves.fill(nullptr);
-    source.mCurveCount = 0;
-    EndCurveCountChange();
-    EndLoad();
+    source.DropAllCurves();
 }
 
 int32_t C3DCurveController::CurveControlCount(int32_t index) const

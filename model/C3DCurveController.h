@@ -151,6 +151,10 @@ private:
     // Out of its slot and free of the slot's forwarder; null for a curve
     // this controller does not hold.
     std::unique_ptr<C3DCurve> TakeCurve(C3DCurve* curve);
+    // Both Loads: the brackets around replacing every curve with what
+    // `bring` attaches, and the game type.
+    template <class BringCurves>
+    void LoadCurves(int32_t gameType, BringCurves&& bring);
     void RaiseCurveCountChanged();
 
     template <class F>
