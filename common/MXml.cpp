@@ -64,18 +64,6 @@ std::vector<QByteArray> PlainSteps(const QString& path)
     return steps;
 }
 
-// A curve list holds thousands of elements of one name; comparing them
-// here is cheaper than a library call each.
-bool SameName(const char* name, const QByteArray& wanted)
-{
-    const char* w = wanted.constData();
-    while (*w != '\0' && *name == *w) {
-        ++name;
-        ++w;
-    }
-    return *name == *w;
-}
-
 pugi::xpath_node_set SelectByXPath(const pugi::xml_node& node, const QString& path, const char* source)
 {
     try {
@@ -183,7 +171,7 @@ bool XmlTrySelectNodes(const pugi::xml_node& node, const QString& path, XmlNodeL
             XmlNodeList next;
             for (const pugi::xml_node& n : level)
                 for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling())
-                    if (c.type() == pugi::node_element && SameName(c.name(), step))
+                    if (c.type() == pugi::node_element && XmlNameIs(c.name(), step.constData()))
                         next.push_back(c);
             level.swap(next);
             if (level.empty())

@@ -67,6 +67,17 @@ void XmlAppendCDataElement(pugi::xml_document& document, pugi::xml_node& parent,
 // normaliseLineEnds every line end (CR LF, lone CR, lone LF) becomes CR LF.
 QString XmlGetChildText(const pugi::xml_node& node, const QString& path, bool normaliseLineEnds);
 
+// Whether a node's or attribute's name is `wanted`. Inline rather than a
+// library call: readers look at the names of thousands of elements.
+inline bool XmlNameIs(const char* name, const char* wanted)
+{
+    while (*wanted != '\0' && *name == *wanted) {
+        ++name;
+        ++wanted;
+    }
+    return *name == *wanted;
+}
+
 // Reading and writing whole documents the same way everywhere.
 // Parses UTF-8 (a byte-order mark is allowed) keeping line ends as they
 // are; false with a readable message in `error` when the text is not

@@ -43,17 +43,6 @@ struct ReadControl {
     QString command;
 };
 
-// Inline rather than strcmp: two attributes of each of thousands of
-// controls are looked at.
-bool IsName(const char* name, const char* wanted)
-{
-    while (*wanted != '\0' && *name == *wanted) {
-        ++name;
-        ++wanted;
-    }
-    return *name == *wanted;
-}
-
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -402,9 +391,9 @@ bool C3DCurve::ParseElement(const pugi::xml_node& node, int32_t controlsBefore, 
         pugi::xml_attribute commandAttr;
         for (pugi::xml_attribute a = c.first_attribute(); a; a = a.next_attribute()) {
             const char* n = a.name();
-            if (!valueAttr && IsName(n, "value"))
+            if (!valueAttr && MXml::XmlNameIs(n, "value"))
                 valueAttr = a;
-            else if (!commandAttr && IsName(n, "command"))
+            else if (!commandAttr && MXml::XmlNameIs(n, "command"))
                 commandAttr = a;
         }
         if (!valueAttr || valueAttr.value()[0] == '\0')
