@@ -43,6 +43,12 @@ struct ReadControl {
     QString command;
 };
 
+// A value that passed the number checks but that a property setter refused.
+QString SetterRefusal(const QString& curveLabel, const RuvError& e)
+{
+    return QStringLiteral("Curve \"%1\": %2").arg(curveLabel, e.description());
+}
+
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -459,7 +465,7 @@ bool C3DCurve::Deserialize(const pugi::xml_node& node, QString* error)
         *this = std::move(work);
     } catch (const RuvError& e) {
         if (error)
-            *error = QStringLiteral("Curve \"%1\": %2").arg(element.label, e.description());
+            *error = SetterRefusal(element.label, e);
         return false;
     }
     return true;
@@ -479,7 +485,7 @@ std::unique_ptr<C3DCurve> C3DCurve::FromElement(const pugi::xml_node& node, int3
         if (ParseElement(node, 0, element, message, curve.get()))
             return curve;
     } catch (const RuvError& e) {
-        message = QStringLiteral("Curve \"%1\": %2").arg(element.label, e.description());
+        message = SetterRefusal(element.label, e);
     }
     if (error)
         *error = message;
