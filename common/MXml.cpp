@@ -7,6 +7,8 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cstring>
+#include <string_view>
 
 namespace MXml {
 
@@ -315,6 +317,198 @@ bool XmlLoadDocumentInPlace(pugi::xml_document& document, QByteArray& bytes, QSt
                       document.load_buffer_inplace(bytes.data(), static_cast<size_t>(bytes.size()),
                                                    kParseOptions, pugi::encoding_auto),
                       error);
+}
+
+bool XmlLoadDocumentPart(pugi::xml_document& document, const QByteArray& bytes, XmlPart part,
+                         QString* error)
+{
+    document.reset();
+    if (part.offset < 0 || part.length < 0 || part.offset > bytes.size() ||
+        part.length > bytes.size() - part.offset) {
+        if (error)
+            *error = QStringLiteral("the part lies outside the text");
+        return false;
+    }
+    return LoadResult(document,
+                      document.load_buffer(bytes.constData() + part.offset,
+                                           static_cast<size_t>(part.length), kParseOptions,
+                                           pugi::encoding_utf8),
+                      error);
+}
+
+namespace {
+
+bool StartsWith(const char* p, const char* end, std::string_view prefix)
+{
+    return static_cast<size_t>(end - p) >= prefix.size() &&
+           std::memcmp(p, prefix.data(), prefix.size()) == 0;
+}
+
+const char* Find(const char* from, const char* end, std::string_view needle)
+{
+    const std::string_view text(from, static_cast<size_t>(end - from));
+    const size_t at = text.find(needle);
+    return at == std::string_view::npos ? nullptr : from + at;
+}
+
+const char* FindChar(const char* from, const char* end, char c)
+{
+    return static_cast<const char*>(std::memchr(from, c, static_cast<size_t>(end - from)));
+}
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// The ">" that closes the tag going on at p, past quoted attribute values
+// (which may hold ">"); null for a tag without end or with a stray "<".
+const char* TagEnd(const char* p, const char* end)
+{
+    for (; p < end; ++p) {
+        const char c = *p;
+        if (c == '>')
+            return p;
+        if (c == '<')
+            return nullptr;
+        if (c == '"' || c == '\'') {
+            p = FindChar(p + 1, end, c);
+            if (!p)
+                return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+// Just past the first end tag named `name` from `from` on, taken to be the
+// end of the element whose content starts there; null when there is none.
+// Where that guess is wrong - the element holds one of the same name, or
+// the tag stands in a comment, a CDATA section or an attribute value - the
+// part ends inside an open construct and does not parse, so nothing
+// wrong is ever read.
+const char* ElementEnd(const char* from, const char* end, std::string_view name)
+{
+    for (const char* p = from; (p = Find(p, end, "</")) != nullptr; p += 2) {
+        if (!StartsWith(p + 2, end, name))
+            continue;
+        const char* afterName = p + 2 + name.size();
+        if (afterName < end && (*afterName == '>' || IsBlank(*afterName))) {
+            const char* close = FindChar(afterName, end, '>');
+            return close ? close + 1 : nullptr;
+        }
+    }
+    return nullptr;
+}
+
+// Whether the text's declaration, if any, leaves it UTF-8; gives the place
+// after the byte-order mark and the declaration.
+const char* SkipUtf8Declaration(const char* p, const char* end)
+{
+    if (StartsWith(p, end, "\xEF\xBB\xBF"))
+        p += 3;
+    if (!StartsWith(p, end, "<?xml"))
+        return p;
+    const char* close = Find(p, end, "?>");
+    if (!close)
+        return nullptr;
+    const char* encoding = Find(p, close, "encoding");
+    if (encoding) {
+        const char* quote = encoding + 8;
+        while (quote < close && *quote != '"' && *quote != '\'')
+            ++quote;
+        if (quote == close)
+            return nullptr;
+        const char* valueEnd = FindChar(quote + 1, close, *quote);
+        if (!valueEnd || QByteArray(quote + 1, valueEnd - quote - 1).toLower() != "utf-8")
+            return nullptr;
+    }
+    return close + 2;
+}
+
+} // namespace
+
+bool XmlSplitOut(const QByteArray& bytes, const char* child, const char* grandchild,
+                 XmlSplitText& out)
+{
+    out = XmlSplitText();
+    const std::string_view childName(child);
+    const std::string_view partName(grandchild);
+    const char* const begin = bytes.constData();
+    const char* const end = begin + bytes.size();
+    const char* p = SkipUtf8Declaration(begin, end);
+    if (!p)
+        return false;
+
+    std::vector<XmlPart> parts;
+    size_t open = 0;         // elements open at p
+    bool inChild = false;    // whether the one open directly under the root is `child`
+    bool rootEnded = false;  // a second root would be no part of what the path selects
+    while ((p = FindChar(p, end, '<')) != nullptr) {
+        const char* close = nullptr;
+        if (StartsWith(p, end, "<!--")) {
+            close = Find(p + 4, end, "-->");
+            if (!close)
+                return false;
+            p = close + 3;
+        } else if (StartsWith(p, end, "<![CDATA[")) {
+            close = Find(p + 9, end, "]]>");
+            if (!close)
+                return false;
+            p = close + 3;
+        } else if (StartsWith(p, end, "<?")) {
+            close = Find(p + 2, end, "?>");
+            if (!close)
+                return false;
+            p = close + 2;
+        } else if (StartsWith(p, end, "<!")) {
+            return false;
+        } else if (StartsWith(p, end, "</")) {
+            close = FindChar(p, end, '>');
+            if (!close || open == 0)
+                return false;
+            if (--open == 1)
+                inChild = false;
+            rootEnded = open == 0;
+            p = close + 1;
+        } else {
+            const char* nameEnd = p + 1;
+            while (nameEnd < end && !IsBlank(*nameEnd) && *nameEnd != '/' && *nameEnd != '>')
+                ++nameEnd;
+            const std::string_view name(p + 1, static_cast<size_t>(nameEnd - p - 1));
+            close = TagEnd(nameEnd, end);
+            if (!close || rootEnded)
+                return false;
+            const bool empty = close[-1] == '/';
+            rootEnded = empty && open == 0;
+            if (open == 2 && inChild && name == partName) {
+                const char* partEnd = empty ? close + 1 : ElementEnd(close + 1, end, partName);
+                if (!partEnd)
+                    return false;
+                parts.push_back({p - begin, partEnd - p});
+                p = partEnd;
+                continue;
+            }
+            if (!empty) {
+                if (open == 1)
+                    inChild = name == childName;
+                ++open;
+            }
+            p = close + 1;
+        }
+    }
+
+    qsizetype cut = 0;
+    for (const XmlPart& part : parts)
+        cut += part.length;
+    out.rest.reserve(bytes.size() - cut);
+    qsizetype from = 0;
+    for (const XmlPart& part : parts) {
+        out.rest.append(begin + from, part.offset - from);
+        from = part.offset + part.length;
+    }
+    out.rest.append(begin + from, bytes.size() - from);
+    out.parts = std::move(parts);
+    return true;
 }
 
 QByteArray XmlSaveDocument(const pugi::xml_document& document)

@@ -493,6 +493,45 @@ void C3DCurveController::Serialize(pugi::xml_document& doc, pugi::xml_node& pare
 
 bool C3DCurveController::Deserialize(const pugi::xml_node& node, QString* error)
 {
+    MXml::XmlNodeList nodes;
+    try {
+        MXml::XmlTrySelectNodes(node, QStringLiteral("Curves/Curve"), nodes);
+    } catch (const RuvError& e) {
+        if (error)
+            *error = e.description();
+        return false;
+    }
+    return ReadCurves(nodes.size(), error, [&](size_t i, QString* curveError) {
+        return C3DCurve::FromElement(nodes[i], mGameType, curveError);
+    });
+}
+
+bool C3DCurveController::DeserializeParts(const QByteArray& text,
+                                          const std::vector<MXml::XmlPart>& curves,
+                                          QString* error)
+{
+    return ReadCurves(curves.size(), error, [&](size_t i, QString* curveError) {
+        // Each part is a document of its own, parsed and dropped on the
+        // thread that reads the curve.
+        pugi::xml_document doc;
+        QString parseError;
+        if (!MXml::XmlLoadDocumentPart(doc, text, curves[i], &parseError)) {
+            *curveError = QStringLiteral("Curve %1 is not well-formed XML: %2.")
+                              .arg(QString::number(i + 1), parseError);
+            return std::unique_ptr<C3DCurve>();
+        }
+        const pugi::xml_node element = doc.document_element();
+        if (!MXml::XmlNameIs(element.name(), "Curve")) {
+            *curveError = QStringLiteral("Curve %1 is not a Curve element.").arg(i + 1);
+            return std::unique_ptr<C3DCurve>();
+        }
+        return C3DCurve::FromElement(element, mGameType, curveError);
+    });
+}
+
+template <class ReadCurve>
+bool C3DCurveController::ReadCurves(size_t count, QString* error, ReadCurve&& readCurve)
+{
     auto fail = [&](const QString& message) {
         if (error)
             *error = message;
@@ -501,22 +540,17 @@ bool C3DCurveController::Deserialize(const pugi::xml_node& node, QString* error)
 
     // Everything is read into curves of our own first: a damaged file must
     // leave the user's curves exactly as they were.
-    std::vector<std::unique_ptr<C3DCurve>> read;
+    if (count > static_cast<size_t>(MAX_CURVE))
+        return fail(QStringLiteral("The project holds %1 curves; at most %2 are allowed.")
+                        .arg(QString::number(count), QString::number(MAX_CURVE)));
+    std::vector<std::unique_ptr<C3DCurve>> read(count);
     try {
-        MXml::XmlNodeList nodes;
-        MXml::XmlTrySelectNodes(node, QStringLiteral("Curves/Curve"), nodes);
-        if (nodes.size() > static_cast<size_t>(MAX_CURVE))
-            return fail(QStringLiteral("The project holds %1 curves; at most %2 are allowed.")
-                            .arg(QString::number(nodes.size()), QString::number(MAX_CURVE)));
         // The curves are independent of one another: each is read on a
         // thread of its own into a curve of its own, which nothing listens
         // to yet.
-        const size_t count = nodes.size();
-        read.resize(count);
         std::vector<QString> errors(count);
-        MParallel::ForEachIndex(count, MParallel::HardwareWorkers(), [&](size_t i) {
-            read[i] = C3DCurve::FromElement(nodes[i], mGameType, &errors[i]);
-        });
+        MParallel::ForEachIndex(count, MParallel::HardwareWorkers(),
+                                [&](size_t i) { read[i] = readCurve(i, &errors[i]); });
         // The first damaged curve in the file is the one reported.
         for (size_t i = 0; i < count; ++i)
             if (!read[i])

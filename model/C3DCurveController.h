@@ -14,6 +14,12 @@ class xml_document;
 class xml_node;
 }
 
+namespace MXml {
+struct XmlPart;
+}
+
+class QByteArray;
+
 class C3DCurveController;
 
 // The events of a controller. The six curve events come with the curve that
@@ -68,6 +74,13 @@ public:
     // CurveCountChanged once when the count differs, unless the caller holds
     // the curve-count bracket open (it stays open then).
     bool Deserialize(const pugi::xml_node& node, QString* error = nullptr);
+    // The same for Curve elements that stand apart, each a part of `text`
+    // parsed as a document of its own (see MXml::XmlSplitOut): side by
+    // side, parsing and reading each on one thread. A part that is not
+    // well-formed XML, or not a Curve element, is refused like a damaged
+    // curve.
+    bool DeserializeParts(const QByteArray& text, const std::vector<MXml::XmlPart>& curves,
+                          QString* error = nullptr);
 
     void BeginCurvesChange();
     void EndCurvesChange();
@@ -156,6 +169,11 @@ private:
     template <class BringCurves>
     void LoadCurves(int32_t gameType, BringCurves&& bring);
     void RaiseCurveCountChanged();
+    // Both Deserializes: reads `count` curves side by side with
+    // readCurve(index, error), which gives null for a curve it refuses, and
+    // hands them over only when all were read.
+    template <class ReadCurve>
+    bool ReadCurves(size_t count, QString* error, ReadCurve&& readCurve);
 
     template <class F>
     void Raise(F&& f)

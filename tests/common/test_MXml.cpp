@@ -297,3 +297,79 @@ TEST(MXml, LoadAcceptsAByteOrderMark)
     EXPECT_EQ(XmlGetChildValueLng(doc.document_element(), QStringLiteral("V")), 8);
     EXPECT_EQ(XmlGetChildText(doc.document_element(), QStringLiteral("T"), false), QStringLiteral("a&b"));
 }
+
+// Cutting elements out of a text: what is cut and what stays, and every
+// construct the quick look leaves to a whole parse.
+TEST(MXml, SplitOutCutsTheSelectedElementsOrDeclines)
+{
+    const QByteArray head = "<?xml version=\"1.0\" encoding=\"utf-8\"?>";
+    struct Case {
+        const char* name;
+        QByteArray text;
+        bool splits;
+        std::vector<QByteArray> parts;
+        QByteArray rest;
+    };
+    const std::vector<Case> cases = {
+        {"plain curves, one empty, one with content", head + "<P><S/><Curves><Curve a=\"1\"/> <Curve>x</Curve></Curves></P>",
+         true, {"<Curve a=\"1\"/>", "<Curve>x</Curve>"}, head + "<P><S/><Curves> </Curves></P>"},
+        {"no declaration, a byte-order mark, an end tag with a blank",
+         "\xEF\xBB\xBF<P><Curves><Curve>a</Curve\n></Curves></P>", true, {"<Curve>a</Curve\n>"},
+         "\xEF\xBB\xBF<P><Curves></Curves></P>"},
+        {"capital UTF-8 and a comment naming a curve between curves",
+         "<?xml version='1.0' encoding='UTF-8'?><P><Curves><!-- <Curve/> --><Curve/></Curves></P>", true,
+         {"<Curve/>"}, "<?xml version='1.0' encoding='UTF-8'?><P><Curves><!-- <Curve/> --></Curves></P>"},
+        {"attribute values holding > and the other quote",
+         head + "<P x='a>\"'><Curves y=\"/>\"><Curve n=\"a>b/'\"><C v='>'/></Curve></Curves></P>", true,
+         {"<Curve n=\"a>b/'\"><C v='>'/></Curve>"}, head + "<P x='a>\"'><Curves y=\"/>\"></Curves></P>"},
+        {"curves anywhere else stay",
+         head + "<P><Curve/><X><Curve/></X><Curves><Y><Curve/></Y></Curves><Curvesx><Curve/></Curvesx></P>",
+         true, {}, head + "<P><Curve/><X><Curve/></X><Curves><Y><Curve/></Y></Curves><Curvesx><Curve/></Curvesx></P>"},
+        {"two Curves elements, and other elements beside the curves",
+         head + "<P><Curves><Curve/><Other/></Curves><Curves><Curvex/><Curve>b</Curve></Curves></P>", true,
+         {"<Curve/>", "<Curve>b</Curve>"}, head + "<P><Curves><Other/></Curves><Curves><Curvex/></Curves></P>"},
+        {"a curve inside a curve", head + "<P><Curves><Curve><Curve>a</Curve></Curve></Curves></P>", false, {}, {}},
+        {"a comment hiding an end tag", head + "<P><Curves><Curve><!-- </Curve> --></Curve></Curves></P>", false, {}, {}},
+        {"CDATA hiding an end tag", head + "<P><Curves><Curve><![CDATA[</Curve>]]></Curve></Curves></P>", false, {}, {}},
+        {"a comment and a processing instruction inside a curve",
+         head + "<P><Curves><Curve><!-- x --><?pi x?></Curve></Curves></P>", true,
+         {"<Curve><!-- x --><?pi x?></Curve>"}, head + "<P><Curves></Curves></P>"},
+        {"a document type", head + "<!DOCTYPE P [<!ENTITY e \"x\">]><P/>", false, {}, {}},
+        {"another encoding", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><P/>", false, {}, {}},
+        {"a second root", head + "<P/><Q><Curves><Curve/></Curves></Q>", false, {}, {}},
+        {"an unclosed curve", head + "<P><Curves><Curve></Curves></P>", false, {}, {}},
+        {"an unterminated comment", head + "<P><!-- </P>", false, {}, {}},
+        {"an unterminated tag", head + "<P><Curves><Curve a=\"1", false, {}, {}},
+        {"a stray < in a tag", head + "<P <Curves>", false, {}, {}},
+        {"an end tag with nothing open", head + "</P>", false, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        XmlSplitText split;
+        ASSERT_EQ(XmlSplitOut(c.text, "Curves", "Curve", split), c.splits);
+        if (!c.splits) {
+            EXPECT_TRUE(split.rest.isEmpty() && split.parts.empty());
+            continue;
+        }
+        std::vector<QByteArray> parts;
+        for (const XmlPart& part : split.parts)
+            parts.push_back(c.text.mid(part.offset, part.length));
+        EXPECT_EQ(parts, c.parts);
+        EXPECT_EQ(split.rest, c.rest);
+    }
+}
+
+TEST(MXml, PartsParseAsDocumentsOfTheirOwn)
+{
+    const QByteArray good = "<Curve n=\"&amp;\u00e9\"/>";
+    const QByteArray text = "<P>" + good + "<Curve>";
+    pugi::xml_document doc;
+    ASSERT_TRUE(XmlLoadDocumentPart(doc, text, {3, good.size()}));
+    EXPECT_EQ(XmlGetAttribute(doc.document_element(), QStringLiteral("n")), QStringLiteral("&\u00e9"));
+    QString error;
+    EXPECT_FALSE(XmlLoadDocumentPart(doc, text, {3 + good.size(), 7}, &error));
+    EXPECT_FALSE(error.isEmpty());
+    for (const XmlPart outside : {XmlPart{-1, 2}, XmlPart{3, -1}, XmlPart{20, 20}, XmlPart{40, 0}})
+        EXPECT_FALSE(XmlLoadDocumentPart(doc, text, outside));
+    EXPECT_FALSE(doc.first_child());
+}

@@ -88,6 +88,17 @@ bool Read(C3DCurveController& c, const QByteArray& xml, QString* error = nullptr
     return c.Deserialize(doc.document_element(), error);
 }
 
+// The same, the curves cut out of the text and each parsed on its own.
+bool ReadParts(C3DCurveController& c, const QByteArray& xml, QString* error = nullptr)
+{
+    MXml::XmlSplitText split;
+    if (!MXml::XmlSplitOut(xml, "Curves", "Curve", split)) {
+        ADD_FAILURE() << "does not split";
+        return false;
+    }
+    return c.DeserializeParts(xml, split.parts, error);
+}
+
 void ExpectControllerError(const RuvError& e, const QString& description, const QString& source)
 {
     EXPECT_EQ(e.number(), static_cast<int32_t>(0x80040001u));
@@ -487,21 +498,36 @@ TEST(CurveControllerXml, DamagedCurvesAreRefusedAndLeaveTheControllerAsItWas)
          curves(4, "<Curve name=\"wiggle\"><Controls><Control value=\"0;0;0;0;0;0;90;1;0;1;3e9\"/></Controls></Curve>"),
          "Curve \"wiggle\": "},
     };
-    for (const Case& c : cases) {
+    auto check = [](bool (*read)(C3DCurveController&, const QByteArray&, QString*), const Case& c) {
+        SCOPED_TRACE(c.what);
         C3DCurveController ctl;
         FillRich(ctl, 1, 3, 5);
         const std::unique_ptr<C3DCurveController> before = ctl.Clone();
         ControllerLog log(ctl);
         QString error;
-        EXPECT_FALSE(Read(ctl, c.xml, &error)) << c.what;
-        EXPECT_TRUE(error.contains(QString::fromUtf8(c.inMessage))) << c.what << ": " << error.toStdString();
-        EXPECT_EQ(Difference(*before, ctl).toStdString(), "") << c.what;
-        EXPECT_TRUE(log.events.empty()) << c.what;
-        EXPECT_FALSE(ctl.CurveCountChanging()) << c.what;
+        EXPECT_FALSE(read(ctl, c.xml, &error));
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.inMessage))) << error.toStdString();
+        EXPECT_EQ(Difference(*before, ctl).toStdString(), "");
+        EXPECT_TRUE(log.events.empty());
+        EXPECT_FALSE(ctl.CurveCountChanging());
         // The controller goes on as before.
         ctl.Add(QStringLiteral("next"));
-        EXPECT_EQ(log.Take(), (Events{"CurveCount"})) << c.what;
+        EXPECT_EQ(log.Take(), (Events{"CurveCount"}));
+    };
+    for (const Case& c : cases) {
+        check(Read, c);
+        check(ReadParts, c);
     }
+    // Parts are parsed apart: one that is no XML is a damaged curve too.
+    check(ReadParts, {"a part that is no XML", curves(2, "<Curve><Controls></Curve>"),
+                      "Curve 3 is not well-formed XML"});
+
+    // A part that holds another element is refused as well.
+    C3DCurveController ctl;
+    QString error;
+    EXPECT_FALSE(ctl.DeserializeParts("<Curve/><Other/>", {{0, 8}, {8, 8}}, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("Curve 2 is not a Curve element"))) << error.toStdString();
+    EXPECT_EQ(ctl.CurveCount(), 0);
 }
 
 TEST(CurveControllerXml, TheGameTypeIsSetBeforeTheCurvesAreRead)
