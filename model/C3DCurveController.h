@@ -159,8 +159,9 @@ private:
     // list, subscribed; the common step of Add and of handing read curves
     // over.
     C3DCurve& AttachCurve(std::unique_ptr<C3DCurve> curve);
-    // Empties every slot and the list, raising nothing.
-    void DropAllCurves();
+    // Empties every slot and the list, raising nothing; many controls are
+    // freed side by side unless told otherwise.
+    void DropAllCurves(bool sideBySide = true);
     // Out of its slot and free of the slot's forwarder; null for a curve
     // this controller does not hold.
     std::unique_ptr<C3DCurve> TakeCurve(C3DCurve* curve);

@@ -4,6 +4,7 @@
 #include "C3DProject.h"
 #include "MCommon.h"
 #include "MFileOp.h"
+#include "MParallel.h"
 #include "MXml.h"
 #include "PathHelper.h"
 #include "RuvError.h"
@@ -271,6 +272,10 @@ bool CProjectIOHandler::Load(const QString& path, C3DProject& project,
                           .arg(info.size() / (1024 * 1024))
                           .arg(MaxFileSize / (1024 * 1024)));
 
+    // A large file is a project of many curves, read side by side: the
+    // helper threads wake while the file is read.
+    if (info.size() >= ParallelReadSize)
+        MParallel::ExpectWork(MParallel::HardwareWorkers());
     QByteArray bytes;
     if (!MFileOp::ReadFileData(path, bytes))
         return refuse(info.size() == 0 ? S("the file is empty") : S("the file cannot be read"));
@@ -398,11 +403,15 @@ bool CProjectIOHandler::ReadSetting(const pugi::xml_node& setting, C3DProject& p
         p.SetCameraString(Attr(view, "camera"));
         MXml::XmlNodeList datas;
         MXml::XmlTrySelectNodes(view, S("ViewDatas/ViewData"), datas);
-        void (C3DProject::*const setters[])(const QString&) = {
-            &C3DProject::SetViewData1, &C3DProject::SetViewData2, &C3DProject::SetViewData3,
-            &C3DProject::SetViewData4};
-        for (size_t i = 0; i < datas.size() && i < 4; ++i)
-            (p.*setters[i])(Attr(datas[i], "value"));
+        // The first four, in order; more are ignored.
+        if (datas.size() > 0)
+            p.SetViewData1(Attr(datas[0], "value"));
+        if (datas.size() > 1)
+            p.SetViewData2(Attr(datas[1], "value"));
+        if (datas.size() > 2)
+            p.SetViewData3(Attr(datas[2], "value"));
+        if (datas.size() > 3)
+            p.SetViewData4(Attr(datas[3], "value"));
         MXml::XmlNodeList presets;
         MXml::XmlTrySelectNodes(view, S("ViewPresets/ViewPreset"), presets);
         for (const pugi::xml_node& n : presets) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -72,4 +73,23 @@ TEST(Parallel, CallsFromSeveralThreadsAtOnceAndFromWithinAPiece)
         t.join();
     // 4 callers x 20 rounds x the sum of 0..89.
     EXPECT_EQ(sum.load(), 4L * 20L * (89L * 90L / 2L));
+}
+
+TEST(Parallel, AnnouncedWorkRunsLikeAnyOther)
+{
+    // Announced and then run, announced and never run, announced with a
+    // single worker: every piece runs once, and nothing waits forever.
+    for (size_t workers : {size_t{0}, size_t{1}, size_t{4}, MParallel::HardwareWorkers()}) {
+        MParallel::ExpectWork(workers);
+        std::vector<std::atomic<int>> runs(100);
+        ForEachIndex(runs.size(), workers, [&](size_t i) { runs[i].fetch_add(1); });
+        for (size_t i = 0; i < runs.size(); ++i)
+            ASSERT_EQ(runs[i].load(), 1) << "workers " << workers << ", index " << i;
+        MParallel::ExpectWork(workers);
+    }
+    // After the awake while the helpers sleep, and the next job still finds them.
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::atomic<int> sum{0};
+    ForEachIndex(10, 4, [&](size_t i) { sum.fetch_add(static_cast<int>(i)); });
+    EXPECT_EQ(sum.load(), 45);
 }

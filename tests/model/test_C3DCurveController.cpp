@@ -366,6 +366,30 @@ TEST(CurveControllerLoad, CopiesEverythingAndTheCopySharesNothing)
     EXPECT_EQ(Difference(source, target).toStdString(), "");
 }
 
+// Thousands of controls are freed side by side; the controller is the
+// same as after freeing them one by one.
+TEST(CurveControllerLoad, LargeSetsAreDroppedWhole)
+{
+    C3DCurveController full;
+    FillRich(full, 1, C3DCurveController::MAX_CURVE, C3DCurve::MAX_CONTROL);
+    C3DCurveController small;
+    FillRich(small, 1, 2, 3);
+    C3DCurveController c;
+    ControllerLog log(c);
+    for (int round = 0; round < 3; ++round) {
+        c.Load(full);
+        c.Load(small);
+        EXPECT_EQ(Difference(small, c).toStdString(), "");
+        c.Load(full);
+        c.Clear();
+        EXPECT_EQ(c.CurveCount(), 0);
+        EXPECT_EQ(log.Take(), (Events{"CurveCount", "CurveCount", "CurveCount", "CurveCount"}));
+        const C3DCurve& added = c.Add(QStringLiteral("next"));
+        EXPECT_EQ(&added, &c.Curves(0));
+        log.Take();
+    }
+}
+
 TEST(CurveControllerLoad, TakingTheCurvesGivesWhatACopyGives)
 {
     C3DCurveController source;
