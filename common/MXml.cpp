@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 namespace MXml {
 
@@ -443,23 +444,19 @@ bool XmlSplitOut(const QByteArray& bytes, const char* child, const char* grandch
     size_t open = 0;         // elements open at p
     bool inChild = false;    // whether the one open directly under the root is `child`
     bool rootEnded = false;  // a second root would be no part of what the path selects
+    // Comments, CDATA and processing instructions end at their first
+    // closing mark, whatever they hold.
+    static constexpr std::pair<std::string_view, std::string_view> kOpaque[] = {
+        {"<!--", "-->"}, {"<![CDATA[", "]]>"}, {"<?", "?>"}};
     while ((p = FindChar(p, end, '<')) != nullptr) {
+        const auto opaque = std::find_if(std::begin(kOpaque), std::end(kOpaque),
+                                         [&](const auto& o) { return StartsWith(p, end, o.first); });
         const char* close = nullptr;
-        if (StartsWith(p, end, "<!--")) {
-            close = Find(p + 4, end, "-->");
+        if (opaque != std::end(kOpaque)) {
+            close = Find(p + opaque->first.size(), end, opaque->second);
             if (!close)
                 return false;
-            p = close + 3;
-        } else if (StartsWith(p, end, "<![CDATA[")) {
-            close = Find(p + 9, end, "]]>");
-            if (!close)
-                return false;
-            p = close + 3;
-        } else if (StartsWith(p, end, "<?")) {
-            close = Find(p + 2, end, "?>");
-            if (!close)
-                return false;
-            p = close + 2;
+            p = close + opaque->second.size();
         } else if (StartsWith(p, end, "<!")) {
             return false;
         } else if (StartsWith(p, end, "</")) {

@@ -18,6 +18,9 @@
 
 namespace {
 
+// From this size on a file holds enough curves to read them side by side.
+constexpr int64_t kParallelReadSize = 64 * 1024;
+
 QString S(const char* latin1)
 {
     return QString::fromLatin1(latin1);
@@ -274,7 +277,7 @@ bool CProjectIOHandler::Load(const QString& path, C3DProject& project,
 
     // A large file is a project of many curves, read side by side: the
     // helper threads wake while the file is read.
-    if (info.size() >= ParallelReadSize)
+    if (info.size() >= kParallelReadSize)
         MParallel::ExpectWork(MParallel::HardwareWorkers());
     QByteArray bytes;
     if (!MFileOp::ReadFileData(path, bytes))

@@ -30,8 +30,6 @@ public:
     // Files larger than this are refused before they are read: a project of
     // 20 curves of 250 controls takes about a megabyte.
     static constexpr int64_t MaxFileSize = 16 * 1024 * 1024;
-    // From this size on, threads are woken for the curves while the file is read.
-    static constexpr int64_t ParallelReadSize = 64 * 1024;
 
     void Initialize() {}
 

@@ -303,6 +303,8 @@ TEST(MXml, LoadAcceptsAByteOrderMark)
 TEST(MXml, SplitOutCutsTheSelectedElementsOrDeclines)
 {
     const QByteArray head = "<?xml version=\"1.0\" encoding=\"utf-8\"?>";
+    const QByteArray elsewhere =
+        "<P><Curve/><X><Curve/></X><Curves><Y><Curve/></Y></Curves><Curvesx><Curve/></Curvesx></P>";
     struct Case {
         const char* name;
         QByteArray text;
@@ -311,26 +313,29 @@ TEST(MXml, SplitOutCutsTheSelectedElementsOrDeclines)
         QByteArray rest;
     };
     const std::vector<Case> cases = {
-        {"plain curves, one empty, one with content", head + "<P><S/><Curves><Curve a=\"1\"/> <Curve>x</Curve></Curves></P>",
-         true, {"<Curve a=\"1\"/>", "<Curve>x</Curve>"}, head + "<P><S/><Curves> </Curves></P>"},
+        {"plain curves, one empty, one with content",
+         head + "<P><S/><Curves><Curve a=\"1\"/> <Curve>x</Curve></Curves></P>", true, {"<Curve a=\"1\"/>", "<Curve>x</Curve>"}, head + "<P><S/><Curves> </Curves></P>"},
         {"no declaration, a byte-order mark, an end tag with a blank",
          "\xEF\xBB\xBF<P><Curves><Curve>a</Curve\n></Curves></P>", true, {"<Curve>a</Curve\n>"},
          "\xEF\xBB\xBF<P><Curves></Curves></P>"},
         {"capital UTF-8 and a comment naming a curve between curves",
          "<?xml version='1.0' encoding='UTF-8'?><P><Curves><!-- <Curve/> --><Curve/></Curves></P>", true,
-         {"<Curve/>"}, "<?xml version='1.0' encoding='UTF-8'?><P><Curves><!-- <Curve/> --></Curves></P>"},
+         {"<Curve/>"},
+         "<?xml version='1.0' encoding='UTF-8'?><P><Curves><!-- <Curve/> --></Curves></P>"},
         {"attribute values holding > and the other quote",
          head + "<P x='a>\"'><Curves y=\"/>\"><Curve n=\"a>b/'\"><C v='>'/></Curve></Curves></P>", true,
          {"<Curve n=\"a>b/'\"><C v='>'/></Curve>"}, head + "<P x='a>\"'><Curves y=\"/>\"></Curves></P>"},
-        {"curves anywhere else stay",
-         head + "<P><Curve/><X><Curve/></X><Curves><Y><Curve/></Y></Curves><Curvesx><Curve/></Curvesx></P>",
-         true, {}, head + "<P><Curve/><X><Curve/></X><Curves><Y><Curve/></Y></Curves><Curvesx><Curve/></Curvesx></P>"},
+        {"curves anywhere else stay", head + elsewhere, true, {}, head + elsewhere},
         {"two Curves elements, and other elements beside the curves",
          head + "<P><Curves><Curve/><Other/></Curves><Curves><Curvex/><Curve>b</Curve></Curves></P>", true,
-         {"<Curve/>", "<Curve>b</Curve>"}, head + "<P><Curves><Other/></Curves><Curves><Curvex/></Curves></P>"},
-        {"a curve inside a curve", head + "<P><Curves><Curve><Curve>a</Curve></Curve></Curves></P>", false, {}, {}},
-        {"a comment hiding an end tag", head + "<P><Curves><Curve><!-- </Curve> --></Curve></Curves></P>", false, {}, {}},
-        {"CDATA hiding an end tag", head + "<P><Curves><Curve><![CDATA[</Curve>]]></Curve></Curves></P>", false, {}, {}},
+         {"<Curve/>", "<Curve>b</Curve>"},
+         head + "<P><Curves><Other/></Curves><Curves><Curvex/></Curves></P>"},
+        {"a curve inside a curve", head + "<P><Curves><Curve><Curve>a</Curve></Curve></Curves></P>",
+         false, {}, {}},
+        {"a comment hiding an end tag", head + "<P><Curves><Curve><!-- </Curve> --></Curve></Curves></P>",
+         false, {}, {}},
+        {"CDATA hiding an end tag", head + "<P><Curves><Curve><![CDATA[</Curve>]]></Curve></Curves></P>",
+         false, {}, {}},
         {"a comment and a processing instruction inside a curve",
          head + "<P><Curves><Curve><!-- x --><?pi x?></Curve></Curves></P>", true,
          {"<Curve><!-- x --><?pi x?></Curve>"}, head + "<P><Curves></Curves></P>"},

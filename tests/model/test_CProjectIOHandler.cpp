@@ -270,20 +270,30 @@ TEST(CProjectIOHandler, CurvesReadApartMatchTheWholeDocument)
     struct Case { const char* name; QByteArray text; };
     const std::vector<Case> cases = {
         {"a saved project", saved},
-        {"a comment inside a curve", head + "<Curves>" + curve("A", "<!-- </Curve> -->") + curve("B") + "</Curves></Project>"},
+        {"a comment inside a curve",
+         head + "<Curves>" + curve("A", "<!-- </Curve> -->") + curve("B") + "</Curves></Project>"},
         {"a command holding an end tag",
          head + "<Curves><Curve name=\"A\"><Controls><Control value=\"1;2;3;\" command=\"</Curve>\"/>"
                 "</Controls></Curve></Curves></Project>"},
-        {"a curve inside a curve", head + "<Curves><Curve name=\"A\">" + curve("B") + "</Curve></Curves></Project>"},
-        {"two Curves elements", head + "<Curves>" + curve("A") + "</Curves><Curves>" + curve("B") + "</Curves></Project>"},
-        {"curves outside Curves", head + "<Curve name=\"X\"/><Curves><Group>" + curve("Y") + "</Group>" + curve("Z") + "</Curves></Project>"},
-        {"a second root with curves", head + "<Curves>" + curve("A") + "</Curves></Project><Project><Curves>" + curve("B") + "</Curves></Project>"},
-        {"a curve with a mismatched tag", head + "<Curves>" + curve("A", "<X></Y>") + "</Curves></Project>"},
+        {"a curve inside a curve",
+         head + "<Curves><Curve name=\"A\">" + curve("B") + "</Curve></Curves></Project>"},
+        {"two Curves elements",
+         head + "<Curves>" + curve("A") + "</Curves><Curves>" + curve("B") + "</Curves></Project>"},
+        {"curves outside Curves",
+         head + "<Curve name=\"X\"/><Curves><Group>" + curve("Y") + "</Group>" + curve("Z") +
+             "</Curves></Project>"},
+        {"a second root with curves",
+         head + "<Curves>" + curve("A") + "</Curves></Project><Project><Curves>" + curve("B") +
+             "</Curves></Project>"},
+        {"a curve with a mismatched tag",
+         head + "<Curves>" + curve("A", "<X></Y>") + "</Curves></Project>"},
         {"a damaged value after a curve that is no XML",
-         head + "<Curves>" + curve("A", "<X>") + "<Curve name=\"B\"><Controls><Control value=\"a;b\"/></Controls></Curve></Curves></Project>"},
+         head + "<Curves>" + curve("A", "<X>") +
+             "<Curve name=\"B\"><Controls><Control value=\"a;b\"/></Controls></Curve></Curves></Project>"},
         {"21 curves", head + "<Curves>" + curve("A").repeated(21) + "</Curves></Project>"},
-        {"the Setting after the curves", "<?xml version=\"1.0\"?><Project><Curves>" + curve("A") +
-                                             "</Curves><Setting><GameType value=\"3\"/></Setting></Project>"},
+        {"the Setting after the curves",
+         "<?xml version=\"1.0\"?><Project><Curves>" + curve("A") +
+             "</Curves><Setting><GameType value=\"3\"/></Setting></Project>"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
