@@ -9,7 +9,7 @@
 // a longer flight, so they set the rate directly.
 struct C3DCurveFlightTestAccess
 {
-    static void SetRate(C3DCurve& c, int32_t rate) { c.mStepRate = rate; }
+    static void SetRate(C3DCurve& c, int32_t rate) { c.m_stepRate = rate; }
     static ControlRecord& Rec(C3DCurve& c, int32_t i) { return c.mControls[static_cast<size_t>(i)]; }
 };
 

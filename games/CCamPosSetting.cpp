@@ -4,18 +4,18 @@
 #include "MRegistry.h"
 
 const CCamPosSetting::Field CCamPosSetting::kFields[12] = {
-    {"ReinitializationKey", &CCamPosSetting::mReinitializationKey},
-    {"RecordKey", &CCamPosSetting::mRecordKey},
-    {"RecordKey2", &CCamPosSetting::mRecordKey2},
-    {"SavingRelativeDir", &CCamPosSetting::mSavingRelativeDir},
-    {"ScriptsRelativeDir", &CCamPosSetting::mScriptsRelativeDir},
-    {"InitializationScriptName", &CCamPosSetting::mInitializationScriptName},
-    {"ScriptNamePrefix", &CCamPosSetting::mScriptNamePrefix},
-    {"ScriptNamePrefix2", &CCamPosSetting::mScriptNamePrefix2},
-    {"PositionFilenamePrefix", &CCamPosSetting::mPositionFilenamePrefix},
-    {"PositionFilenamePrefix2", &CCamPosSetting::mPositionFilenamePrefix2},
-    {"CvarsPrefix", &CCamPosSetting::mCvarsPrefix},
-    {"CvarsPrefix2", &CCamPosSetting::mCvarsPrefix2},
+    {"ReinitializationKey", &CCamPosSetting::m_reinitializationKey},
+    {"RecordKey", &CCamPosSetting::m_recordKey},
+    {"RecordKey2", &CCamPosSetting::m_recordKey2},
+    {"SavingRelativeDir", &CCamPosSetting::m_savingRelativeDir},
+    {"ScriptsRelativeDir", &CCamPosSetting::m_scriptsRelativeDir},
+    {"InitializationScriptName", &CCamPosSetting::m_initializationScriptName},
+    {"ScriptNamePrefix", &CCamPosSetting::m_scriptNamePrefix},
+    {"ScriptNamePrefix2", &CCamPosSetting::m_scriptNamePrefix2},
+    {"PositionFilenamePrefix", &CCamPosSetting::m_positionFilenamePrefix},
+    {"PositionFilenamePrefix2", &CCamPosSetting::m_positionFilenamePrefix2},
+    {"CvarsPrefix", &CCamPosSetting::m_cvarsPrefix},
+    {"CvarsPrefix2", &CCamPosSetting::m_cvarsPrefix2},
 };
 
 CCamPosSetting::CCamPosSetting()
@@ -25,32 +25,32 @@ CCamPosSetting::CCamPosSetting()
 
 void CCamPosSetting::Initialize(const QString& registryKey)
 {
-    mRegistryKey = registryKey;
+    m_registryKey = registryKey;
 }
 
 void CCamPosSetting::SetDefaultValues()
 {
-    mReinitializationKey = QStringLiteral("0");
-    mRecordKey = QStringLiteral("8");
-    mRecordKey2 = QStringLiteral("9");
-    mSavingRelativeDir = QStringLiteral("cameras\\vava\\pos");
-    mScriptsRelativeDir = QStringLiteral("cameras\\vava\\scripts");
-    mInitializationScriptName = QStringLiteral("init");
-    mScriptNamePrefix = QStringLiteral("pos");
-    mScriptNamePrefix2 = QStringLiteral("posMV");
+    m_reinitializationKey = QStringLiteral("0");
+    m_recordKey = QStringLiteral("8");
+    m_recordKey2 = QStringLiteral("9");
+    m_savingRelativeDir = QStringLiteral("cameras\\vava\\pos");
+    m_scriptsRelativeDir = QStringLiteral("cameras\\vava\\scripts");
+    m_initializationScriptName = QStringLiteral("init");
+    m_scriptNamePrefix = QStringLiteral("pos");
+    m_scriptNamePrefix2 = QStringLiteral("posMV");
     // Both keys write position files under the same prefix: the import reads
     // one numbering.
-    mPositionFilenamePrefix = QStringLiteral("pos");
-    mPositionFilenamePrefix2 = QStringLiteral("pos");
-    mCvarsPrefix = QStringLiteral("rzPos");
-    mCvarsPrefix2 = QStringLiteral("rzPosMV");
+    m_positionFilenamePrefix = QStringLiteral("pos");
+    m_positionFilenamePrefix2 = QStringLiteral("pos");
+    m_cvarsPrefix = QStringLiteral("rzPos");
+    m_cvarsPrefix2 = QStringLiteral("rzPosMV");
 }
 
 CCamPosSetting CCamPosSetting::Clone() const
 {
     CCamPosSetting copy;
     copy.Load(*this);
-    copy.mRegistryKey = mRegistryKey;
+    copy.m_registryKey = m_registryKey;
     return copy;
 }
 
@@ -62,7 +62,7 @@ void CCamPosSetting::Load(const CCamPosSetting& source)
 
 bool CCamPosSetting::fReadSettingValue(const QString& name, QString& text) const
 {
-    const TaggedValue v = MRegistry::RegRead(mRegistryKey, name);
+    const TaggedValue v = MRegistry::RegRead(m_registryKey, name);
     if (v.IsNull() || v.IsEmpty() || !MCommon::TryToText(v, text))
         return false;
     return !text.isEmpty();
@@ -81,8 +81,8 @@ void CCamPosSetting::ReadSettings()
 
 void CCamPosSetting::WriteSettings() const
 {
-    if (mRegistryKey.isEmpty())
+    if (m_registryKey.isEmpty())
         return;
     for (const Field& f : kFields)
-        MRegistry::RegWrite(mRegistryKey, QString::fromLatin1(f.name), MRegistry::RegSz, TaggedValue(this->*f.member));
+        MRegistry::RegWrite(m_registryKey, QString::fromLatin1(f.name), MRegistry::RegSz, TaggedValue(this->*f.member));
 }

@@ -21,32 +21,32 @@ public:
     void ReadSettings();
     void WriteSettings() const;
 
-    const QString& RegistryKey() const { return mRegistryKey; }
+    const QString& RegistryKey() const { return m_registryKey; }
 
-    const QString& ReinitializationKey() const { return mReinitializationKey; }
-    void SetReinitializationKey(const QString& v) { mReinitializationKey = v; }
-    const QString& RecordKey() const { return mRecordKey; }
-    void SetRecordKey(const QString& v) { mRecordKey = v; }
-    const QString& RecordKey2() const { return mRecordKey2; }
-    void SetRecordKey2(const QString& v) { mRecordKey2 = v; }
-    const QString& SavingRelativeDir() const { return mSavingRelativeDir; }
-    void SetSavingRelativeDir(const QString& v) { mSavingRelativeDir = v; }
-    const QString& ScriptsRelativeDir() const { return mScriptsRelativeDir; }
-    void SetScriptsRelativeDir(const QString& v) { mScriptsRelativeDir = v; }
-    const QString& InitializationScriptName() const { return mInitializationScriptName; }
-    void SetInitializationScriptName(const QString& v) { mInitializationScriptName = v; }
-    const QString& ScriptNamePrefix() const { return mScriptNamePrefix; }
-    void SetScriptNamePrefix(const QString& v) { mScriptNamePrefix = v; }
-    const QString& ScriptNamePrefix2() const { return mScriptNamePrefix2; }
-    void SetScriptNamePrefix2(const QString& v) { mScriptNamePrefix2 = v; }
-    const QString& PositionFilenamePrefix() const { return mPositionFilenamePrefix; }
-    void SetPositionFilenamePrefix(const QString& v) { mPositionFilenamePrefix = v; }
-    const QString& PositionFilenamePrefix2() const { return mPositionFilenamePrefix2; }
-    void SetPositionFilenamePrefix2(const QString& v) { mPositionFilenamePrefix2 = v; }
-    const QString& CvarsPrefix() const { return mCvarsPrefix; }
-    void SetCvarsPrefix(const QString& v) { mCvarsPrefix = v; }
-    const QString& CvarsPrefix2() const { return mCvarsPrefix2; }
-    void SetCvarsPrefix2(const QString& v) { mCvarsPrefix2 = v; }
+    const QString& ReinitializationKey() const { return m_reinitializationKey; }
+    void SetReinitializationKey(const QString& v) { m_reinitializationKey = v; }
+    const QString& RecordKey() const { return m_recordKey; }
+    void SetRecordKey(const QString& v) { m_recordKey = v; }
+    const QString& RecordKey2() const { return m_recordKey2; }
+    void SetRecordKey2(const QString& v) { m_recordKey2 = v; }
+    const QString& SavingRelativeDir() const { return m_savingRelativeDir; }
+    void SetSavingRelativeDir(const QString& v) { m_savingRelativeDir = v; }
+    const QString& ScriptsRelativeDir() const { return m_scriptsRelativeDir; }
+    void SetScriptsRelativeDir(const QString& v) { m_scriptsRelativeDir = v; }
+    const QString& InitializationScriptName() const { return m_initializationScriptName; }
+    void SetInitializationScriptName(const QString& v) { m_initializationScriptName = v; }
+    const QString& ScriptNamePrefix() const { return m_scriptNamePrefix; }
+    void SetScriptNamePrefix(const QString& v) { m_scriptNamePrefix = v; }
+    const QString& ScriptNamePrefix2() const { return m_scriptNamePrefix2; }
+    void SetScriptNamePrefix2(const QString& v) { m_scriptNamePrefix2 = v; }
+    const QString& PositionFilenamePrefix() const { return m_positionFilenamePrefix; }
+    void SetPositionFilenamePrefix(const QString& v) { m_positionFilenamePrefix = v; }
+    const QString& PositionFilenamePrefix2() const { return m_positionFilenamePrefix2; }
+    void SetPositionFilenamePrefix2(const QString& v) { m_positionFilenamePrefix2 = v; }
+    const QString& CvarsPrefix() const { return m_cvarsPrefix; }
+    void SetCvarsPrefix(const QString& v) { m_cvarsPrefix = v; }
+    const QString& CvarsPrefix2() const { return m_cvarsPrefix2; }
+    void SetCvarsPrefix2(const QString& v) { m_cvarsPrefix2 = v; }
 
 private:
     // The settings in their registry order, for reading and writing alike.
@@ -59,17 +59,17 @@ private:
 
     bool fReadSettingValue(const QString& name, QString& text) const;
 
-    QString mReinitializationKey;
-    QString mRecordKey;
-    QString mRecordKey2;
-    QString mSavingRelativeDir;
-    QString mScriptsRelativeDir;
-    QString mInitializationScriptName;
-    QString mScriptNamePrefix;
-    QString mScriptNamePrefix2;
-    QString mPositionFilenamePrefix;
-    QString mPositionFilenamePrefix2;
-    QString mCvarsPrefix;
-    QString mCvarsPrefix2;
-    QString mRegistryKey;
+    QString m_reinitializationKey;
+    QString m_recordKey;
+    QString m_recordKey2;
+    QString m_savingRelativeDir;
+    QString m_scriptsRelativeDir;
+    QString m_initializationScriptName;
+    QString m_scriptNamePrefix;
+    QString m_scriptNamePrefix2;
+    QString m_positionFilenamePrefix;
+    QString m_positionFilenamePrefix2;
+    QString m_cvarsPrefix;
+    QString m_cvarsPrefix2;
+    QString m_registryKey;
 };

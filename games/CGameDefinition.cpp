@@ -35,27 +35,27 @@ void CGameDefinition::Initialize(int32_t gType, const QString& friendlyName, con
                                  const QString& registryRoot, const QString& importFileExtension,
                                  int32_t importMaxChars, const QString& demoFileExtension)
 {
-    mGType = gType;
-    mFriendlyName = friendlyName;
-    mVersion = version;
-    mDefaultDir = defaultDir;
-    mBaseDir = baseDir;
-    mUseAbsoluteWorkingDir = useAbsoluteWorkingDir;
-    mGameCaption = gameCaption;
-    mGameWndClass = gameWndClass;
-    mGameExe = gameExe;
-    mGameLoadIcon = gameLoadIcon;
-    mGameCloseIcon = gameCloseIcon;
-    mFcCmd = fcCmd;
-    mFcCmdTrailer = fcCmdTrailer;
-    mProjectFileDesc = projectFileDesc;
-    mProjectFileExt = projectFileExt;
-    mImportFileExtension = importFileExtension;
-    mImportMaxChars = importMaxChars;
-    mDemoFileExtension = demoFileExtension;
-    mRegistryKey = registryRoot + QLatin1Char('\\') + friendlyName;
-    mMaxScriptLen = 14848;
-    mScriptSetting.Initialize(mRegistryKey + QStringLiteral("\\Script settings"));
+    m_gType = gType;
+    m_friendlyName = friendlyName;
+    m_version = version;
+    m_defaultDir = defaultDir;
+    m_baseDir = baseDir;
+    m_useAbsoluteWorkingDir = useAbsoluteWorkingDir;
+    m_gameCaption = gameCaption;
+    m_gameWndClass = gameWndClass;
+    m_gameExe = gameExe;
+    m_gameLoadIcon = gameLoadIcon;
+    m_gameCloseIcon = gameCloseIcon;
+    m_fcCmd = fcCmd;
+    m_fcCmdTrailer = fcCmdTrailer;
+    m_projectFileDesc = projectFileDesc;
+    m_projectFileExt = projectFileExt;
+    m_importFileExtension = importFileExtension;
+    m_importMaxChars = importMaxChars;
+    m_demoFileExtension = demoFileExtension;
+    m_registryKey = registryRoot + QLatin1Char('\\') + friendlyName;
+    m_maxScriptLen = 14848;
+    m_scriptSetting.Initialize(m_registryKey + QStringLiteral("\\Script settings"));
 }
 
 CGameDefinition CGameDefinition::Clone() const
@@ -69,17 +69,17 @@ void CGameDefinition::Load(const CGameDefinition& source)
 {
     // Every member as it stands: the recorder settings keep their own
     // registry key, the others are plain values.
-    const CCamPosSetting ownSettings = mScriptSetting;
+    const CCamPosSetting ownSettings = m_scriptSetting;
     *this = source;
-    mScriptSetting = ownSettings;
-    mScriptSetting.Load(source.mScriptSetting);
-    if (mScriptSetting.RegistryKey().isEmpty())
-        mScriptSetting.Initialize(source.mScriptSetting.RegistryKey());
+    m_scriptSetting = ownSettings;
+    m_scriptSetting.Load(source.m_scriptSetting);
+    if (m_scriptSetting.RegistryKey().isEmpty())
+        m_scriptSetting.Initialize(source.m_scriptSetting.RegistryKey());
 }
 
 void CGameDefinition::SetExeFullPath(const QString& v)
 {
-    mExeFullPath = v;
+    m_exeFullPath = v;
     UpdatePaths();
 }
 
@@ -88,20 +88,20 @@ void CGameDefinition::SetModFullDir(const QString& v)
     // A demo folder that was the default follows the mod folder; one the
     // user chose stays.
     if (IsDefaultDemoDefaultRootDir())
-        mDemoDefaultRootDir.clear();
-    mModFullDir = v;
+        m_demoDefaultRootDir.clear();
+    m_modFullDir = v;
     UpdatePaths();
 }
 
 void CGameDefinition::SetDemoDefaultRootDir(const QString& v)
 {
-    mDemoDefaultRootDir = v;
+    m_demoDefaultRootDir = v;
     UpdatePaths();
 }
 
 bool CGameDefinition::IsDefaultDemoDefaultRootDir() const
 {
-    return IsDefaultDemoRootDir(mDemoDefaultRootDir);
+    return IsDefaultDemoRootDir(m_demoDefaultRootDir);
 }
 
 bool CGameDefinition::IsDefaultDemoRootDir(const QString& path) const
@@ -111,7 +111,7 @@ bool CGameDefinition::IsDefaultDemoRootDir(const QString& path) const
 
 QString CGameDefinition::GetDefaultDemoRootDir() const
 {
-    return RuvPlatform::PathHelper::Join(mModFullDir, QStringLiteral("demos"));
+    return RuvPlatform::PathHelper::Join(m_modFullDir, QStringLiteral("demos"));
 }
 
 bool CGameDefinition::IsExePathValid(const QString& path) const
@@ -119,9 +119,9 @@ bool CGameDefinition::IsExePathValid(const QString& path) const
     if (!MFileOp::FileExists(path))
         return false;
     const QString name = MFileOp::GetFileName(path).toLower();
-    if (name == mGameExe.toLower())
+    if (name == m_gameExe.toLower())
         return true;
-    for (const QString& linuxName : LinuxNamesOfGame(mGType).executables)
+    for (const QString& linuxName : LinuxNamesOfGame(m_gType).executables)
         if (name == linuxName.toLower())
             return true;
     return false;
@@ -129,15 +129,15 @@ bool CGameDefinition::IsExePathValid(const QString& path) const
 
 bool CGameDefinition::IsLocationValid() const
 {
-    if (!IsExePathValid(mExeFullPath))
+    if (!IsExePathValid(m_exeFullPath))
         return false;
-    if (mUseAbsoluteWorkingDir)
-        return MFileOp::FolderExists(mModFullDir);
+    if (m_useAbsoluteWorkingDir)
+        return MFileOp::FolderExists(m_modFullDir);
 
     QString modParent;
     QString exeParent;
-    const bool hasModParent = MFileOp::GetParentFolder(mModFullDir, modParent);
-    const bool hasExeParent = MFileOp::GetParentFolder(mExeFullPath, exeParent);
+    const bool hasModParent = MFileOp::GetParentFolder(m_modFullDir, modParent);
+    const bool hasExeParent = MFileOp::GetParentFolder(m_exeFullPath, exeParent);
     if (!hasModParent)
         return false;
     // The mod folder beside the executable, as the games install on Windows.
@@ -146,33 +146,33 @@ bool CGameDefinition::IsLocationValid() const
     // On Linux the engines read their mods from a home path of their own
     // (~/.etlegacy, ~/.q3a): a mod folder there sits beside the game's base
     // folder, wherever the executable lies.
-    return MFileOp::FolderExists(mModFullDir) && HasSubFolderNoCase(modParent, mBaseDir);
+    return MFileOp::FolderExists(m_modFullDir) && HasSubFolderNoCase(modParent, m_baseDir);
 }
 
 void CGameDefinition::UpdatePaths()
 {
     if (!IsLocationValid())
         return;
-    mModDirBasename = MFileOp::GetFileName(mModFullDir);
-    if (!MFileOp::FolderExists(mDemoDefaultRootDir))
-        mDemoDefaultRootDir = GetDefaultDemoRootDir();
-    if (!MFileOp::FolderExists(mDemoDefaultRootDir))
-        MFileOp::CreateFolderPath(mDemoDefaultRootDir);  // a failure only leaves it missing
+    m_modDirBasename = MFileOp::GetFileName(m_modFullDir);
+    if (!MFileOp::FolderExists(m_demoDefaultRootDir))
+        m_demoDefaultRootDir = GetDefaultDemoRootDir();
+    if (!MFileOp::FolderExists(m_demoDefaultRootDir))
+        MFileOp::CreateFolderPath(m_demoDefaultRootDir);  // a failure only leaves it missing
 }
 
 void CGameDefinition::ReadSettings()
 {
     const auto read = [this](const char* name, QString& text) {
-        const TaggedValue v = MRegistry::RegRead(mRegistryKey, QString::fromLatin1(name));
+        const TaggedValue v = MRegistry::RegRead(m_registryKey, QString::fromLatin1(name));
         return !v.IsNull() && !v.IsEmpty() && MCommon::TryToText(v, text);
     };
     QString text;
     if (read("ExeFullPath", text))
-        mExeFullPath = text;
+        m_exeFullPath = text;
     if (read("ModFullDir", text))
-        mModFullDir = text;
+        m_modFullDir = text;
     if (read("DemoDefaultRootDir", text))
-        mDemoDefaultRootDir = text;
+        m_demoDefaultRootDir = text;
     UpdatePaths();
     if (read("ProjectDir", text))
         SetProjectDir(text);
@@ -182,21 +182,21 @@ void CGameDefinition::ReadSettings()
         SetImportDir(text);
     if (read("MapDir", text))
         SetMapDir(text);
-    mScriptSetting.ReadSettings();
+    m_scriptSetting.ReadSettings();
 }
 
 void CGameDefinition::WriteSettings() const
 {
     const auto write = [this](const char* name, const QString& value) {
-        MRegistry::RegWrite(mRegistryKey, QString::fromLatin1(name), MRegistry::RegSz, TaggedValue(value));
+        MRegistry::RegWrite(m_registryKey, QString::fromLatin1(name), MRegistry::RegSz, TaggedValue(value));
     };
-    write("ExeFullPath", mExeFullPath);
-    write("ModFullDir", mModFullDir);
+    write("ExeFullPath", m_exeFullPath);
+    write("ModFullDir", m_modFullDir);
     // The default is stored empty, so that it follows the mod folder.
-    write("DemoDefaultRootDir", IsDefaultDemoDefaultRootDir() ? QString() : mDemoDefaultRootDir);
-    write("ProjectDir", mProjectDir);
-    write("ScriptOutDir", mScriptOutDir);
-    write("ImportDir", mImportDir);
-    write("MapDir", mMapDir);
-    mScriptSetting.WriteSettings();
+    write("DemoDefaultRootDir", IsDefaultDemoDefaultRootDir() ? QString() : m_demoDefaultRootDir);
+    write("ProjectDir", m_projectDir);
+    write("ScriptOutDir", m_scriptOutDir);
+    write("ImportDir", m_importDir);
+    write("MapDir", m_mapDir);
+    m_scriptSetting.WriteSettings();
 }

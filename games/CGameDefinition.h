@@ -29,17 +29,17 @@ public:
     void ReadSettings();
     void WriteSettings() const;
 
-    int32_t GType() const { return mGType; }
-    const QString& Version() const { return mVersion; }
-    const QString& FriendlyName() const { return mFriendlyName; }
-    const QString& DefaultDir() const { return mDefaultDir; }
-    const QString& BaseDir() const { return mBaseDir; }
+    int32_t GType() const { return m_gType; }
+    const QString& Version() const { return m_version; }
+    const QString& FriendlyName() const { return m_friendlyName; }
+    const QString& DefaultDir() const { return m_defaultDir; }
+    const QString& BaseDir() const { return m_baseDir; }
 
-    const QString& ExeFullPath() const { return mExeFullPath; }
+    const QString& ExeFullPath() const { return m_exeFullPath; }
     void SetExeFullPath(const QString& v);
-    const QString& ModFullDir() const { return mModFullDir; }
+    const QString& ModFullDir() const { return m_modFullDir; }
     void SetModFullDir(const QString& v);
-    const QString& DemoDefaultRootDir() const { return mDemoDefaultRootDir; }
+    const QString& DemoDefaultRootDir() const { return m_demoDefaultRootDir; }
     void SetDemoDefaultRootDir(const QString& v);
     bool IsDefaultDemoDefaultRootDir() const;
     bool IsDefaultDemoRootDir(const QString& path) const;
@@ -47,69 +47,69 @@ public:
     bool IsLocationValid() const;
     bool IsExePathValid(const QString& path) const;
 
-    const QString& ModDirBasename() const { return mModDirBasename; }
-    bool UseAbsoluteWorkingDir() const { return mUseAbsoluteWorkingDir; }
-    const QString& GameCaption() const { return mGameCaption; }
-    const QString& GameWndClass() const { return mGameWndClass; }
-    const QString& GameExe() const { return mGameExe; }
-    const QString& GameLoadIcon() const { return mGameLoadIcon; }
-    const QString& GameCloseIcon() const { return mGameCloseIcon; }
-    const QString& FcCmd() const { return mFcCmd; }
-    const QString& FcCmdTrailer() const { return mFcCmdTrailer; }
-    const QString& RegistryKey() const { return mRegistryKey; }
-    const QString& ProjectFileDesc() const { return mProjectFileDesc; }
-    const QString& ProjectFileExt() const { return mProjectFileExt; }
+    const QString& ModDirBasename() const { return m_modDirBasename; }
+    bool UseAbsoluteWorkingDir() const { return m_useAbsoluteWorkingDir; }
+    const QString& GameCaption() const { return m_gameCaption; }
+    const QString& GameWndClass() const { return m_gameWndClass; }
+    const QString& GameExe() const { return m_gameExe; }
+    const QString& GameLoadIcon() const { return m_gameLoadIcon; }
+    const QString& GameCloseIcon() const { return m_gameCloseIcon; }
+    const QString& FcCmd() const { return m_fcCmd; }
+    const QString& FcCmdTrailer() const { return m_fcCmdTrailer; }
+    const QString& RegistryKey() const { return m_registryKey; }
+    const QString& ProjectFileDesc() const { return m_projectFileDesc; }
+    const QString& ProjectFileExt() const { return m_projectFileExt; }
 
-    const QString& ProjectDir() const { return mProjectDir; }
-    void SetProjectDir(const QString& v) { mProjectDir = v; }
-    const QString& ScriptOutDir() const { return mScriptOutDir; }
-    void SetScriptOutDir(const QString& v) { mScriptOutDir = v; }
-    int32_t MaxScriptLen() const { return mMaxScriptLen; }
-    void SetMaxScriptLen(int32_t v) { mMaxScriptLen = v; }
-    const QString& ImportDir() const { return mImportDir; }
-    void SetImportDir(const QString& v) { mImportDir = v; }
+    const QString& ProjectDir() const { return m_projectDir; }
+    void SetProjectDir(const QString& v) { m_projectDir = v; }
+    const QString& ScriptOutDir() const { return m_scriptOutDir; }
+    void SetScriptOutDir(const QString& v) { m_scriptOutDir = v; }
+    int32_t MaxScriptLen() const { return m_maxScriptLen; }
+    void SetMaxScriptLen(int32_t v) { m_maxScriptLen = v; }
+    const QString& ImportDir() const { return m_importDir; }
+    void SetImportDir(const QString& v) { m_importDir = v; }
 
-    const QString& ImportFileExtension() const { return mImportFileExtension; }
-    int32_t ImportMaxChars() const { return mImportMaxChars; }
+    const QString& ImportFileExtension() const { return m_importFileExtension; }
+    int32_t ImportMaxChars() const { return m_importMaxChars; }
 
-    const QString& MapDir() const { return mMapDir; }
-    void SetMapDir(const QString& v) { mMapDir = v; }
+    const QString& MapDir() const { return m_mapDir; }
+    void SetMapDir(const QString& v) { m_mapDir = v; }
 
-    const QString& DemoFileExtension() const { return mDemoFileExtension; }
+    const QString& DemoFileExtension() const { return m_demoFileExtension; }
 
-    CCamPosSetting& ScriptSetting() { return mScriptSetting; }
-    const CCamPosSetting& ScriptSetting() const { return mScriptSetting; }
+    CCamPosSetting& ScriptSetting() { return m_scriptSetting; }
+    const CCamPosSetting& ScriptSetting() const { return m_scriptSetting; }
 
 private:
     void UpdatePaths();
 
-    int32_t mGType = 0;
-    QString mFriendlyName;
-    QString mVersion;
-    QString mDefaultDir;
-    QString mBaseDir;
-    QString mExeFullPath;
-    QString mModFullDir;
-    QString mModDirBasename;
-    bool mUseAbsoluteWorkingDir = false;
-    QString mDemoDefaultRootDir;
-    QString mGameCaption;
-    QString mGameWndClass;
-    QString mGameExe;
-    QString mGameLoadIcon;
-    QString mGameCloseIcon;
-    QString mFcCmd;
-    QString mFcCmdTrailer;
-    QString mProjectFileDesc;
-    QString mProjectFileExt;
-    QString mProjectDir;
-    QString mRegistryKey;
-    QString mScriptOutDir;
-    int32_t mMaxScriptLen = 0;
-    QString mImportDir;
-    QString mImportFileExtension;
-    int32_t mImportMaxChars = 0;
-    QString mMapDir;
-    QString mDemoFileExtension;
-    CCamPosSetting mScriptSetting;
+    int32_t m_gType = 0;
+    QString m_friendlyName;
+    QString m_version;
+    QString m_defaultDir;
+    QString m_baseDir;
+    QString m_exeFullPath;
+    QString m_modFullDir;
+    QString m_modDirBasename;
+    bool m_useAbsoluteWorkingDir = false;
+    QString m_demoDefaultRootDir;
+    QString m_gameCaption;
+    QString m_gameWndClass;
+    QString m_gameExe;
+    QString m_gameLoadIcon;
+    QString m_gameCloseIcon;
+    QString m_fcCmd;
+    QString m_fcCmdTrailer;
+    QString m_projectFileDesc;
+    QString m_projectFileExt;
+    QString m_projectDir;
+    QString m_registryKey;
+    QString m_scriptOutDir;
+    int32_t m_maxScriptLen = 0;
+    QString m_importDir;
+    QString m_importFileExtension;
+    int32_t m_importMaxChars = 0;
+    QString m_mapDir;
+    QString m_demoFileExtension;
+    CCamPosSetting m_scriptSetting;
 };

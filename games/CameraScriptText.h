@@ -51,14 +51,14 @@ public:
 private:
     void AppendQuotedEcho(std::string& out, const char* text) const;
 
-    const C3DCameraScriptOption& mOptions;
+    const C3DCameraScriptOption& m_options;
     int32_t mGameType = 0;
-    std::string mFcCmd;
-    std::string mFcCmdTrailer;
-    std::string mFovCvar;
-    std::string mTsCvar;
-    std::string mFriendlyName;
+    std::string m_fcCmd;
+    std::string m_fcCmdTrailer;
+    std::string m_fovCvar;
+    std::string m_tsCvar;
+    std::string m_friendlyName;
     // Warsow keeps each sample's rounded fov and timescale for the transitions.
-    std::vector<float> mWarsowFov;
-    std::vector<float> mWarsowTs;
+    std::vector<float> m_warsowFov;
+    std::vector<float> m_warsowTs;
 };

@@ -25,16 +25,16 @@ constexpr std::array<int32_t, 26> kPropertyTypes = {
 
 void C3DCurveListeners::Add(I3DCurveEvents* listener)
 {
-    if (listener && std::find(mList.begin(), mList.end(), listener) == mList.end())
-        mList.push_back(listener);
+    if (listener && std::find(m_list.begin(), m_list.end(), listener) == m_list.end())
+        m_list.push_back(listener);
 }
 
 void C3DCurveListeners::Remove(I3DCurveEvents* listener)
 {
-    mList.erase(std::remove(mList.begin(), mList.end(), listener), mList.end());
+    m_list.erase(std::remove(m_list.begin(), m_list.end(), listener), m_list.end());
 }
 
-C3DCurve::C3DCurve() : mName(QStringLiteral("NoName"))
+C3DCurve::C3DCurve() : m_name(QStringLiteral("NoName"))
 {
     // No listener can be attached yet, so Clear raises nothing here.
     Clear();
@@ -118,7 +118,7 @@ QString C3DCurve::SanitizeName(const QString& name)
 
 void C3DCurve::SetName(const QString& name)
 {
-    mName = SanitizeName(name);
+    m_name = SanitizeName(name);
 }
 
 // ---- Plain accessors -------------------------------------------------------
@@ -256,7 +256,7 @@ void C3DCurve::SetWglAmp(int32_t index, float v)
 void C3DCurve::SetTime(int32_t index, float v)
 {
     Record(index, "C3DCurve.SetTime").Time = static_cast<double>(v);
-    if (index == mControlsCount)
+    if (index == m_controlsCount)
         mLastTimeSet = true;
 }
 
@@ -264,17 +264,17 @@ void C3DCurve::SetTime(int32_t index, float v)
 
 void C3DCurve::Clear()
 {
-    mStepCount = 0;
-    mStepRate = 0;
+    m_stepCount = 0;
+    m_stepRate = 0;
     mDuration = 0.0;
     mControls.fill(ControlRecord{});
-    mControlsCount = 0;
+    m_controlsCount = 0;
     AfterControlsCountChange(true);
 }
 
 void C3DCurve::GetMinMaxBounds(CurveMinMaxBounds& bounds) const
 {
-    for (int32_t i = 1; i <= mControlsCount; ++i) {
+    for (int32_t i = 1; i <= m_controlsCount; ++i) {
         const ControlRecord& r = mControls[static_cast<size_t>(i)];
         const float p[3] = {r.X, r.Y, r.Z};
         for (size_t a = 0; a < 3; ++a) {
@@ -292,25 +292,25 @@ void C3DCurve::Load(const C3DCurve& source)
 {
     if (&source == this)
         return;
-    mName = source.mName;
-    mIsVisible = source.mIsVisible;
-    mShowArrow = source.mShowArrow;
-    mShowTimes = source.mShowTimes;
-    mShowTangent = source.mShowTangent;
-    mIsEnabled = source.mIsEnabled;
+    m_name = source.m_name;
+    m_isVisible = source.m_isVisible;
+    m_showArrow = source.m_showArrow;
+    m_showTimes = source.m_showTimes;
+    m_showTangent = source.m_showTangent;
+    m_isEnabled = source.m_isEnabled;
 
     // Everything is copied as it is, not pushed through the setters: the
     // setters would snap the timescales with this curve's game type (0 for a
     // fresh curve) and clamp the step rate by this curve's old controls, and
     // every undo state and copy would then differ from what the user made.
-    if (source.mStepRate != mStepRate) {
-        mStepRate = source.mStepRate;
-        mListeners.Raise([this](I3DCurveEvents& l) { l.StepRateChanged(*this); });
+    if (source.m_stepRate != m_stepRate) {
+        m_stepRate = source.m_stepRate;
+        m_listeners.Raise([this](I3DCurveEvents& l) { l.StepRateChanged(*this); });
     }
-    mStartTime = source.mStartTime;
+    m_startTime = source.m_startTime;
     mControls = source.mControls;  // the end neighbours come along
-    mControlsCount = source.mControlsCount;
-    mStepCount = source.mStepCount;
+    m_controlsCount = source.m_controlsCount;
+    m_stepCount = source.m_stepCount;
     FinishLoad();
 }
 
@@ -323,12 +323,12 @@ void C3DCurve::FinishLoad()
     if (mChangeDepth < 1) {
         mChangeDepth = 0;
         mCurveChanging = false;
-        mListeners.Raise([this](I3DCurveEvents& l) { l.CurveChanged(*this); });
+        m_listeners.Raise([this](I3DCurveEvents& l) { l.CurveChanged(*this); });
     }
     // The duration follows the controls; the step count stays as it came.
-    const int32_t stepCount = mStepCount;
+    const int32_t stepCount = m_stepCount;
     AfterControlsCountChange(false);
-    mStepCount = stepCount;
+    m_stepCount = stepCount;
 }
 
 C3DCurve C3DCurve::Clone() const

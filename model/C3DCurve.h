@@ -50,22 +50,22 @@ public:
 
     void Add(I3DCurveEvents* listener);
     void Remove(I3DCurveEvents* listener);
-    bool IsEmpty() const { return mList.empty(); }
+    bool IsEmpty() const { return m_list.empty(); }
 
     // Calls f(listener) on a snapshot, so that a handler may add or remove
     // listeners while an event is delivered.
     template <class F>
     void Raise(F&& f) const
     {
-        if (mList.empty())
+        if (m_list.empty())
             return;
-        const std::vector<I3DCurveEvents*> snapshot = mList;
+        const std::vector<I3DCurveEvents*> snapshot = m_list;
         for (I3DCurveEvents* l : snapshot)
             f(*l);
     }
 
 private:
-    std::vector<I3DCurveEvents*> mList;
+    std::vector<I3DCurveEvents*> m_list;
 };
 
 // Per-control triples of 64-bit floats, indexed by control number 1 to n
@@ -103,8 +103,8 @@ public:
 
     C3DCurve();
 
-    void AddListener(I3DCurveEvents* listener) { mListeners.Add(listener); }
-    void RemoveListener(I3DCurveEvents* listener) { mListeners.Remove(listener); }
+    void AddListener(I3DCurveEvents* listener) { m_listeners.Add(listener); }
+    void RemoveListener(I3DCurveEvents* listener) { m_listeners.Remove(listener); }
 
     // ---- Properties of controls --------------------------------------------
     static int32_t GetPropertyType(int32_t id);
@@ -124,22 +124,22 @@ public:
     // step count stays as it is.
     void FinishLoad();
 
-    QString Name() const { return mName; }
+    QString Name() const { return m_name; }
     void SetName(const QString& name);
     static QString SanitizeName(const QString& name);
 
-    bool IsVisible() const { return mIsVisible; }
-    void SetIsVisible(bool v) { mIsVisible = v; }
-    bool IsEnabled() const { return mIsEnabled; }
-    void SetIsEnabled(bool v) { mIsEnabled = v; }
-    bool ShowArrow() const { return mShowArrow; }
-    void SetShowArrow(bool v) { mShowArrow = v; }
-    bool ShowTimes() const { return mShowTimes; }
-    void SetShowTimes(bool v) { mShowTimes = v; }
-    bool ShowTangent() const { return mShowTangent; }
-    void SetShowTangent(bool v) { mShowTangent = v; }
+    bool IsVisible() const { return m_isVisible; }
+    void SetIsVisible(bool v) { m_isVisible = v; }
+    bool IsEnabled() const { return m_isEnabled; }
+    void SetIsEnabled(bool v) { m_isEnabled = v; }
+    bool ShowArrow() const { return m_showArrow; }
+    void SetShowArrow(bool v) { m_showArrow = v; }
+    bool ShowTimes() const { return m_showTimes; }
+    void SetShowTimes(bool v) { m_showTimes = v; }
+    bool ShowTangent() const { return m_showTangent; }
+    void SetShowTangent(bool v) { m_showTangent = v; }
 
-    int32_t ControlsCount() const { return mControlsCount; }
+    int32_t ControlsCount() const { return m_controlsCount; }
     void GetMinMaxBounds(CurveMinMaxBounds& bounds) const;
 
     // A property of record index as a tagged value: a 32-bit float for the
@@ -213,12 +213,12 @@ public:
     void BeginChange();
     void EndChange();
     bool CurveChanging() const { return mCurveChanging; }
-    int32_t StepCount() const { return mStepCount; }
-    int32_t StepRate() const { return mStepRate; }
+    int32_t StepCount() const { return m_stepCount; }
+    int32_t StepRate() const { return m_stepRate; }
     void SetStepRate(int32_t v);
     int32_t MaxStepRate() const;
-    double StartTime() const { return mStartTime; }
-    void SetStartTime(double v) { mStartTime = v; }
+    double StartTime() const { return m_startTime; }
+    void SetStartTime(double v) { m_startTime = v; }
     double Duration() const { return mDuration; }
     void SetDuration(double v);
     double MinDuration() const;
@@ -233,8 +233,8 @@ public:
     void QuickRefreshStart(bool reload);
     void QuickRefreshStop();
     bool IsQuickRefreshing() const { return mQuickRefreshing; }
-    bool ReloadCurveWhenDrawing() const { return mReloadCurveWhenDrawing; }
-    void SetReloadCurveWhenDrawing(bool v) { mReloadCurveWhenDrawing = v; }
+    bool ReloadCurveWhenDrawing() const { return m_reloadCurveWhenDrawing; }
+    void SetReloadCurveWhenDrawing(bool v) { m_reloadCurveWhenDrawing = v; }
 
     // ---- Tangents ----------------------------------------------------------
     void TangentUpdate(int32_t index, int32_t viewMask);
@@ -258,22 +258,22 @@ public:
     void DrawCurveLines(GLDraw::IView& view);
     // The visible control points alone, into the current context.
     void DrawControls();
-    float ControlDrawSize() const { return mControlDrawSize; }
-    void SetControlDrawSize(float v) { mControlDrawSize = v; }
+    float ControlDrawSize() const { return m_controlDrawSize; }
+    void SetControlDrawSize(float v) { m_controlDrawSize = v; }
     // Colours are 0xBBGGRR; the opacity is in percent.
-    int32_t ControlForecolor() const { return mControlForecolor.value; }
+    int32_t ControlForecolor() const { return m_controlForecolor.value; }
     void SetControlForecolor(int32_t color, float opacity = 100.0f);
-    int32_t SegmentColor() const { return mSegmentColor.value; }
+    int32_t SegmentColor() const { return m_segmentColor.value; }
     void SetSegmentColor(int32_t color, float opacity = 100.0f);
-    int32_t SelectedControlForecolor() const { return mSelectedControlForecolor.value; }
+    int32_t SelectedControlForecolor() const { return m_selectedControlForecolor.value; }
     void SetSelectedControlForecolor(int32_t color);
-    int32_t SelectedControlBackcolor() const { return mSelectedControlBackcolor.value; }
+    int32_t SelectedControlBackcolor() const { return m_selectedControlBackcolor.value; }
     void SetSelectedControlBackcolor(int32_t color);
-    int32_t ControlTangentColor() const { return mControlTangentColor.value; }
+    int32_t ControlTangentColor() const { return m_controlTangentColor.value; }
     void SetControlTangentColor(int32_t color);
-    int32_t ControlChangedTangentColor1() const { return mControlChangedTangentColor1.value; }
+    int32_t ControlChangedTangentColor1() const { return m_controlChangedTangentColor1.value; }
     void SetControlChangedTangentColor1(int32_t color);
-    int32_t ControlChangedTangentColor2() const { return mControlChangedTangentColor2.value; }
+    int32_t ControlChangedTangentColor2() const { return m_controlChangedTangentColor2.value; }
     void SetControlChangedTangentColor2(int32_t color);
 
     // ---- Angles and look-at targets ----------------------------------------
@@ -414,23 +414,23 @@ private:
 
     // The drawing cache of sampled positions.
     void ClearDrawSamples();
-    bool IsDrawSampleCacheEmpty() const { return mDrawPositions.empty(); }
+    bool IsDrawSampleCacheEmpty() const { return m_drawPositions.empty(); }
     int32_t GetDrawnSampleCount(int32_t requested, bool capped) const;
 
     // ---- Member data shared by the whole class -----------------------------
-    QString mName;
-    bool mIsVisible = true;
-    bool mIsEnabled = true;
-    bool mShowArrow = true;
-    bool mShowTimes = false;
-    bool mShowTangent = true;
+    QString m_name;
+    bool m_isVisible = true;
+    bool m_isEnabled = true;
+    bool m_showArrow = true;
+    bool m_showTimes = false;
+    bool m_showTangent = true;
     int32_t mGameType = 0;
     std::array<ControlRecord, RECORD_COUNT> mControls{};
-    int32_t mControlsCount = 0;
+    int32_t m_controlsCount = 0;
 
-    double mStartTime = 0.0;
-    int32_t mStepRate = 0;
-    int32_t mStepCount = 0;
+    double m_startTime = 0.0;
+    int32_t m_stepRate = 0;
+    int32_t m_stepCount = 0;
     double mDuration = 0.0;
     bool mControlsCountChanging = false;
     bool mDurationPending = false;
@@ -438,7 +438,7 @@ private:
     int32_t mChangeDepth = 0;
     bool mLastTimeSet = false;
     bool mQuickRefreshing = false;
-    bool mReloadCurveWhenDrawing = false;
+    bool m_reloadCurveWhenDrawing = false;
     bool mTangentBatch = false;
 
     // Copies taken while the user drags targets; they follow the index.
@@ -447,8 +447,8 @@ private:
 
     // Drawing cache: sampled positions and the control that starts each
     // sample's segment.
-    std::vector<std::array<double, 3>> mDrawPositions;
-    std::vector<int32_t> mDrawSegments;
+    std::vector<std::array<double, 3>> m_drawPositions;
+    std::vector<int32_t> m_drawSegments;
     bool mTimesDisabled = false;
 
     // Drawing (C3DCurveDraw.cpp).
@@ -464,14 +464,14 @@ private:
     static void DrawPointColor(const std::array<float, 3>& position, float size,
                                const std::array<float, 4>& color);
 
-    float mControlDrawSize = 4.0f;
-    CurveDrawColor mControlForecolor{0x000000};
-    CurveDrawColor mSegmentColor{0xFF0000};
-    CurveDrawColor mSelectedControlForecolor{0xFFFFFF};
-    CurveDrawColor mSelectedControlBackcolor{0xFF0000};
-    CurveDrawColor mControlTangentColor{0x10FF00};
-    CurveDrawColor mControlChangedTangentColor1{0x1010FF};
-    CurveDrawColor mControlChangedTangentColor2{0x1080F0};
+    float m_controlDrawSize = 4.0f;
+    CurveDrawColor m_controlForecolor{0x000000};
+    CurveDrawColor m_segmentColor{0xFF0000};
+    CurveDrawColor m_selectedControlForecolor{0xFFFFFF};
+    CurveDrawColor m_selectedControlBackcolor{0xFF0000};
+    CurveDrawColor m_controlTangentColor{0x10FF00};
+    CurveDrawColor m_controlChangedTangentColor1{0x1010FF};
+    CurveDrawColor m_controlChangedTangentColor2{0x1080F0};
 
     // Set for the length of one drawing. A copy of a curve is not drawing.
     struct DrawingFlag
@@ -481,9 +481,9 @@ private:
         DrawingFlag(const DrawingFlag&) {}
         DrawingFlag& operator=(const DrawingFlag&) { return *this; }
     };
-    DrawingFlag mDrawing;
+    DrawingFlag m_drawing;
 
-    C3DCurveListeners mListeners;
+    C3DCurveListeners m_listeners;
 
     // Flight: sampling, camera records, view direction, editing, automatic roll
     // ---- begin of the flight block ----

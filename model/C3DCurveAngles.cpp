@@ -106,7 +106,7 @@ bool C3DCurve::IsTargetDefined(int32_t index) const
 
 void C3DCurve::StoreControlTargets()
 {
-    for (int32_t i = 1; i <= mControlsCount; ++i) {
+    for (int32_t i = 1; i <= m_controlsCount; ++i) {
         const ControlRecord& r = mControls[static_cast<size_t>(i)];
         mStoredTargets[static_cast<size_t>(i)] = {static_cast<float>(r.TargetX),
                                                   static_cast<float>(r.TargetY),
@@ -123,7 +123,7 @@ float C3DCurve::GetStoredTarget(int32_t index, int32_t axis) const
 
 void C3DCurve::StoreControlAngles()
 {
-    for (int32_t i = 1; i <= mControlsCount; ++i) {
+    for (int32_t i = 1; i <= m_controlsCount; ++i) {
         const ControlRecord& r = mControls[static_cast<size_t>(i)];
         mStoredAngles[static_cast<size_t>(i)] = {r.Pitch, r.Yaw, r.Roll};
     }
@@ -177,8 +177,8 @@ std::array<double, 3> C3DCurve::GetSubstituteTarget(int32_t index) const
 
 CurveChannel C3DCurve::GetTargetPoints() const
 {
-    CurveChannel channel(static_cast<size_t>(mControlsCount) + 1, {0.0, 0.0, 0.0});
-    for (int32_t i = 1; i <= mControlsCount; ++i) {
+    CurveChannel channel(static_cast<size_t>(m_controlsCount) + 1, {0.0, 0.0, 0.0});
+    for (int32_t i = 1; i <= m_controlsCount; ++i) {
         const ControlRecord& r = mControls[static_cast<size_t>(i)];
         channel[static_cast<size_t>(i)] = IsTargetDefined(i)
                                               ? std::array<double, 3>{r.TargetX, r.TargetY, r.TargetZ}
@@ -189,8 +189,8 @@ CurveChannel C3DCurve::GetTargetPoints() const
 
 CurveChannel C3DCurve::GetAimDistances() const
 {
-    CurveChannel channel(static_cast<size_t>(mControlsCount) + 1, {0.0, 0.0, 0.0});
-    for (int32_t i = 1; i <= mControlsCount; ++i)
+    CurveChannel channel(static_cast<size_t>(m_controlsCount) + 1, {0.0, 0.0, 0.0});
+    for (int32_t i = 1; i <= m_controlsCount; ++i)
         channel[static_cast<size_t>(i)][0] = GetAimDistance(i);
     return channel;
 }
@@ -212,7 +212,7 @@ void C3DCurve::SetSelectedControlTargetNextControl()
 {
     if (SelectedCount() < 1)
         return;
-    for (int32_t i = 1; i <= mControlsCount - 1; ++i) {
+    for (int32_t i = 1; i <= m_controlsCount - 1; ++i) {
         ControlRecord& r = mControls[static_cast<size_t>(i)];
         if (!r.IsSelected)
             continue;
@@ -228,7 +228,7 @@ void C3DCurve::SetSelectedControlTarget2(float x, float y, float z)
 {
     if (SelectedCount() < 1)
         return;
-    for (int32_t i = 1; i <= mControlsCount; ++i) {
+    for (int32_t i = 1; i <= m_controlsCount; ++i) {
         ControlRecord& r = mControls[static_cast<size_t>(i)];
         if (!r.IsSelected)
             continue;
@@ -243,7 +243,7 @@ bool C3DCurve::FixControlAngles(int32_t id, int32_t first, int32_t last)
 {
     if (!IsPointAngleProperty(id))
         return false;
-    const int32_t n = mControlsCount;
+    const int32_t n = m_controlsCount;
     if (first > n - 1 || first < 1 || last < 1 || last > n || last <= first)
         return false;
     auto angle = [id](ControlRecord& r) -> float& {

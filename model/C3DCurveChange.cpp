@@ -33,13 +33,13 @@ void C3DCurve::AfterControlsCountChange(bool raiseCountEvent)
     // The script generator reads StepCount as the frame count of the flight,
     // so it follows every change of the controls; its event stays with the
     // step-rate change.
-    mStepCount = GetSampleCount();
+    m_stepCount = GetSampleCount();
     if (mDurationPending) {
         mDurationPending = false;
-        mListeners.Raise([this](I3DCurveEvents& l) { l.DurationChanged(*this); });
+        m_listeners.Raise([this](I3DCurveEvents& l) { l.DurationChanged(*this); });
     }
     if (raiseCountEvent)
-        mListeners.Raise([this](I3DCurveEvents& l) { l.ControlsCountChanged(*this); });
+        m_listeners.Raise([this](I3DCurveEvents& l) { l.ControlsCountChanged(*this); });
 }
 
 // ---- Change bracket --------------------------------------------------------
@@ -70,15 +70,15 @@ void C3DCurve::RaiseCurveChanged()
     const bool inPlace = SnapControlTimes();
     if (inPlace && mLastTimeSet)
         UpdateDuration();
-    mStepCount = GetSampleCount();
-    mListeners.Raise([this](I3DCurveEvents& l) { l.CurveChanged(*this); });
+    m_stepCount = GetSampleCount();
+    m_listeners.Raise([this](I3DCurveEvents& l) { l.CurveChanged(*this); });
 }
 
 // ---- Duration --------------------------------------------------------------
 
 void C3DCurve::UpdateDuration()
 {
-    const double v = mControls[static_cast<size_t>(mControlsCount)].Time;
+    const double v = mControls[static_cast<size_t>(m_controlsCount)].Time;
     if (v == mDuration)
         return;
     mDuration = v;
@@ -93,18 +93,18 @@ void C3DCurve::RaiseDurationChanged()
     }
     if (mCurveChanging)
         return;
-    mListeners.Raise([this](I3DCurveEvents& l) { l.DurationChanged(*this); });
+    m_listeners.Raise([this](I3DCurveEvents& l) { l.DurationChanged(*this); });
 }
 
 double C3DCurve::MinDuration() const
 {
-    return mControlsCount / 1000.0;
+    return m_controlsCount / 1000.0;
 }
 
 double C3DCurve::MaxDuration() const
 {
-    if (mStepRate >= 1) {
-        const double d = 200000.0 / mStepRate;
+    if (m_stepRate >= 1) {
+        const double d = 200000.0 / m_stepRate;
         if (d <= 36000.0)
             return d;
     }
@@ -113,7 +113,7 @@ double C3DCurve::MaxDuration() const
 
 void C3DCurve::SetDuration(double v)
 {
-    const int32_t n = mControlsCount;
+    const int32_t n = m_controlsCount;
     if (n < 2) {
         UpdateDuration();
         return;
@@ -131,7 +131,7 @@ void C3DCurve::SetDuration(double v)
         mControls[static_cast<size_t>(i)].Time *= factor;
     if (SnapControlTimes())
         UpdateDuration();
-    mStepCount = GetSampleCount();
+    m_stepCount = GetSampleCount();
 }
 
 // ---- Step rate -------------------------------------------------------------
@@ -145,41 +145,41 @@ void C3DCurve::SetStepRate(int32_t v)
     } else {
         v = 1;
     }
-    if (v == mStepRate)
+    if (v == m_stepRate)
         return;
-    mStepRate = v;
+    m_stepRate = v;
     OnStepRateChanged();
 }
 
 void C3DCurve::OnStepRateChanged()
 {
-    mListeners.Raise([this](I3DCurveEvents& l) { l.StepRateChanged(*this); });
+    m_listeners.Raise([this](I3DCurveEvents& l) { l.StepRateChanged(*this); });
     UpdateStepCount();
 }
 
 void C3DCurve::UpdateStepCount()
 {
     SnapControlTimes();
-    const int32_t previous = mStepCount;
-    mStepCount = GetSampleCount();
+    const int32_t previous = m_stepCount;
+    m_stepCount = GetSampleCount();
     RaiseStepCountChanged(previous);
 }
 
 void C3DCurve::RaiseStepCountChanged(int32_t previous)
 {
-    if (previous == mStepCount || mCurveChanging)
+    if (previous == m_stepCount || mCurveChanging)
         return;
     const int32_t value = previous < 2 ? 2 : previous;
-    mListeners.Raise([this, value](I3DCurveEvents& l) { l.StepCountChanged(*this, value); });
+    m_listeners.Raise([this, value](I3DCurveEvents& l) { l.StepCountChanged(*this, value); });
 }
 
 int32_t C3DCurve::MaxStepRate() const
 {
     constexpr double kMaxFrames = 200000.0;
-    const int32_t n = mControlsCount;
+    const int32_t n = m_controlsCount;
     if (n < 2)
         return 200000;
-    if (mStepRate < 1)
+    if (m_stepRate < 1)
         return std::max<int32_t>(1, CurveRound::ToInt32(kMaxFrames / (n - 1)));
 
     std::vector<int32_t> steps;
@@ -211,7 +211,7 @@ int32_t C3DCurve::MaxStepRate() const
 int32_t C3DCurve::SelectedCount() const
 {
     int32_t count = 0;
-    for (int32_t i = 1; i <= mControlsCount; ++i)
+    for (int32_t i = 1; i <= m_controlsCount; ++i)
         if (mControls[static_cast<size_t>(i)].IsSelected)
             ++count;
     return count;
@@ -220,7 +220,7 @@ int32_t C3DCurve::SelectedCount() const
 bool C3DCurve::GetSelectedNumbers(std::vector<int32_t>& numbers) const
 {
     numbers.clear();
-    for (int32_t i = 1; i <= mControlsCount; ++i)
+    for (int32_t i = 1; i <= m_controlsCount; ++i)
         if (mControls[static_cast<size_t>(i)].IsSelected)
             numbers.push_back(i);
     return !numbers.empty();
@@ -228,7 +228,7 @@ bool C3DCurve::GetSelectedNumbers(std::vector<int32_t>& numbers) const
 
 void C3DCurve::SetControlsSelection(bool selected)
 {
-    for (int32_t i = 1; i <= mControlsCount; ++i)
+    for (int32_t i = 1; i <= m_controlsCount; ++i)
         mControls[static_cast<size_t>(i)].IsSelected = selected;
 }
 
@@ -244,7 +244,7 @@ void C3DCurve::UnselectAllControls()
 
 void C3DCurve::SelectVisibleControls()
 {
-    for (int32_t i = 1; i <= mControlsCount; ++i) {
+    for (int32_t i = 1; i <= m_controlsCount; ++i) {
         ControlRecord& r = mControls[static_cast<size_t>(i)];
         r.IsSelected = r.Hide == 0;
     }
@@ -252,7 +252,7 @@ void C3DCurve::SelectVisibleControls()
 
 void C3DCurve::UnselectHiddenControls()
 {
-    for (int32_t i = 1; i <= mControlsCount; ++i) {
+    for (int32_t i = 1; i <= m_controlsCount; ++i) {
         ControlRecord& r = mControls[static_cast<size_t>(i)];
         if (r.Hide != 0)
             r.IsSelected = false;
@@ -264,7 +264,7 @@ void C3DCurve::UnselectHiddenControls()
 void C3DCurve::QuickRefreshStart(bool reload)
 {
     mQuickRefreshing = true;
-    mReloadCurveWhenDrawing = reload;
+    m_reloadCurveWhenDrawing = reload;
     ClearDrawSamples();
 }
 
@@ -273,13 +273,13 @@ void C3DCurve::QuickRefreshStop()
     if (!mQuickRefreshing)
         return;
     mQuickRefreshing = false;
-    mReloadCurveWhenDrawing = false;
+    m_reloadCurveWhenDrawing = false;
     ClearDrawSamples();
-    mListeners.Raise([this](I3DCurveEvents& l) { l.QuickRefreshStopped(*this); });
+    m_listeners.Raise([this](I3DCurveEvents& l) { l.QuickRefreshStopped(*this); });
 }
 
 void C3DCurve::ClearDrawSamples()
 {
-    mDrawPositions.clear();
-    mDrawSegments.clear();
+    m_drawPositions.clear();
+    m_drawSegments.clear();
 }

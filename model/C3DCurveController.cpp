@@ -22,42 +22,42 @@ const int32_t kControllerError = RuvError::ErrorBase + 1;
 
 void C3DCurveController::SlotForwarder::StepCountChanged(C3DCurve& /*curve*/, int32_t value)
 {
-    C3DCurve* c = owner->mSlots[static_cast<size_t>(slot)].get();
+    C3DCurve* c = owner->m_slots[static_cast<size_t>(slot)].get();
     if (c && !owner->mLoading)
         owner->Raise([&](I3DCurveControllerEvents& l) { l.StepCountChanged(*c, value); });
 }
 
 void C3DCurveController::SlotForwarder::StepRateChanged(C3DCurve& /*curve*/)
 {
-    C3DCurve* c = owner->mSlots[static_cast<size_t>(slot)].get();
+    C3DCurve* c = owner->m_slots[static_cast<size_t>(slot)].get();
     if (c && !owner->mLoading && !owner->mFramerateChanging)
         owner->Raise([&](I3DCurveControllerEvents& l) { l.StepRateChanged(c); });
 }
 
 void C3DCurveController::SlotForwarder::DurationChanged(C3DCurve& /*curve*/)
 {
-    C3DCurve* c = owner->mSlots[static_cast<size_t>(slot)].get();
+    C3DCurve* c = owner->m_slots[static_cast<size_t>(slot)].get();
     if (c && !owner->mLoading)
         owner->Raise([&](I3DCurveControllerEvents& l) { l.DurationChanged(*c); });
 }
 
 void C3DCurveController::SlotForwarder::ControlsCountChanged(C3DCurve& /*curve*/)
 {
-    C3DCurve* c = owner->mSlots[static_cast<size_t>(slot)].get();
+    C3DCurve* c = owner->m_slots[static_cast<size_t>(slot)].get();
     if (c && !owner->mLoading)
         owner->Raise([&](I3DCurveControllerEvents& l) { l.ControlsCountChanged(*c); });
 }
 
 void C3DCurveController::SlotForwarder::CurveChanged(C3DCurve& /*curve*/)
 {
-    C3DCurve* c = owner->mSlots[static_cast<size_t>(slot)].get();
+    C3DCurve* c = owner->m_slots[static_cast<size_t>(slot)].get();
     if (c && !owner->mLoading)
         owner->Raise([&](I3DCurveControllerEvents& l) { l.CurveChanged(*c); });
 }
 
 void C3DCurveController::SlotForwarder::QuickRefreshStopped(C3DCurve& /*curve*/)
 {
-    C3DCurve* c = owner->mSlots[static_cast<size_t>(slot)].get();
+    C3DCurve* c = owner->m_slots[static_cast<size_t>(slot)].get();
     if (c)
         owner->Raise([&](I3DCurveControllerEvents& l) { l.QuickRefreshStopped(*c); });
 }
@@ -67,14 +67,14 @@ void C3DCurveController::SlotForwarder::QuickRefreshStopped(C3DCurve& /*curve*/)
 C3DCurveController::C3DCurveController()
 {
     for (int32_t i = 0; i < MAX_CURVE; ++i) {
-        mForwarders[static_cast<size_t>(i)].owner = this;
-        mForwarders[static_cast<size_t>(i)].slot = i;
+        m_forwarders[static_cast<size_t>(i)].owner = this;
+        m_forwarders[static_cast<size_t>(i)].slot = i;
     }
 }
 
 C3DCurveController::~C3DCurveController()
 {
-    mListeners.clear();
+    m_listeners.clear();
     // Not side by side: a controller may outlive the helper threads at the
     // end of the program.
     DropAllCurves(false);
@@ -82,13 +82,13 @@ C3DCurveController::~C3DCurveController()
 
 void C3DCurveController::AddListener(I3DCurveControllerEvents* listener)
 {
-    if (listener && std::find(mListeners.begin(), mListeners.end(), listener) == mListeners.end())
-        mListeners.push_back(listener);
+    if (listener && std::find(m_listeners.begin(), m_listeners.end(), listener) == m_listeners.end())
+        m_listeners.push_back(listener);
 }
 
 void C3DCurveController::RemoveListener(I3DCurveControllerEvents* listener)
 {
-    mListeners.erase(std::remove(mListeners.begin(), mListeners.end(), listener), mListeners.end());
+    m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), listener), m_listeners.end());
 }
 
 void C3DCurveController::SetGameType(int32_t v)
@@ -115,7 +115,7 @@ void C3DCurveController::CheckCurveIndex(int32_t index) const
 int32_t C3DCurveController::FirstEmptySlot() const
 {
     for (int32_t i = 0; i < MAX_CURVE; ++i)
-        if (!mSlots[static_cast<size_t>(i)])
+        if (!m_slots[static_cast<size_t>(i)])
             return i;
     return -1;
 }
@@ -124,8 +124,8 @@ C3DCurve& C3DCurveController::AttachCurve(std::unique_ptr<C3DCurve> curve)
 {
     const int32_t slot = FirstEmptySlot();
     C3DCurve& c = *curve;
-    c.AddListener(&mForwarders[static_cast<size_t>(slot)]);
-    mSlots[static_cast<size_t>(slot)] = std::move(curve);
+    c.AddListener(&m_forwarders[static_cast<size_t>(slot)]);
+    m_slots[static_cast<size_t>(slot)] = std::move(curve);
     // A curve that arrives while the curves-change bracket is open joins it,
     // so that EndCurvesChange closes it with the others.
     if (mCurvesChanging)
@@ -138,9 +138,9 @@ C3DCurve& C3DCurveController::AttachCurve(std::unique_ptr<C3DCurve> curve)
 std::unique_ptr<C3DCurve> C3DCurveController::TakeCurve(C3DCurve* curve)
 {
     for (int32_t s = 0; s < MAX_CURVE; ++s) {
-        auto& slot = mSlots[static_cast<size_t>(s)];
+        auto& slot = m_slots[static_cast<size_t>(s)];
         if (slot.get() == curve) {
-            slot->RemoveListener(&mForwarders[static_cast<size_t>(s)]);
+            slot->RemoveListener(&m_forwarders[static_cast<size_t>(s)]);
             return std::move(slot);
         }
     }
@@ -152,9 +152,9 @@ void C3DCurveController::DropAllCurves(bool sideBySide)
     std::vector<std::unique_ptr<C3DCurve>> dropped;
     int64_t controls = 0;
     for (int32_t i = 0; i < MAX_CURVE; ++i) {
-        auto& slot = mSlots[static_cast<size_t>(i)];
+        auto& slot = m_slots[static_cast<size_t>(i)];
         if (slot) {
-            slot->RemoveListener(&mForwarders[static_cast<size_t>(i)]);
+            slot->RemoveListener(&m_forwarders[static_cast<size_t>(i)]);
             controls += slot->ControlsCount();
             dropped.push_back(std::move(slot));
         }
@@ -298,9 +298,9 @@ void C3DCurveController::Remove(int32_t index)
     mCurves[static_cast<size_t>(mCurveCount - 1)] = nullptr;
     --mCurveCount;
     for (int32_t i = 0; i < MAX_CURVE; ++i) {
-        auto& slot = mSlots[static_cast<size_t>(i)];
+        auto& slot = m_slots[static_cast<size_t>(i)];
         if (slot.get() == curve) {
-            slot->RemoveListener(&mForwarders[static_cast<size_t>(i)]);
+            slot->RemoveListener(&m_forwarders[static_cast<size_t>(i)]);
             slot.reset();
             break;
         }

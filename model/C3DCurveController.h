@@ -179,9 +179,9 @@ private:
     template <class F>
     void Raise(F&& f)
     {
-        if (mListeners.empty())
+        if (m_listeners.empty())
             return;
-        const std::vector<I3DCurveControllerEvents*> snapshot = mListeners;
+        const std::vector<I3DCurveControllerEvents*> snapshot = m_listeners;
         for (I3DCurveControllerEvents* l : snapshot)
             f(*l);
     }
@@ -197,7 +197,7 @@ private:
     bool mLoading = false;
     int32_t mGameType = 0;
     // The event slots: each owns its curve and listens to it.
-    std::array<std::unique_ptr<C3DCurve>, MAX_CURVE> mSlots;
-    std::array<SlotForwarder, MAX_CURVE> mForwarders;
-    std::vector<I3DCurveControllerEvents*> mListeners;
+    std::array<std::unique_ptr<C3DCurve>, MAX_CURVE> m_slots;
+    std::array<SlotForwarder, MAX_CURVE> m_forwarders;
+    std::vector<I3DCurveControllerEvents*> m_listeners;
 };

@@ -84,37 +84,37 @@ CurveDrawColor::CurveDrawColor(int32_t color, float opacity) : value(color)
 
 void C3DCurve::SetControlForecolor(int32_t color, float opacity)
 {
-    mControlForecolor = CurveDrawColor(color, opacity);
+    m_controlForecolor = CurveDrawColor(color, opacity);
 }
 
 void C3DCurve::SetSegmentColor(int32_t color, float opacity)
 {
-    mSegmentColor = CurveDrawColor(color, opacity);
+    m_segmentColor = CurveDrawColor(color, opacity);
 }
 
 void C3DCurve::SetSelectedControlForecolor(int32_t color)
 {
-    mSelectedControlForecolor = CurveDrawColor(color);
+    m_selectedControlForecolor = CurveDrawColor(color);
 }
 
 void C3DCurve::SetSelectedControlBackcolor(int32_t color)
 {
-    mSelectedControlBackcolor = CurveDrawColor(color);
+    m_selectedControlBackcolor = CurveDrawColor(color);
 }
 
 void C3DCurve::SetControlTangentColor(int32_t color)
 {
-    mControlTangentColor = CurveDrawColor(color);
+    m_controlTangentColor = CurveDrawColor(color);
 }
 
 void C3DCurve::SetControlChangedTangentColor1(int32_t color)
 {
-    mControlChangedTangentColor1 = CurveDrawColor(color);
+    m_controlChangedTangentColor1 = CurveDrawColor(color);
 }
 
 void C3DCurve::SetControlChangedTangentColor2(int32_t color)
 {
-    mControlChangedTangentColor2 = CurveDrawColor(color);
+    m_controlChangedTangentColor2 = CurveDrawColor(color);
 }
 
 // ---- Entry points ------------------------------------------------------------
@@ -131,10 +131,10 @@ void C3DCurve::DrawCurveLines(GLDraw::IView& view)
 
 void C3DCurve::DrawControls()
 {
-    if (mDrawing.on || !GLDraw::Current().HasContext())
+    if (m_drawing.on || !GLDraw::Current().HasContext())
         return;
-    DrawingScope running(mDrawing.on);
-    for (int32_t i = 1; i <= mControlsCount; ++i) {
+    DrawingScope running(m_drawing.on);
+    for (int32_t i = 1; i <= m_controlsCount; ++i) {
         const ControlRecord& r = mControls[static_cast<size_t>(i)];
         if (r.Hide != 0)
             continue;
@@ -150,26 +150,26 @@ void C3DCurve::DrawCurveAndControls(GLDraw::IView& view, bool linesOnly)
 {
     // Drawing into no context, into another view's, or from inside this
     // curve's own drawing would put the curve where it does not belong.
-    if (mDrawing.on || !view.IsCurrent() || !view.View())
+    if (m_drawing.on || !view.IsCurrent() || !view.View())
         return;
     GLDraw::ITarget& gl = GLDraw::Current();
     if (!gl.HasContext())
         return;
-    if (!mIsVisible || mControlsCount < 1 || mStepRate < 1)
+    if (!m_isVisible || m_controlsCount < 1 || m_stepRate < 1)
         return;
-    DrawingScope running(mDrawing.on);
-    const int32_t n = mControlsCount;
+    DrawingScope running(m_drawing.on);
+    const int32_t n = m_controlsCount;
 
     if (linesOnly) {
         mQuickRefreshing = true;
-        mReloadCurveWhenDrawing = true;
+        m_reloadCurveWhenDrawing = true;
     }
 
     if (n >= 2) {
         PrepareDrawSamples();
-        const std::array<float, 4>& c = mSegmentColor.gl;
+        const std::array<float, 4>& c = m_segmentColor.gl;
         gl.Color4f(c[0], c[1], c[2], c[3]);
-        const size_t count = std::min(mDrawPositions.size(), mDrawSegments.size());
+        const size_t count = std::min(m_drawPositions.size(), m_drawSegments.size());
         // A sample belongs to the control that starts its segment; a
         // number outside the controls counts as hidden.
         auto shown = [this, n](int32_t segment) {
@@ -179,16 +179,16 @@ void C3DCurve::DrawCurveAndControls(GLDraw::IView& view, bool linesOnly)
             gl.LineWidth(1.0f);
             gl.Begin(GLDraw::LINE_STRIP);
             for (size_t k = 0; k < count; ++k)
-                if (shown(mDrawSegments[k]))
-                    gl.Vertex3d(mDrawPositions[k][0], mDrawPositions[k][1], mDrawPositions[k][2]);
+                if (shown(m_drawSegments[k]))
+                    gl.Vertex3d(m_drawPositions[k][0], m_drawPositions[k][1], m_drawPositions[k][2]);
             gl.End();
         } else {
             gl.PointSize(2.0f);
             for (size_t k = 0; k < count; ++k) {
-                if (!shown(mDrawSegments[k]))
+                if (!shown(m_drawSegments[k]))
                     continue;
                 gl.Begin(GLDraw::POINTS);
-                gl.Vertex3d(mDrawPositions[k][0], mDrawPositions[k][1], mDrawPositions[k][2]);
+                gl.Vertex3d(m_drawPositions[k][0], m_drawPositions[k][1], m_drawPositions[k][2]);
                 gl.End();
             }
         }
@@ -203,11 +203,11 @@ void C3DCurve::DrawCurveAndControls(GLDraw::IView& view, bool linesOnly)
         if (r.Hide != 0)
             continue;
         DrawControlPoint(i);
-        if (mShowTangent && i < n)
+        if (m_showTangent && i < n)
             DrawControlTangents(view, i);
-        if (mShowArrow)
+        if (m_showArrow)
             DrawControlArrow(view, i);
-        if (mShowTimes)
+        if (m_showTimes)
             DrawControlTime(view, i);
         // (0, 0, 0) means no target: a point there would mark the map's
         // origin as something the camera looks at.
@@ -223,11 +223,11 @@ void C3DCurve::DrawCurveAndControls(GLDraw::IView& view, bool linesOnly)
 
 void C3DCurve::PrepareDrawSamples()
 {
-    if (!mReloadCurveWhenDrawing && !IsDrawSampleCacheEmpty())
+    if (!m_reloadCurveWhenDrawing && !IsDrawSampleCacheEmpty())
         return;
     std::vector<int32_t> steps;
     try {
-        SampleCurveChannels(steps, mDrawPositions, nullptr, nullptr, nullptr, nullptr, mDrawSegments,
+        SampleCurveChannels(steps, m_drawPositions, nullptr, nullptr, nullptr, nullptr, m_drawSegments,
                             mQuickRefreshing, true, false);
     } catch (const RuvError&) {
         // A flight too long to sample has no path to show; the controls
@@ -243,24 +243,24 @@ void C3DCurve::DrawControlPoint(int32_t index)
     const ControlRecord& r = mControls[static_cast<size_t>(index)];
     const Vec3 p = PositionOf(r);
     if (r.IsSelected) {
-        DrawPointColor(p, 8.0f, mSelectedControlBackcolor.gl);
-        DrawPointColor(p, 5.0f, mSelectedControlForecolor.gl);
+        DrawPointColor(p, 8.0f, m_selectedControlBackcolor.gl);
+        DrawPointColor(p, 5.0f, m_selectedControlForecolor.gl);
     } else {
-        DrawPointColor(p, mControlDrawSize, mControlForecolor.gl);
+        DrawPointColor(p, m_controlDrawSize, m_controlForecolor.gl);
     }
 }
 
 void C3DCurve::DrawControlTangents(GLDraw::IView& view, int32_t index)
 {
-    if (index < 1 || index >= mControlsCount)
+    if (index < 1 || index >= m_controlsCount)
         return;
     const int32_t viewFlag = view.View() ? view.View()->ViewFlag() : 0;
     auto colorOf = [&](int32_t mask) -> const CurveDrawColor& {
         if (mask == 0)
-            return mControlTangentColor;
+            return m_controlTangentColor;
         if ((mask & viewFlag) != 0)
-            return mControlChangedTangentColor1;
-        return mControlChangedTangentColor2;
+            return m_controlChangedTangentColor1;
+        return m_controlChangedTangentColor2;
     };
     GLDraw::ITarget& gl = GLDraw::Current();
     const ControlRecord& a = mControls[static_cast<size_t>(index)];
@@ -280,7 +280,7 @@ void C3DCurve::DrawControlTangents(GLDraw::IView& view, int32_t index)
 
 void C3DCurve::DrawControlArrow(GLDraw::IView& view, int32_t index)
 {
-    if (index < 1 || index > mControlsCount || !view.View())
+    if (index < 1 || index > m_controlsCount || !view.View())
         return;
     // 13, 7 and 4 pixels in a 2D view; twice as many world units in the
     // 3D view.
@@ -317,7 +317,7 @@ void C3DCurve::DrawControlArrow(GLDraw::IView& view, int32_t index)
 
 void C3DCurve::DrawControlTime(GLDraw::IView& view, int32_t index)
 {
-    if (mControlsCount < 2 || mTimesDisabled || index < 1 || index > mControlsCount || !view.View())
+    if (m_controlsCount < 2 || mTimesDisabled || index < 1 || index > m_controlsCount || !view.View())
         return;
     const double offset = view.View()->ViewFlag() == CView::View3D ? 20.0 : PixelsToWorld(view, 5.0);
     if (offset == 0.0)

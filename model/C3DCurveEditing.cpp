@@ -24,13 +24,13 @@ using MRuvMain::RoundSingle2;
 class TangentBatch
 {
 public:
-    explicit TangentBatch(bool& flag) : mFlag(flag) { mFlag = true; }
-    ~TangentBatch() { mFlag = false; }
+    explicit TangentBatch(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~TangentBatch() { m_flag = false; }
     TangentBatch(const TangentBatch&) = delete;
     TangentBatch& operator=(const TangentBatch&) = delete;
 
 private:
-    bool& mFlag;
+    bool& m_flag;
 };
 }  // namespace
 
@@ -38,7 +38,7 @@ private:
 
 bool C3DCurve::CanAddControl(int32_t count) const
 {
-    return static_cast<int64_t>(mControlsCount) + count <= MAX_CONTROL;
+    return static_cast<int64_t>(m_controlsCount) + count <= MAX_CONTROL;
 }
 
 void C3DCurve::CheckRoomForControl(const char* source) const
@@ -53,7 +53,7 @@ void C3DCurve::AddControl3(float x, float y, float z, float pitch, float yaw, fl
                            bool withAngles)
 {
     CheckRoomForControl("C3DCurve.AddControl3");
-    const int32_t n = ++mControlsCount;
+    const int32_t n = ++m_controlsCount;
     ControlRecord& r = mControls[static_cast<size_t>(n)];
     r = NewControlRecord();
     r.X = RoundSingle2(x);
@@ -79,7 +79,7 @@ void C3DCurve::AddControlFromViewPoint(float a, float b, const CView& view)
     for (int32_t axis : {h, v, d})
         CheckAxis(axis, "C3DCurve.AddControlFromViewPoint");
     CheckRoomForControl("C3DCurve.AddControlFromViewPoint");
-    const int32_t n = ++mControlsCount;
+    const int32_t n = ++m_controlsCount;
     ControlRecord& r = mControls[static_cast<size_t>(n)];
     r = NewControlRecord();
     float* position[3] = {&r.X, &r.Y, &r.Z};
@@ -99,7 +99,7 @@ void C3DCurve::AddControlFromViewPoint(float a, float b, const CView& view)
 void C3DCurve::AddControlFromCamera(const C3DCamera& camera)
 {
     CheckRoomForControl("C3DCurve.AddControlFromCamera");
-    const int32_t n = ++mControlsCount;
+    const int32_t n = ++m_controlsCount;
     ControlRecord& r = mControls[static_cast<size_t>(n)];
     // The control holds the camera in the game's convention.
     r = NewControlRecord();
@@ -118,14 +118,14 @@ void C3DCurve::AddControlFromCamera(const C3DCamera& camera)
 void C3DCurve::AddControlRecord(const ControlRecord& record)
 {
     CheckRoomForControl("C3DCurve.AddControlRecord");
-    const int32_t n = ++mControlsCount;
+    const int32_t n = ++m_controlsCount;
     mControls[static_cast<size_t>(n)] = record;
     AfterControlAppended(true, false);
 }
 
 void C3DCurve::AfterControlAppended(bool updateTangents, bool setTime)
 {
-    const int32_t n = mControlsCount;
+    const int32_t n = m_controlsCount;
     if (setTime)
         SetAppendedControlTime(n);
     if (n > 1)
@@ -186,14 +186,14 @@ std::array<float, 3> C3DCurve::GetSegmentPoint(float t, const SegmentCoefficient
 void C3DCurve::InsertControl(int32_t index)
 {
     // Only a segment can be split: the control must have a next one.
-    if (index < 1 || index >= mControlsCount)
+    if (index < 1 || index >= m_controlsCount)
         throw RuvError(RuvError::IndexOutOfRange,
                        QStringLiteral("Control %1 starts no segment.").arg(index),
                        QStringLiteral("C3DCurve.InsertControl"));
     CheckRoomForControl("C3DCurve.InsertControl");
     const int32_t m = index + 1;
     const std::array<float, 3> p = GetSegmentPoint(0.5f, GetSegmentCoefficients(index));
-    for (int32_t j = mControlsCount; j >= m; --j)
+    for (int32_t j = m_controlsCount; j >= m; --j)
         mControls[static_cast<size_t>(j + 1)] = mControls[static_cast<size_t>(j)];
     // The new control takes the mean of its neighbours, through the
     // property rules (id 16 is no property and is skipped there).
@@ -206,25 +206,25 @@ void C3DCurve::InsertControl(int32_t index)
     r.X = RoundSingle2(p[0]);
     r.Y = RoundSingle2(p[1]);
     r.Z = RoundSingle2(p[2]);
-    ++mControlsCount;
+    ++m_controlsCount;
     AfterControlInserted(m);
 }
 
 void C3DCurve::InsertControlRecord(const ControlRecord& record, int32_t index)
 {
-    if (index < 0 || index > mControlsCount)
+    if (index < 0 || index > m_controlsCount)
         throw RuvError(RuvError::IndexOutOfRange,
                        QStringLiteral("There is no control %1 to insert after.").arg(index),
                        QStringLiteral("C3DCurve.InsertControlRecord"));
     CheckRoomForControl("C3DCurve.InsertControlRecord");
     const int32_t m = index + 1;
-    for (int32_t j = mControlsCount; j >= m; --j)
+    for (int32_t j = m_controlsCount; j >= m; --j)
         mControls[static_cast<size_t>(j + 1)] = mControls[static_cast<size_t>(j)];
     ControlRecord& r = mControls[static_cast<size_t>(m)];
     r = record;
     r.IsSelected = false;
     r.TargetX = r.TargetY = r.TargetZ = 0.0;
-    ++mControlsCount;
+    ++m_controlsCount;
     // Within half a turn of the control before it.
     FixControlAngles(4, index, m);
     FixControlAngles(5, index, m);
@@ -246,31 +246,31 @@ void C3DCurve::AfterControlInserted(int32_t index)
 
 void C3DCurve::DuplicateControl(int32_t index)
 {
-    if (index < 1 || index > mControlsCount)
+    if (index < 1 || index > m_controlsCount)
         throw RuvError(RuvError::IndexOutOfRange,
                        QStringLiteral("There is no control %1.").arg(index),
                        QStringLiteral("C3DCurve.DuplicateControl"));
     CheckRoomForControl("C3DCurve.DuplicateControl");
     // The end neighbour moves up with the controls.
-    for (int32_t j = mControlsCount + 1; j >= index; --j)
+    for (int32_t j = m_controlsCount + 1; j >= index; --j)
         mControls[static_cast<size_t>(j + 1)] = mControls[static_cast<size_t>(j)];
-    ++mControlsCount;
+    ++m_controlsCount;
     SnapControlTimes();
     AfterControlsCountChange(true);
 }
 
 void C3DCurve::DeleteControl(int32_t index)
 {
-    if (index < 1 || index > mControlsCount)
+    if (index < 1 || index > m_controlsCount)
         throw RuvError(RuvError::IndexOutOfRange,
                        QStringLiteral("There is no control %1.").arg(index),
                        QStringLiteral("C3DCurve.DeleteControl"));
-    for (int32_t j = index; j <= mControlsCount; ++j)
+    for (int32_t j = index; j <= m_controlsCount; ++j)
         mControls[static_cast<size_t>(j)] = mControls[static_cast<size_t>(j + 1)];
-    --mControlsCount;
+    --m_controlsCount;
     // The end neighbour before the first control is still the deleted one;
     // the new first tangent must start from the new first control.
-    if (index == 1 && mControlsCount >= 1)
+    if (index == 1 && m_controlsCount >= 1)
         mControls[0] = mControls[1];
     {
         TangentBatch batch(mTangentBatch);
@@ -289,7 +289,7 @@ void C3DCurve::FindControlAtViewPoint(float a, float b, const CView& view, float
     const int32_t v = view.VAxis();
     CheckAxis(h, "C3DCurve.FindControlAtViewPoint");
     CheckAxis(v, "C3DCurve.FindControlAtViewPoint");
-    for (int32_t i = 1; i <= mControlsCount; ++i) {
+    for (int32_t i = 1; i <= m_controlsCount; ++i) {
         const ControlRecord& r = mControls[static_cast<size_t>(i)];
         if (r.Hide)
             continue;
@@ -366,7 +366,7 @@ bool C3DCurve::SetControlsValues(int32_t id, int32_t firstIndex,
 
 void C3DCurve::RoundControlsPosition()
 {
-    for (int32_t i = 1; i <= mControlsCount; ++i)
+    for (int32_t i = 1; i <= m_controlsCount; ++i)
         RoundControlPosition(i);
 }
 
@@ -381,7 +381,7 @@ void C3DCurve::RoundControlPosition(int32_t index)
 
 void C3DCurve::Invert()
 {
-    const int32_t n = mControlsCount;
+    const int32_t n = m_controlsCount;
     if (n < 2)
         return;
     for (int32_t i = 1; i <= n / 2; ++i)

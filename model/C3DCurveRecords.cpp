@@ -20,7 +20,7 @@ int32_t C3DCurve::GetSampledControls(std::vector<ControlRecord>& records, bool p
 
 int32_t C3DCurve::BuildSampledControls(std::vector<ControlRecord>& records, bool pitchSign)
 {
-    const int32_t n = mControlsCount;
+    const int32_t n = m_controlsCount;
     if (n < 2)
         throw RuvError(RuvError::IndexOutOfRange,
                        QStringLiteral("A curve needs at least 2 controls to be sampled."),
@@ -95,7 +95,7 @@ int32_t C3DCurve::BuildSampledControls(std::vector<ControlRecord>& records, bool
 
 void C3DCurve::NormalizeGameTimes(int32_t index)
 {
-    const int32_t n = mControlsCount;
+    const int32_t n = m_controlsCount;
     if (n < 2)
         return;
     Record(index, "C3DCurve.NormalizeGameTimes");

@@ -7,7 +7,7 @@
 
 void C3DCurve::CalculateAutoRoll(double maximumAngle)
 {
-    const int32_t n = mControlsCount;
+    const int32_t n = m_controlsCount;
     if (n < 1)
         return;
     std::vector<double> roll(static_cast<size_t>(n) + 1, 0.0);

@@ -101,7 +101,7 @@ std::vector<double> C3DCurve::GetSegmentParameters(const std::vector<int32_t>& s
 
 C3DCurve::TangentTable C3DCurve::GetAutoTangents(const CurveChannel& channel) const
 {
-    const int32_t n = mControlsCount;
+    const int32_t n = m_controlsCount;
     TangentTable table(static_cast<size_t>(n) + 1);
     // The channel continues past both ends with copies of its end values.
     auto v = [&](int32_t i) -> const Triple& {
@@ -119,7 +119,7 @@ C3DCurve::TangentTable C3DCurve::GetAutoTangents(const CurveChannel& channel) co
 
 C3DCurve::TangentTable C3DCurve::GetControlTangents() const
 {
-    const int32_t n = mControlsCount;
+    const int32_t n = m_controlsCount;
     TangentTable table(static_cast<size_t>(n) + 1);
     for (int32_t i = 1; i <= n; ++i) {
         const ControlRecord& r = mControls[static_cast<size_t>(i)];
@@ -136,7 +136,7 @@ void C3DCurve::HermiteSampleChannel(const CurveChannel& channel, const TangentTa
                                     std::vector<int32_t>& segmentNumbers, bool collapse,
                                     int components) const
 {
-    const int32_t n = mControlsCount;
+    const int32_t n = m_controlsCount;
     const size_t frames = parameters.size() - static_cast<size_t>(n - 2);
     samples.resize(frames);
     segmentNumbers.resize(frames);
@@ -203,13 +203,13 @@ std::vector<float> C3DCurve::SampleTimescales(int32_t frames, const std::vector<
         for (int32_t j = 0; j < s; ++j)
             out[f++] = static_cast<float>(a + j * (b - a) / s);
     }
-    out[f] = mControls[static_cast<size_t>(mControlsCount)].Timescale;
+    out[f] = mControls[static_cast<size_t>(m_controlsCount)].Timescale;
     return out;
 }
 
 int32_t C3DCurve::GetUniformStepCounts(int32_t wanted, std::vector<int32_t>& steps) const
 {
-    const int32_t n = mControlsCount;
+    const int32_t n = m_controlsCount;
     if (n < 2)
         return 0;
     const int32_t m = std::max(wanted, n);
@@ -233,7 +233,7 @@ int32_t C3DCurve::SampleCurveChannels(std::vector<int32_t>& steps, SampleTable& 
                                       std::vector<int32_t>& segmentNumbers, bool limit,
                                       bool positionsOnly, bool useGivenSteps)
 {
-    const int32_t n = mControlsCount;
+    const int32_t n = m_controlsCount;
     if (!useGivenSteps)
         GetSegmentStepCounts(steps, limit);
     // Control times that run backwards (not yet snapped) give a segment no

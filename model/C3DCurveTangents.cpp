@@ -78,7 +78,7 @@ void C3DCurve::ComputeAutoTangent(int32_t index, uint8_t tangentNumber, int32_t 
 {
     if (tangentNumber != 1 && tangentNumber != 2)
         throw RuvError::Platform(RuvError::IndexOutOfRange, QStringLiteral("C3DCurve.ComputeAutoTangent"));
-    if (index < 1 || index > mControlsCount)
+    if (index < 1 || index > m_controlsCount)
         return;
     const int32_t k = tangentNumber;
     const ControlRecord& ahead = mControls[static_cast<size_t>(index + k)];
@@ -100,7 +100,7 @@ void C3DCurve::ComputeAutoTangent(int32_t index, uint8_t tangentNumber, int32_t 
 
 void C3DCurve::TangentSet(int32_t index, uint8_t tangentNumber, int32_t viewMask, bool force)
 {
-    const int32_t n = mControlsCount;
+    const int32_t n = m_controlsCount;
     if (index == 1)
         mControls[0] = mControls[1];
     else if (index == n && n >= 1)
@@ -119,7 +119,7 @@ void C3DCurve::TangentUpdate(int32_t index, int32_t viewMask)
     mTangentBatch = true;
     TangentSet(index, 2, viewMask, false);
     TangentSet(index - 1, 1, viewMask, false);
-    if (index == 1 || index == mControlsCount)
+    if (index == 1 || index == m_controlsCount)
         TangentSet(index, 1, viewMask, false);
     mTangentBatch = false;
     RaiseCurveChanged();
@@ -130,7 +130,7 @@ void C3DCurve::TanSetPrevNext(int32_t index, bool raiseChanged)
     mTangentBatch = true;
     TangentSet(index, 2, 7, false);
     TangentSet(index - 1, 1, 7, false);
-    if (index == 1 || index == mControlsCount)
+    if (index == 1 || index == m_controlsCount)
         TangentSet(index, 1, 7, false);
     mTangentBatch = false;
     if (raiseChanged)
@@ -140,7 +140,7 @@ void C3DCurve::TanSetPrevNext(int32_t index, bool raiseChanged)
 void C3DCurve::TangentSetAll(int32_t fromIndex)
 {
     mTangentBatch = true;
-    for (int32_t i = fromIndex; i <= mControlsCount; ++i)
+    for (int32_t i = fromIndex; i <= m_controlsCount; ++i)
         TangentSet(i, 1, 7, true);
     mTangentBatch = false;
     RaiseCurveChanged();
@@ -155,7 +155,7 @@ void C3DCurve::FindTangentAtViewPoint(uint8_t& tangentNumber, float a, float b, 
     const int v = view.VAxis();
     if (h < 0 || h > 2 || v < 0 || v > 2)
         return;
-    for (int32_t i = 1; i <= mControlsCount && i + 1 < RECORD_COUNT; ++i) {
+    for (int32_t i = 1; i <= m_controlsCount && i + 1 < RECORD_COUNT; ++i) {
         const ControlRecord& p = mControls[static_cast<size_t>(i)];
         const ControlRecord& next = mControls[static_cast<size_t>(i + 1)];
         const float d1h = Coord(p, h) + ReadTangent(p, 1).c[h] - a;

@@ -12,7 +12,7 @@ double C3DCurve::GetSegmentRawSteps(int32_t index, int32_t rate) const
 {
     const ControlRecord& a = Record(index, "C3DCurve.GetSegmentRawSteps");
     const ControlRecord& b = Record(index + 1, "C3DCurve.GetSegmentRawSteps");
-    const double r = rate == -1 ? static_cast<double>(mStepRate) : static_cast<double>(rate);
+    const double r = rate == -1 ? static_cast<double>(m_stepRate) : static_cast<double>(rate);
     const double tsSum = static_cast<double>(b.Timescale) + static_cast<double>(a.Timescale);
     // A record copied in raw (timescale 0) must not turn the count infinite.
     if (!(tsSum > 0.0))
@@ -22,7 +22,7 @@ double C3DCurve::GetSegmentRawSteps(int32_t index, int32_t rate) const
 
 int32_t C3DCurve::GetSegmentStepCounts(std::vector<int32_t>& steps, bool limit, int32_t rate) const
 {
-    const int32_t n = mControlsCount;
+    const int32_t n = m_controlsCount;
     steps.clear();
     if (n < 2)
         return 0;
@@ -45,7 +45,7 @@ int32_t C3DCurve::GetSegmentStepCounts(std::vector<int32_t>& steps, bool limit, 
 
 int32_t C3DCurve::GetSampleCount() const
 {
-    if (mControlsCount < 2)
+    if (m_controlsCount < 2)
         return 0;
     std::vector<int32_t> steps;
     return GetSegmentStepCounts(steps, false);
@@ -56,10 +56,10 @@ double C3DCurve::GetSegmentStepsDuration(int32_t index, int32_t steps) const
     const ControlRecord& a = Record(index, "C3DCurve.GetSegmentStepsDuration");
     const ControlRecord& b = Record(index + 1, "C3DCurve.GetSegmentStepsDuration");
     // Without a step rate there is no frame grid; nothing has a duration.
-    if (mStepRate < 1)
+    if (m_stepRate < 1)
         return 0.0;
     return (static_cast<double>(b.Timescale) + static_cast<double>(a.Timescale)) *
-           (steps / 2.0 / mStepRate);
+           (steps / 2.0 / m_stepRate);
 }
 
 int32_t C3DCurve::GetSegmentStepRate(int32_t index, int32_t steps) const
@@ -75,7 +75,7 @@ int32_t C3DCurve::GetSegmentStepRate(int32_t index, int32_t steps) const
 
 bool C3DCurve::EnsureSegmentMinSteps(int32_t index)
 {
-    if (mStepRate < 1)
+    if (m_stepRate < 1)
         return true;
     const double raw = GetSegmentRawSteps(index - 1);
     if (CurveRound::ToInt32(raw) >= 2)
@@ -88,13 +88,13 @@ bool C3DCurve::EnsureSegmentMinSteps(int32_t index)
 bool C3DCurve::SnapControlTimes()
 {
     ClearDrawSamples();
-    const int32_t n = mControlsCount;
+    const int32_t n = m_controlsCount;
     if (n < 1)
         return true;
     bool changed = false;
     // Without a step rate there is no frame grid to snap to; only the start
     // is brought to 0.
-    const bool haveRate = mStepRate >= 1;
+    const bool haveRate = m_stepRate >= 1;
     if (haveRate) {
         for (int32_t i = 2; i <= n; ++i)
             if (!EnsureSegmentMinSteps(i))
@@ -140,7 +140,7 @@ bool C3DCurve::SnapControlTimes()
 
 int32_t C3DCurve::GetDrawnSampleCount(int32_t requested, bool capped) const
 {
-    const int32_t n = mControlsCount;
+    const int32_t n = m_controlsCount;
     if (n < 2)
         return 0;
     int32_t count = requested;

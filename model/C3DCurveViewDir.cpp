@@ -59,7 +59,7 @@ void C3DCurve::ResolveSampledAngles(const SampleTable& positions, SampleTable& a
                                     const SampleTable& aimPoints, const SampleTable& targets,
                                     const std::vector<int32_t>& segmentNumbers) const
 {
-    const int32_t n = mControlsCount;
+    const int32_t n = m_controlsCount;
     int32_t currentSegment = 0;
     bool useTargets = false;
     double previousDx = 0.0;

@@ -61,7 +61,7 @@ void C3DCurve::GetViewMinMaxBounds(const CView& view, std::array<float, 2>& mini
     CheckAxis(v, "C3DCurve.GetViewMinMaxBounds");
     if (selectedOnly && SelectedCount() == 0)
         selectedOnly = false;
-    const int32_t n = mControlsCount;
+    const int32_t n = m_controlsCount;
     auto counts = [selectedOnly](const ControlRecord& r) {
         return r.Hide == 0 && (!selectedOnly || r.IsSelected);
     };
@@ -99,7 +99,7 @@ std::array<float, 2> C3DCurve::GetSelectedControlsViewCenter(const CView& view) 
     const int32_t v = view.VAxis();
     CheckAxis(h, "C3DCurve.GetSelectedControlsViewCenter");
     CheckAxis(v, "C3DCurve.GetSelectedControlsViewCenter");
-    return CenterOnAxes(view, h, v, 1, mControlsCount, [this](int32_t i) {
+    return CenterOnAxes(view, h, v, 1, m_controlsCount, [this](int32_t i) {
         const ControlRecord& r = mControls[static_cast<size_t>(i)];
         return !r.IsSelected || r.Hide != 0 ? nullptr : &r;
     });

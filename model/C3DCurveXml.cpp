@@ -275,11 +275,11 @@ bool C3DCurve::AddControlFromRawData(QString& line, const QString& prefix, bool 
     if (!CanAddControl(1)) {
         if (error)
             *error = QStringLiteral("The curve \"%1\" already holds %2 controls; a curve holds at most %2.")
-                         .arg(mName, QString::number(MAX_CONTROL));
+                         .arg(m_name, QString::number(MAX_CONTROL));
         return false;
     }
 
-    const int32_t n = ++mControlsCount;
+    const int32_t n = ++m_controlsCount;
     mControls[static_cast<size_t>(n)] = NewControlRecord();
     for (int k = 1; k <= m; ++k)
         SetValue(n, k, TaggedValue(values[static_cast<size_t>(k - 1)]));
@@ -298,13 +298,13 @@ void C3DCurve::Serialize(pugi::xml_document& doc, pugi::xml_node& parent,
     const QByteArray name = elementName.toUtf8();
     pugi::xml_node element = parent.append_child(name.constData());
     try {
-        MXml::XmlSetAttribute(doc, element, QStringLiteral("name"), mName);
-        MXml::XmlSetAttribute(doc, element, QStringLiteral("visible"), BoolWord(mIsVisible));
-        MXml::XmlSetAttribute(doc, element, QStringLiteral("enabled"), BoolWord(mIsEnabled));
-        MXml::XmlSetAttribute(doc, element, QStringLiteral("show_arrow"), BoolWord(mShowArrow));
-        MXml::XmlSetAttribute(doc, element, QStringLiteral("show_times"), BoolWord(mShowTimes));
-        MXml::XmlSetAttribute(doc, element, QStringLiteral("show_tangent"), BoolWord(mShowTangent));
-        MXml::XmlSetAttribute(doc, element, QStringLiteral("start_time"), FormatDoubleShortest(mStartTime));
+        MXml::XmlSetAttribute(doc, element, QStringLiteral("name"), m_name);
+        MXml::XmlSetAttribute(doc, element, QStringLiteral("visible"), BoolWord(m_isVisible));
+        MXml::XmlSetAttribute(doc, element, QStringLiteral("enabled"), BoolWord(m_isEnabled));
+        MXml::XmlSetAttribute(doc, element, QStringLiteral("show_arrow"), BoolWord(m_showArrow));
+        MXml::XmlSetAttribute(doc, element, QStringLiteral("show_times"), BoolWord(m_showTimes));
+        MXml::XmlSetAttribute(doc, element, QStringLiteral("show_tangent"), BoolWord(m_showTangent));
+        MXml::XmlSetAttribute(doc, element, QStringLiteral("start_time"), FormatDoubleShortest(m_startTime));
 
         pugi::xml_node controls = element.append_child("Controls");
         // 24 fields of at most 24 characters and their ";" (the length goes
@@ -316,7 +316,7 @@ void C3DCurve::Serialize(pugi::xml_document& doc, pugi::xml_node& parent,
         // view, wiggle, edit masks): the text of each field's last value is
         // kept and copied when the next control has the very same bits.
         std::array<FieldText, kListFields> last{};
-        for (int32_t i = 1; i <= mControlsCount; ++i) {
+        for (int32_t i = 1; i <= m_controlsCount; ++i) {
             const ControlRecord& record = mControls[static_cast<size_t>(i)];
             ListValues(record, values);
             char* p = list;
@@ -428,17 +428,17 @@ bool C3DCurve::ParseElement(const pugi::xml_node& node, int32_t controlsBefore, 
 void C3DCurve::ApplyHead(const ReadElement& element)
 {
     SetName(element.name);
-    mIsVisible = element.flags[0];
-    mIsEnabled = element.flags[1];
-    mShowArrow = element.flags[2];
-    mShowTimes = element.flags[3];
-    mShowTangent = element.flags[4];
-    mStartTime = element.startTime;
+    m_isVisible = element.flags[0];
+    m_isEnabled = element.flags[1];
+    m_showArrow = element.flags[2];
+    m_showTimes = element.flags[3];
+    m_showTangent = element.flags[4];
+    m_startTime = element.startTime;
 }
 
 void C3DCurve::ApplyControl(const float* values, int32_t fieldCount, const QString& command)
 {
-    const int32_t n = ++mControlsCount;
+    const int32_t n = ++m_controlsCount;
     mControls[static_cast<size_t>(n)] = NewControlRecord();
     SetListValues(n, values, fieldCount);
     SetCommand(n, command);
@@ -448,7 +448,7 @@ bool C3DCurve::Deserialize(const pugi::xml_node& node, QString* error)
 {
     ReadElement element;
     QString message;
-    if (!ParseElement(node, mControlsCount, element, message)) {
+    if (!ParseElement(node, m_controlsCount, element, message)) {
         if (error)
             *error = message;
         return false;

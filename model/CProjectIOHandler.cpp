@@ -46,8 +46,8 @@ QString IntText(int64_t v)
 class SettingReader
 {
 public:
-    bool Failed() const { return !mError.isEmpty(); }
-    const QString& Error() const { return mError; }
+    bool Failed() const { return !m_error.isEmpty(); }
+    const QString& Error() const { return m_error; }
 
     int32_t Int32(const QString& text, const QString& item)
     {
@@ -88,7 +88,7 @@ public:
             return false;
         double x = 0.0;
         if (!MCommon::ParseNumber(t, x)) {
-            mError = QStringLiteral("the value \"%1\" of %2 is neither 0, 1, True nor False")
+            m_error = QStringLiteral("the value \"%1\" of %2 is neither 0, 1, True nor False")
                          .arg(Shown(text), item);
             return false;
         }
@@ -103,7 +103,7 @@ private:
             return 0.0;
         double x = 0.0;
         if (!MCommon::ParseNumber(text, x)) {
-            mError = QStringLiteral("the value \"%1\" of %2 is not a number").arg(Shown(text), item);
+            m_error = QStringLiteral("the value \"%1\" of %2 is not a number").arg(Shown(text), item);
             return 0.0;
         }
         return x;
@@ -111,7 +111,7 @@ private:
 
     void OutOfRange(const QString& text, const QString& item)
     {
-        mError = QStringLiteral("the value %1 of %2 is out of range").arg(Shown(text), item);
+        m_error = QStringLiteral("the value %1 of %2 is out of range").arg(Shown(text), item);
     }
 
     // Damaged files can hold anything: show a short piece of it.
@@ -120,7 +120,7 @@ private:
         return text.size() <= 40 ? text : text.left(40) + QStringLiteral("...");
     }
 
-    QString mError;
+    QString m_error;
 };
 
 QString Attr(const pugi::xml_node& node, const char* name)
@@ -142,7 +142,7 @@ bool StartsWith(const QByteArray& bytes, const char* prefix)
 
 bool CProjectIOHandler::Fail(const QString& message)
 {
-    mLastError = message;
+    m_lastError = message;
     return false;
 }
 
@@ -160,7 +160,7 @@ void CProjectIOHandler::NewXmlDocument(pugi::xml_document& document) const
 bool CProjectIOHandler::Save(const QString& path, const C3DProject& project,
                              const C3DCurveController& controller)
 {
-    mLastError.clear();
+    m_lastError.clear();
     return SaveXml(path, project, controller);
 }
 
@@ -171,7 +171,7 @@ bool CProjectIOHandler::SaveXml(const QString& path, const C3DProject& p,
     NewXmlDocument(doc);
 
     // The file's time is the user's wall clock, written without a zone.
-    const QDateTime local = mModificationTime.isValid() ? mModificationTime
+    const QDateTime local = m_modificationTime.isValid() ? m_modificationTime
                                                         : QDateTime::currentDateTime();
     const QDateTime stamp(local.date(), local.time(), Qt::UTC);
 
@@ -259,7 +259,7 @@ bool CProjectIOHandler::SaveXml(const QString& path, const C3DProject& p,
 bool CProjectIOHandler::Load(const QString& path, C3DProject& project,
                              C3DCurveController& controller, bool& invariantNumbers)
 {
-    mLastError.clear();
+    m_lastError.clear();
     const QString name = MFileOp::GetFileName(path);
     auto refuse = [&](QString reason) {
         while (reason.endsWith(QLatin1Char('.')))
@@ -291,7 +291,7 @@ bool CProjectIOHandler::Load(const QString& path, C3DProject& project,
         C3DCurveController newController;
         try {
             if (!LoadXml(bytes, newProject, newController))
-                return refuse(mLastError);
+                return refuse(m_lastError);
         } catch (const RuvError& e) {
             return refuse(e.description());
         } catch (const std::exception& e) {
@@ -299,7 +299,7 @@ bool CProjectIOHandler::Load(const QString& path, C3DProject& project,
         }
         controller.Load(std::move(newController));
         project = std::move(newProject);
-        mLastError.clear();
+        m_lastError.clear();
         return true;
     }
 
@@ -310,7 +310,7 @@ bool CProjectIOHandler::Load(const QString& path, C3DProject& project,
         lines.first().remove(0, 3);
     const bool ok = LoadLegacyText(lines, project, controller, invariantNumbers);
     if (!ok)
-        return refuse(mLastError);
+        return refuse(m_lastError);
     return true;
 }
 

@@ -49,12 +49,12 @@ public:
               bool& invariantNumbers);
 
     // Why the last Save or Load failed; empty after a success.
-    const QString& LastError() const { return mLastError; }
+    const QString& LastError() const { return m_lastError; }
 
     // The time written into saved files as their last modification; an
     // invalid time (the default) stands for the clock at each save. Saving
     // the same project at the same time gives the same bytes.
-    void SetModificationTime(const QDateTime& localTime) { mModificationTime = localTime; }
+    void SetModificationTime(const QDateTime& localTime) { m_modificationTime = localTime; }
 
     // ---- The older project text (read only) ---------------------------------
     // Fills the new record and controller from the lines of an older text.
@@ -87,6 +87,6 @@ private:
     bool Fail(const QString& message);
 
     bool mInvariantNumbers = false;
-    QDateTime mModificationTime;
-    QString mLastError;
+    QDateTime m_modificationTime;
+    QString m_lastError;
 };

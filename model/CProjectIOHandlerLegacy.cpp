@@ -91,7 +91,7 @@ double CProjectIOHandler::ReadFloat64(const QString& value) const
 bool CProjectIOHandler::LoadLegacyText(const QStringList& lines, C3DProject& project,
                                        C3DCurveController& controller, bool& invariantNumbers)
 {
-    mLastError.clear();
+    m_lastError.clear();
     mInvariantNumbers = false;
     // Everything goes into objects of our own: the caller's project is
     // replaced only once the whole text has been read.

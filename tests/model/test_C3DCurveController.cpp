@@ -21,8 +21,8 @@ namespace {
 class ControllerLog : public I3DCurveControllerEvents
 {
 public:
-    explicit ControllerLog(C3DCurveController& c) : mC(c) { mC.AddListener(this); }
-    ~ControllerLog() override { mC.RemoveListener(this); }
+    explicit ControllerLog(C3DCurveController& c) : m_c(c) { m_c.AddListener(this); }
+    ~ControllerLog() override { m_c.RemoveListener(this); }
 
     Events events;
     Events Take()
@@ -46,9 +46,9 @@ private:
     void Add(const char* name, C3DCurve* c)
     {
         events.push_back(std::string(name) + "@" +
-                         (c ? std::to_string(mC.GetCurveIndex(c)) : std::string("none")));
+                         (c ? std::to_string(m_c.GetCurveIndex(c)) : std::string("none")));
     }
-    C3DCurveController& mC;
+    C3DCurveController& m_c;
 };
 
 bool Contains(const Events& e, const std::string& s)

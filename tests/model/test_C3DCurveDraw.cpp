@@ -18,9 +18,9 @@ using T = C3DCurveTestAccess;
 
 struct C3DCurveDrawTestAccess
 {
-    static std::array<float, 4> ForeGL(const C3DCurve& c) { return c.mControlForecolor.gl; }
-    static std::array<float, 4> SegmentGL(const C3DCurve& c) { return c.mSegmentColor.gl; }
-    static std::array<float, 4> TangentGL(const C3DCurve& c) { return c.mControlTangentColor.gl; }
+    static std::array<float, 4> ForeGL(const C3DCurve& c) { return c.m_controlForecolor.gl; }
+    static std::array<float, 4> SegmentGL(const C3DCurve& c) { return c.m_segmentColor.gl; }
+    static std::array<float, 4> TangentGL(const C3DCurve& c) { return c.m_controlTangentColor.gl; }
     static int32_t DrawnSampleCount(const C3DCurve& c, int32_t requested, bool capped)
     {
         return c.GetDrawnSampleCount(requested, capped);

@@ -11,8 +11,8 @@
 struct C3DCurveTestAccess
 {
     static ControlRecord& Rec(C3DCurve& c, int32_t i) { return c.mControls[static_cast<size_t>(i)]; }
-    static void SetCount(C3DCurve& c, int32_t n) { c.mControlsCount = n; }
-    static void SetRawStepRate(C3DCurve& c, int32_t r) { c.mStepRate = r; }
+    static void SetCount(C3DCurve& c, int32_t n) { c.m_controlsCount = n; }
+    static void SetRawStepRate(C3DCurve& c, int32_t r) { c.m_stepRate = r; }
     static void AfterCountChange(C3DCurve& c, bool raise) { c.AfterControlsCountChange(raise); }
     static void RaiseCurveChanged(C3DCurve& c) { c.RaiseCurveChanged(); }
     static void ComputeAutoTangent(C3DCurve& c, int32_t i, uint8_t k, int32_t mask, bool force)
@@ -48,7 +48,7 @@ struct C3DCurveTestAccess
             r.Time = n - 1;
             c.mControls[static_cast<size_t>(n)] = r;
         }
-        c.mControlsCount = n;
+        c.m_controlsCount = n;
         if (n >= 1) {
             c.mControls[0] = c.mControls[1];
             c.mControls[static_cast<size_t>(n + 1)] = c.mControls[static_cast<size_t>(n)];

@@ -55,24 +55,24 @@ QByteArray ControlXml(const QByteArray& value)
 class GermanLocale
 {
 public:
-    GermanLocale() : mOldQt(QLocale())
+    GermanLocale() : m_oldQt(QLocale())
     {
         const char* old = std::setlocale(LC_ALL, nullptr);
-        mOldC = old ? old : "C";
-        mActive = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+        m_oldC = old ? old : "C";
+        m_active = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     }
     ~GermanLocale()
     {
-        std::setlocale(LC_ALL, mOldC.c_str());
-        QLocale::setDefault(mOldQt);
+        std::setlocale(LC_ALL, m_oldC.c_str());
+        QLocale::setDefault(m_oldQt);
     }
-    bool Active() const { return mActive; }
+    bool Active() const { return m_active; }
 
 private:
-    std::string mOldC;
-    QLocale mOldQt;
-    bool mActive = false;
+    std::string m_oldC;
+    QLocale m_oldQt;
+    bool m_active = false;
 };
 
 } // namespace

@@ -50,20 +50,20 @@ class LocaleGuard
 public:
     explicit LocaleGuard(const char* cName, const QString& qtName)
     {
-        mOld = std::setlocale(LC_ALL, nullptr);
-        mSet = std::setlocale(LC_ALL, cName) != nullptr;
+        m_old = std::setlocale(LC_ALL, nullptr);
+        m_set = std::setlocale(LC_ALL, cName) != nullptr;
         QLocale::setDefault(QLocale(qtName));
     }
     ~LocaleGuard()
     {
-        std::setlocale(LC_ALL, mOld.c_str());
+        std::setlocale(LC_ALL, m_old.c_str());
         QLocale::setDefault(QLocale::c());
     }
-    bool IsSet() const { return mSet; }
+    bool IsSet() const { return m_set; }
 
 private:
-    std::string mOld;
-    bool mSet = false;
+    std::string m_old;
+    bool m_set = false;
 };
 
 // Every field differs from a new record's; the texts carry markup
