@@ -1,7 +1,228 @@
 #include "FrmMain.h"
 
-FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent)
+#include "MForms.h"
+#include "MRuvMain.h"
+#include "MainShell.h"
+#include "UCOpenGLView.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QTimer>
+#include <QWindow>
+
+FrmMain::FrmMain(MainServices services, std::unique_ptr<MainPartsFactory> factory)
+    : m_services(std::move(services)),
+      m_factory(factory ? std::move(factory) : std::make_unique<MainPartsFactory>()),
+      m_widgets(*this),
+      m_menus(*this, m_texts),
+      m_status(m_widgets.lblMiddleStatus, m_widgets.lblRightStatus, m_widgets.tmrMiddleStatusAutoClear,
+               *m_services.dialogs, this, m_state),
+      m_viewControl(m_services.makeViewControl(*m_widgets.oglView)),
+      m_context{*this,     m_widgets, m_services,     m_state, m_texts, m_status,
+                m_menus,   m_controls, *m_viewControl, *this,   m_parts}
 {
-    setWindowTitle(QStringLiteral("Ruvadir"));
+    setObjectName(QStringLiteral("FrmMain"));
+    setWindowTitle(QStringLiteral(" Ruvadir"));
+    setMouseTracking(true);
+    m_widgets.central->setMouseTracking(true);
     resize(1024, 768);
+    m_factory->MakeAll(m_context, m_parts);
+    m_menus.Connect(m_context);
+    connect(m_widgets.tmrWaitForClose, &QTimer::timeout, this, [this] { tmrWaitForClose_Timer(); });
+    connect(qApp, &QGuiApplication::focusWindowChanged, this,
+            [this](QWindow* window) { OnFocusWindowChanged(window); });
+    Form_Initialize();
+}
+
+FrmMain::~FrmMain()
+{
+    // A window that was never closed (a test, a failed start) still lets
+    // go of its objects in order.
+    fCloseDown();
+}
+
+void FrmMain::Form_Initialize()
+{
+    m_state.m_projectModified = false;
+    m_parts.gameSelection->fCreateGameDefinitions();
+    m_parts.viewZoom->fInitZoomBag();
+    m_state.m_initialized = true;
+}
+
+void FrmMain::OnFocusWindowChanged(QWindow* window)
+{
+    m_focusBefore = m_focusNow;
+    m_focusNow = window;
+    if (window && window == windowHandle())
+        Form_Activate(m_focusBefore != nullptr);
+}
+
+void FrmMain::Form_Activate(bool fromOwnWindow)
+{
+    // Switching back from another program is no activation of the window.
+    if (m_state.m_activateCount > 0 && !fromOwnWindow)
+        return;
+    if (m_state.m_activateCount < 10)
+        ++m_state.m_activateCount;
+    if (m_state.m_activateCount < 2)
+        return;
+    bool anyVisible = false;
+    QWidget* windows[] = {m_controls.m_aboutForm.get(), m_controls.m_notesForm.get(), m_controls.mDemosForm.get()};
+    for (QWidget* w : windows) {
+        if (w && w->isVisible()) {
+            w->hide();
+            anyVisible = true;
+        }
+    }
+    if (anyVisible) {
+        raise();
+        activateWindow();
+    }
+}
+
+void FrmMain::showEvent(QShowEvent* e)
+{
+    QMainWindow::showEvent(e);
+    if (QWindow* handle = windowHandle())
+        handle->installEventFilter(this);
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == windowHandle() && e->type() == QEvent::Expose && windowHandle()->isExposed()
+        && !m_state.m_firstPaintDone)
+        Form_Paint();
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void FrmMain::Form_Paint()
+{
+    if (m_state.m_firstPaintDone)
+        return;
+    m_state.m_firstPaintDone = true;
+    FrmAbout* about = m_controls.m_aboutForm.get();
+    if (m_state.m_splashUntilPaint) {
+        m_state.m_splashUntilPaint = false;
+        if (about)
+            about->hide();
+        if (m_controls.m_notesForm && m_controls.m_notesForm->HasContent())
+            fShowNotes();
+    } else if (about && about->isVisible()) {
+        // Owned by the main window now, so that it stays above it until
+        // its own timer hides it.
+        about->hide();
+        about->ShowModeless(this);
+    }
+}
+
+void FrmMain::mouseMoveEvent(QMouseEvent* e)
+{
+    m_status.fSetMiddleStatus(QString(), false);
+    QMainWindow::mouseMoveEvent(e);
+}
+
+void FrmMain::closeEvent(QCloseEvent* e)
+{
+    const bool cancel = Form_QueryUnload(m_unloadByCode ? UnloadByCode : UnloadByUser);
+    if (cancel)
+        e->ignore();
+    else
+        e->accept();
+}
+
+bool FrmMain::Form_QueryUnload(int32_t unloadMode)
+{
+    if (m_closedDown)
+        return false;
+    // The close is already on its way: a second request within the wait is
+    // swallowed, so that the release (and the settings' saving) runs once,
+    // from the deferred close.
+    if (m_widgets.tmrWaitForClose->isActive())
+        return true;
+    if (unloadMode == UnloadByUser) {
+        if (!m_parts.editState->fNothingToSave()) {
+            const int32_t answer = m_status.fShowMessageBox(m_texts.fGetText(156), 35, m_texts.fGetTextNoAmpersand(6));
+            if (answer == 2)
+                return true;
+            if (answer == 6 && !m_parts.projectCommands->fSaveProject())
+                return true;
+        }
+        m_parts.preview->fReleasePreviewLock();
+        m_widgets.tmrWaitForClose->start();
+        return true;
+    }
+    fCloseDown();
+    return false;
+}
+
+void FrmMain::tmrWaitForClose_Timer()
+{
+    if (m_parts.preview->LoopActive())
+        return;
+    m_widgets.tmrWaitForClose->stop();
+    m_unloadByCode = true;
+    close();
+    m_unloadByCode = false;
+}
+
+void FrmMain::fRequestClose()
+{
+    close();
+}
+
+void FrmMain::fCloseDown()
+{
+    if (m_closedDown)
+        return;
+    m_closedDown = true;
+    m_widgets.tmrWaitForClose->stop();
+    if (m_state.m_loaded)
+        m_parts.settings->fSaveSettings();
+    m_parts.pointGrid->fGridClear();
+    m_controls.m_aboutForm.reset();
+    m_controls.m_notesForm.reset();
+    m_controls.mDemosForm.reset();
+    m_controls.m_hotKeys.reset();
+    MForms::ReleaseSubclass(m_controls.FormSc);
+    MForms::ReleaseSubclass(m_controls.txtDemoSc);
+    MForms::ReleaseSubclass(m_controls.tabControlSc);
+    m_parts.menuDecoration->fReleaseMenuObject();
+    m_parts.mapBinding->fReleaseMapObject();
+    m_viewControl->GLKillWindow();
+}
+
+void FrmMain::fUpdateCaption(const QString& projectName)
+{
+    const QString game = m_state.m_activeGame ? m_state.m_activeGame->FriendlyName() : QString();
+    const QString base = QStringLiteral(" Ruvadir [") + game + QLatin1Char(']');
+    setWindowTitle(projectName.isEmpty() ? base + QLatin1Char(' ') + m_texts.fGetText(98)
+                                         : base + QStringLiteral(" - ") + projectName);
+    m_state.m_captionName = projectName;
+}
+
+void FrmMain::fShowUpdateCheck()
+{
+    if (m_controls.m_aboutForm)
+        m_controls.m_aboutForm->hide();
+}
+
+void FrmMain::fShowNotes()
+{
+    if (m_controls.m_notesForm)
+        m_controls.m_notesForm->show();
+}
+
+void FrmMain::GLDrawScene()
+{
+    m_parts.sceneDrawing->GLDrawScene();
+}
+
+void FrmMain::FormSc_MenuChar(bool& handled, int32_t& result, int16_t key, int32_t, intptr_t)
+{
+    // Alt+Z opens nothing and must not beep.
+    if (key == 'z' || key == 'Z') {
+        handled = true;
+        result = 1;
+    }
 }

@@ -114,6 +114,14 @@ HRESULT UnregisterServerFile(const QString& libraryPath)
     return RunRegistration(libraryPath, "DllUnregisterServer");
 }
 
+HRESULT RegisterServerFileWhenNeeded(const QString& libraryPath, const Guid& clsid)
+{
+    const QString registered = RegisteredServerPath(clsid);
+    if (!registered.isEmpty() && QFileInfo(registered).isFile())
+        return S_FALSE;
+    return RegisterServerFile(libraryPath);
+}
+
 QString ModulePathOf(const void* address)
 {
     Dl_info info{};

@@ -30,6 +30,13 @@ HRESULT CreateInstanceFromFile(const QString& libraryPath, const Guid& clsid, co
 HRESULT RegisterServerFile(const QString& libraryPath);
 HRESULT UnregisterServerFile(const QString& libraryPath);
 
+// Registers the library unless `clsid` is already registered with a file
+// that exists: a missing key, or one naming a file that is gone, runs
+// RegisterServerFile. S_FALSE when the key was valid and left alone;
+// otherwise what the registration gave (LastLoadError tells why a library
+// could not be loaded).
+HRESULT RegisterServerFileWhenNeeded(const QString& libraryPath, const Guid& clsid);
+
 // The text of the last loader failure (dlerror), for messages and logs.
 QString LastLoadError();
 

@@ -3,7 +3,10 @@
 
 Our own simple images: a coloured badge with two letters for each built-in
 game (and a grey variant for the inactive state), the preview's play and
-stop buttons, and the program icon. Run it again after changing a picture;
+stop buttons, the program icon, the menu pictures (image list "ilsMenus":
+a check mark and ten commands, each with a brighter alternate drawn when
+the item is highlighted) and the view tools' cursors (image list
+"ilsCursors"). Run it again after changing a picture;
 the PNG files are kept in the tree so that the build needs no Python.
 """
 import os
@@ -120,6 +123,261 @@ def icon():
     return img
 
 
+# ---- Drawing helpers for the menu pictures and cursors --------------------
+
+def put(img, x, y, rgba):
+    if 0 <= y < len(img) and 0 <= x < len(img[0]):
+        img[y][x] = rgba
+
+
+def line(img, x0, y0, x1, y1, rgba, width=1):
+    steps = max(abs(x1 - x0), abs(y1 - y0), 1)
+    for i in range(steps + 1):
+        x = x0 + (x1 - x0) * i / steps
+        y = y0 + (y1 - y0) * i / steps
+        for dx in range(width):
+            for dy in range(width):
+                put(img, int(round(x)) + dx, int(round(y)) + dy, rgba)
+
+
+def rect(img, x0, y0, x1, y1, fill=None, edge=None):
+    for y in range(y0, y1 + 1):
+        for x in range(x0, x1 + 1):
+            border = x in (x0, x1) or y in (y0, y1)
+            if border and edge is not None:
+                put(img, x, y, edge)
+            elif fill is not None:
+                put(img, x, y, fill)
+
+
+def disc(img, cx, cy, r, fill=None, edge=None):
+    for y in range(int(cy - r) - 1, int(cy + r) + 2):
+        for x in range(int(cx - r) - 1, int(cx + r) + 2):
+            d = ((x - cx) ** 2 + (y - cy) ** 2) ** 0.5
+            if edge is not None and r - 1 < d <= r:
+                put(img, x, y, edge)
+            elif fill is not None and d <= r - 1 + (1 if edge is None else 0):
+                put(img, x, y, fill)
+
+
+def arc(img, cx, cy, r, a0, a1, rgba, width=1):
+    import math
+    n = 48
+    pts = []
+    for i in range(n + 1):
+        a = math.radians(a0 + (a1 - a0) * i / n)
+        pts.append((cx + r * math.cos(a), cy - r * math.sin(a)))
+    for (xa, ya), (xb, yb) in zip(pts, pts[1:]):
+        line(img, int(round(xa)), int(round(ya)), int(round(xb)), int(round(yb)), rgba, width)
+    return pts[-1]
+
+
+def brighter(img):
+    out = []
+    for row in img:
+        out.append([(min(255, r + 60), min(255, g + 60), min(255, b + 60), a) if a else (r, g, b, a)
+                    for r, g, b, a in row])
+    return out
+
+
+INK = (40, 40, 50, 255)
+PAPER = (250, 250, 245, 255)
+
+
+def menu_check():
+    img = canvas(16)
+    line(img, 3, 8, 6, 11, (20, 110, 40, 255), 2)
+    line(img, 6, 11, 12, 4, (20, 110, 40, 255), 2)
+    return img
+
+
+def menu_new():
+    img = canvas(16)
+    rect(img, 3, 1, 12, 14, PAPER, INK)
+    line(img, 9, 1, 12, 4, INK)
+    rect(img, 9, 1, 9, 4, None, INK)
+    rect(img, 9, 4, 12, 4, None, INK)
+    disc(img, 12, 11, 3, (255, 200, 40, 255))
+    return img
+
+
+def menu_open():
+    img = canvas(16)
+    rect(img, 1, 4, 13, 13, (230, 190, 80, 255), (120, 90, 20, 255))
+    rect(img, 1, 2, 6, 4, (230, 190, 80, 255), (120, 90, 20, 255))
+    for y in range(7, 14):
+        line(img, 4 + (13 - y) // 2, y, 15 - (13 - y) // 3, y, (250, 215, 110, 255))
+    line(img, 4, 7, 15, 7, (120, 90, 20, 255))
+    return img
+
+
+def menu_save():
+    img = canvas(16)
+    rect(img, 1, 1, 14, 14, (60, 90, 170, 255), (20, 30, 80, 255))
+    rect(img, 4, 1, 11, 6, PAPER, (20, 30, 80, 255))
+    rect(img, 9, 2, 10, 5, (20, 30, 80, 255))
+    rect(img, 4, 9, 11, 14, (200, 200, 200, 255), (20, 30, 80, 255))
+    return img
+
+
+def menu_notes():
+    img = canvas(16)
+    rect(img, 2, 1, 13, 14, (255, 245, 160, 255), (150, 130, 40, 255))
+    for y in (4, 7, 10):
+        line(img, 4, y, 11, y, (110, 110, 120, 255))
+    line(img, 9, 13, 14, 8, (180, 60, 60, 255), 2)
+    return img
+
+
+def menu_export():
+    img = canvas(16)
+    rect(img, 1, 3, 9, 14, PAPER, INK)
+    line(img, 5, 8, 13, 8, (30, 130, 60, 255), 2)
+    line(img, 10, 5, 14, 8, (30, 130, 60, 255), 2)
+    line(img, 10, 11, 14, 8, (30, 130, 60, 255), 2)
+    return img
+
+
+def menu_quit():
+    img = canvas(16)
+    rect(img, 2, 1, 9, 14, (150, 100, 60, 255), (70, 40, 20, 255))
+    put(img, 7, 8, (250, 220, 80, 255))
+    line(img, 9, 8, 14, 8, (190, 40, 40, 255), 2)
+    line(img, 12, 5, 15, 8, (190, 40, 40, 255), 2)
+    line(img, 12, 11, 15, 8, (190, 40, 40, 255), 2)
+    return img
+
+
+def menu_turn(mirror):
+    # A half turn over the top, the arrow head at its left end (undo);
+    # mirrored for redo.
+    img = canvas(16)
+    colour = (40, 100, 190, 255)
+    arc(img, 9, 10, 5, 0, 180, colour, 2)
+    for k in range(4):
+        line(img, 1 + k, 9 + k, 8 - k, 9 + k, colour)
+    if mirror:
+        img = [list(reversed(row)) for row in img]
+    return img
+
+
+def menu_refresh():
+    img = canvas(16)
+    colour = (30, 140, 70, 255)
+    arc(img, 8, 8, 5, 30, 300, colour, 2)
+    line(img, 11, 1, 13, 5, colour, 2)
+    line(img, 9, 5, 13, 5, colour, 2)
+    return img
+
+
+def menu_info():
+    img = canvas(16)
+    disc(img, 8, 8, 7, (40, 100, 200, 255), (20, 50, 120, 255))
+    rect(img, 7, 3, 8, 4, (255, 255, 255, 255))
+    rect(img, 7, 6, 8, 12, (255, 255, 255, 255))
+    return img
+
+
+MENU_PICTURES = [
+    ("new", menu_new), ("open", menu_open), ("save", menu_save), ("notes", menu_notes),
+    ("export", menu_export), ("quit", menu_quit), ("undo", lambda: menu_turn(False)),
+    ("redo", lambda: menu_turn(True)), ("refresh", menu_refresh), ("info", menu_info),
+]
+
+# Cursors: 32 x 32, black with a white outline; the hot spots are in the
+# program (mainwindow/FrmMain.cpp), at the tip of the arrow or the centre.
+BLACK = (0, 0, 0, 255)
+WHITE = (255, 255, 255, 255)
+
+
+def outline(img):
+    out = [row[:] for row in img]
+    for y in range(32):
+        for x in range(32):
+            if img[y][x][3] == 0 and any(
+                    0 <= x + dx < 32 and 0 <= y + dy < 32 and img[y + dy][x + dx][3] and
+                    img[y + dy][x + dx][:3] == BLACK[:3]
+                    for dx in (-1, 0, 1) for dy in (-1, 0, 1)):
+                out[y][x] = WHITE
+    return out
+
+
+def arrow_shape(img):
+    for y in range(0, 17):
+        for x in range(0, y // 1 + 1):
+            if x <= y * 10 // 16:
+                put(img, x, y, BLACK)
+    line(img, 4, 12, 9, 21, BLACK, 2)
+
+
+def cursor_arrow():
+    img = canvas(32)
+    arrow_shape(img)
+    return outline(img)
+
+
+def cursor_badge(sign):
+    img = canvas(32)
+    arrow_shape(img)
+    rect(img, 17, 17, 29, 29, WHITE, BLACK)
+    line(img, 19, 23, 27, 23, BLACK, 2)
+    if sign == "+":
+        line(img, 23, 19, 23, 27, BLACK, 2)
+    return outline(img)
+
+
+def cursor_move_point():
+    img = canvas(32)
+    c = 15
+    line(img, c, 3, c, 27, BLACK, 2)
+    line(img, 3, c, 27, c, BLACK, 2)
+    for dx, dy in ((0, -1), (0, 1), (-1, 0), (1, 0)):
+        tip = (c + dx * 13, c + dy * 13)
+        for k in range(1, 5):
+            if dx == 0:
+                line(img, tip[0] - k, tip[1] - dy * k, tip[0] + k + 1, tip[1] - dy * k, BLACK)
+            else:
+                line(img, tip[0] - dx * k, tip[1] - k, tip[0] - dx * k, tip[1] + k + 1, BLACK)
+    rect(img, c - 2, c - 2, c + 3, c + 3, BLACK)
+    return outline(img)
+
+
+def cursor_move_pic():
+    # An open hand: palm and four fingers.
+    img = canvas(32)
+    rect(img, 9, 14, 22, 25, BLACK)
+    for i, top in enumerate((6, 4, 5, 8)):
+        rect(img, 9 + i * 3 + (1 if i else 0), top, 10 + i * 3 + (1 if i else 0) + 1, 14, BLACK)
+    line(img, 6, 14, 9, 19, BLACK, 2)
+    return outline(img)
+
+
+def cursor_rotate():
+    img = canvas(32)
+    arc(img, 15, 15, 9, 120, -150, BLACK, 2)
+    line(img, 10, 4, 10, 10, BLACK, 2)
+    line(img, 4, 9, 10, 9, BLACK, 2)
+    disc(img, 15, 15, 2.5, BLACK)
+    return outline(img)
+
+
+def cursor_zoom():
+    img = canvas(32)
+    disc(img, 12, 12, 8, None, BLACK)
+    disc(img, 12, 12, 7, None, BLACK)
+    line(img, 18, 18, 27, 27, BLACK, 3)
+    line(img, 8, 12, 16, 12, BLACK)
+    line(img, 12, 8, 12, 16, BLACK)
+    return outline(img)
+
+
+CURSORS = [
+    ("arrow", cursor_arrow), ("addPoint", lambda: cursor_badge("+")), ("delPoint", lambda: cursor_badge("-")),
+    ("movePoint", cursor_move_point), ("movePic", cursor_move_pic), ("rotateView", cursor_rotate),
+    ("zoomView", cursor_zoom),
+]
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     games = [("ET", (200, 90, 30, 255), "ET"), ("Q3", (150, 30, 30, 255), "Q3"), ("WS", (40, 110, 200, 255), "WS"),
@@ -130,6 +388,15 @@ def main():
     png(os.path.join(OUT, "IDB_PVWPLAY.png"), play())
     png(os.path.join(OUT, "IDB_PVWSTOP.png"), stop())
     png(os.path.join(OUT, "ruvadir.png"), icon())
+    # The program's icon resource, which every window and message box shows.
+    png(os.path.join(OUT, "IDI_A.png"), icon())
+    png(os.path.join(OUT, "ilsMenus_check.png"), menu_check())
+    for key, draw in MENU_PICTURES:
+        picture = draw()
+        png(os.path.join(OUT, "ilsMenus_%s.png" % key), picture)
+        png(os.path.join(OUT, "ilsMenus_%sA.png" % key), brighter(picture))
+    for key, draw in CURSORS:
+        png(os.path.join(OUT, "ilsCursors_%s.png" % key), draw())
 
 
 if __name__ == "__main__":

@@ -304,4 +304,38 @@ TEST_F(ComRegistration, AClassWhoseLibraryIsGoneIsReportedNotLoaded)
     EXPECT_EQ(UnregisterClass(reg), S_OK);
 }
 
+TEST_F(ComRegistration, RegistersWhenNeededOnly)
+{
+    const QString lib = QFileInfo(kLib).absoluteFilePath();
+    const ClassRegistration reg{ComTest::CLSID_Counter, QStringLiteral("Counter Class"), QString(), QString(),
+                                QString()};
+    // No key: registered.
+    EXPECT_EQ(RegisterServerFileWhenNeeded(kLib, ComTest::CLSID_Counter), S_OK);
+    EXPECT_EQ(RegisteredServerPath(ComTest::CLSID_Counter), lib);
+
+    // A key naming a file that exists is left as it is.
+    const QString other = m_dir.path() + QStringLiteral("/other.so");
+    QFile(other).open(QIODevice::WriteOnly);
+    ASSERT_EQ(RegisterClass(reg, other), S_OK);
+    EXPECT_EQ(RegisterServerFileWhenNeeded(kLib, ComTest::CLSID_Counter), S_FALSE);
+    EXPECT_EQ(RegisteredServerPath(ComTest::CLSID_Counter), other);
+
+    // A key naming a gone file is renewed.
+    ASSERT_EQ(RegisterClass(reg, m_dir.path() + QStringLiteral("/gone.so")), S_OK);
+    EXPECT_EQ(RegisterServerFileWhenNeeded(kLib, ComTest::CLSID_Counter), S_OK);
+    EXPECT_EQ(RegisteredServerPath(ComTest::CLSID_Counter), lib);
+
+    // A library that does not load: its loader's reason, the key unchanged.
+    ASSERT_EQ(UnregisterServerFile(kLib), S_OK);
+    const QString broken = m_dir.path() + QStringLiteral("/broken.so");
+    {
+        QFile f(broken);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a library");
+    }
+    EXPECT_EQ(RegisterServerFileWhenNeeded(broken, ComTest::CLSID_Counter), CO_E_DLLNOTFOUND);
+    EXPECT_FALSE(LastLoadError().isEmpty());
+    EXPECT_TRUE(RegisteredServerPath(ComTest::CLSID_Counter).isEmpty());
+}
+
 }  // namespace

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+struct MainContext;
+
+// The project's demo: picked, shown, copied into the game's demo folder.
+class IDemoSelection
+{
+public:
+    virtual ~IDemoSelection() = default;
+    // The demo box's subclass object: a button pressed on txtDemo.
+    virtual void txtDemoSc_MouseDown(int32_t& button, int32_t& keys, int32_t x, int32_t y, bool& handled) = 0;
+};
+
+class DemoSelection final : public IDemoSelection
+{
+public:
+    explicit DemoSelection(MainContext& context) : m_c(context) {}
+    void txtDemoSc_MouseDown(int32_t&, int32_t&, int32_t, int32_t, bool&) override {}
+
+private:
+    MainContext& m_c;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+
+struct MainContext;
+
+// The table of the five built-in games and the active game: the table is
+// made when the window is created, the mod menu while it loads, and a game
+// is applied to the window at load, from the mod menu and when a project
+// is opened.
+class IGameSelection
+{
+public:
+    virtual ~IGameSelection() = default;
+    // Makes the five game definitions of the table, in the order 0 to 4.
+    virtual void fCreateGameDefinitions() = 0;
+    // The default game: 0 (ET Pro).
+    virtual int32_t fDefaultModIndex() const = 0;
+    // One mod menu item per game, the default one checked.
+    virtual void fBuildModMenu() = 0;
+    // Empties the active-game reference (before the first application).
+    virtual void ClearActiveGame() = 0;
+    // Makes game `index` (0 to 4) the active game and adapts the window;
+    // with saveFirst the settings of the game left are saved first.
+    virtual void fApplyGameToGui(int32_t index, bool saveFirst) = 0;
+};
+
+class GameSelection final : public IGameSelection
+{
+public:
+    explicit GameSelection(MainContext& context) : m_c(context) {}
+
+    void fCreateGameDefinitions() override;
+    int32_t fDefaultModIndex() const override { return 0; }
+    void fBuildModMenu() override;
+    void ClearActiveGame() override;
+    void fApplyGameToGui(int32_t index, bool saveFirst) override;
+    // Checks mod menu item `index` and unchecks the others.
+    void fCheckModMenuItem(int32_t index);
+
+private:
+    MainContext& m_c;
+};

@@ -1,0 +1,11 @@
+#include "MainControls.h"
+
+#include "Dadavive.h"
+#include "MainServices.h"
+
+MainControls::MainControls() = default;
+MainControls::~MainControls() = default;
+
+void MainControls::CancelPendingEdits()
+{
+}

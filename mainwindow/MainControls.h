@@ -1,0 +1,42 @@
+#pragma once
+
+// The objects of the main window that handle its controls and its
+// secondary windows: made while the window loads, released at close-down.
+
+#include "ComTypes.h"
+#include "FrmAbout.h"
+#include "FrmDemos.h"
+#include "FrmNotes.h"
+
+#include <memory>
+
+class IHotKeys;
+
+namespace Dadavive {
+class ICSubclass;
+class ICSubclassEvents;
+}
+
+struct MainControls
+{
+    MainControls();
+    ~MainControls();
+    MainControls(const MainControls&) = delete;
+    MainControls& operator=(const MainControls&) = delete;
+
+    // ---- Secondary windows -------------------------------------------------
+    std::unique_ptr<FrmAbout> m_aboutForm;
+    std::unique_ptr<FrmNotes> m_notesForm;
+    std::unique_ptr<FrmDemos> mDemosForm;
+
+    // ---- Subclass objects (absent when the subclassing library is) ---------
+    Com::ComPtr<Dadavive::ICSubclass> FormSc;
+    Com::ComPtr<Dadavive::ICSubclass> txtDemoSc;
+    Com::ComPtr<Dadavive::ICSubclass> tabControlSc;
+    // The hot key on FormSc.
+    std::unique_ptr<IHotKeys> m_hotKeys;
+
+    // Cancels every pending edit of the registered text boxes and of the
+    // frame-rate box (each gets back its last valid text).
+    void CancelPendingEdits();
+};

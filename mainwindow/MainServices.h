@@ -1,0 +1,217 @@
+#pragma once
+
+// The platform as the main window's collaborators see it: small interfaces
+// for the view control, the map object, dialogs and message boxes, the
+// shell, other programs' windows (the game), hot keys, the settings store,
+// the clock and the mouse cursor. The real implementations sit on the
+// program's own helpers (MainServicesReal.h); tests hand the window fakes.
+// Each collaborator takes only the services it calls; later work widens an
+// interface where a Part calls something new.
+
+#include "TaggedValue.h"
+
+#include <QList>
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class C3DCamera;
+class CView;
+class IOpenGLViewHandler;
+class QCursor;
+class QWidget;
+class UCOpenGLView;
+
+namespace Dadavive {
+class ICSubclass;
+}
+
+// The map view control `oglView` as the window drives it.
+class IViewControl
+{
+public:
+    virtual ~IViewControl() = default;
+
+    // Sets the control up with the window as drawing handler and the view
+    // state and camera it shows; false when the OpenGL window cannot be
+    // made (the control has told the user why).
+    virtual bool Initialize(IOpenGLViewHandler* handler, CView* view, C3DCamera* camera) = 0;
+    virtual double GLViewScale() const = 0;
+    virtual void SetGLViewScale(double scale) = 0;
+    virtual void SetView(CView* view) = 0;
+    virtual void UpdateProjection() = 0;
+    // Draws one frame through the drawing handler.
+    virtual void Refresh() = 0;
+    // Releases the rendering context; harmless when there is none.
+    virtual bool GLKillWindow() = 0;
+    // 0 default, 11 hourglass, 99 the picture of SetMouseIcon.
+    virtual int32_t MousePointer() const = 0;
+    virtual void SetMousePointer(int32_t kind) = 0;
+    virtual void SetMouseIcon(const QCursor& cursor) = 0;
+    // Makes the view's context current (map calls need it); false without one.
+    virtual bool MakeCurrent() = 0;
+};
+
+// The map object (the map library's BSP class) as the window uses it.
+class IMapObject
+{
+public:
+    // Minimum (column 0) and maximum (column 1) on x, y and z.
+    using Bounds = std::array<std::array<float, 2>, 3>;
+
+    virtual ~IMapObject() = default;
+
+    virtual bool Load(const QString& fileName, int32_t curveTesselation) = 0;
+    virtual void FrustumUpdate() = 0;
+    virtual void CalculateVisibleFaces(float x, float y, float z) = 0;
+    virtual int32_t Draw() = 0;
+    // False while no map is loaded.
+    virtual bool GetBounds(Bounds& bounds) const = 0;
+    virtual bool SearchCorner(float& x, float& y, float& z, int32_t plane, float zone) = 0;
+    virtual void SetColors(uint32_t polygon, uint32_t mesh, uint32_t patch) = 0;
+    // OpenGL primitive types for polygon faces, meshes and patches.
+    virtual void SetDrawModes(int32_t poly, int32_t mesh, int32_t patch) = 0;
+    virtual bool ClusterVisibilityCheckEnabled() const = 0;
+    virtual void SetClusterVisibilityCheckEnabled(bool on) = 0;
+};
+
+// File choices, the folder browser and message boxes. Every one is modal
+// and has the main window (or the given window) as owner.
+class IDialogs
+{
+public:
+    // Flags of the file dialogs (the values the window passes).
+    static constexpr int32_t HideReadOnly = 4;
+    static constexpr int32_t FileMustExist = 4096;
+
+    // The file dialogs: title, file name (in: proposed; out: the full path
+    // chosen), file title (out: the name without folder), initial folder
+    // (its nearest existing folder; nothing when empty), filter in the
+    // form MCDialog::BuildFilter writes, filter index (1-based, in and
+    // out), default extension (added to a name without one) and flags.
+    // True when the user confirmed; false when cancelled. The save dialog
+    // does not ask before replacing a file: the callers ask themselves.
+    virtual bool ShowOpenDialog(QWidget* owner, const QString& title, QString& fileName, QString& fileTitle,
+                                const QString& initialFolder, const QString& filter, int32_t& filterIndex,
+                                const QString& defaultExt, int32_t flags) = 0;
+    virtual bool ShowSaveDialog(QWidget* owner, const QString& title, QString& fileName, QString& fileTitle,
+                                const QString& initialFolder, const QString& filter, int32_t& filterIndex,
+                                const QString& defaultExt, int32_t flags) = 0;
+    // The folder browser (MFileOp::GetSpecialFolder): the chosen folder or
+    // "cancel".
+    virtual QString BrowseForFolder(QWidget* owner, const QString& title, const QString& initialFolder,
+                                    int32_t root, int32_t flags, const QString& iconName) = 0;
+    // A message box (MMsgBoxEx::MsgBoxEx); the answer as the system numbers
+    // it (1 OK, 2 Cancel, 6 Yes, 7 No ...).
+    virtual int32_t MessageBox(QWidget* owner, const QString& title, const QString& prompt, int32_t style,
+                               const QString& iconName, int32_t timeoutMs) = 0;
+
+    virtual ~IDialogs() = default;
+};
+
+// Starting programs and documents (MForms::ShellExecuteVerb).
+class IShell
+{
+public:
+    virtual ~IShell() = default;
+    // Verbs: 0 open, 1 find, 2 explore, 3 properties, 5 print. The new
+    // process's id, 0 on failure.
+    virtual int64_t ShellExecuteVerb(QWidget* owner, int32_t verb, const QString& file, const QString& folder,
+                                     const QString& parameters, int32_t showCommand) = 0;
+};
+
+// Other programs' top-level windows (the game's), the clipboard and
+// synthesized keys.
+class IGameWindows
+{
+public:
+    using Handle = uint64_t;
+
+    virtual ~IGameWindows() = default;
+    // Shown windows whose title and class equal the given ones (case
+    // ignored; an empty one is not tested), bottom of the stacking first.
+    virtual QList<Handle> FindWindows(const QString& title, const QString& className) = 0;
+    virtual QList<Handle> FindWindowsOfProcess(int64_t processId) = 0;
+    // 0 normal, 1 minimized, 2 maximized (MForms::GetPlacement).
+    virtual int32_t GetPlacement(Handle window) = 0;
+    virtual bool Restore(Handle window) = 0;
+    virtual bool Minimize(Handle window) = 0;
+    virtual bool Activate(Handle window) = 0;
+    virtual int32_t SendClose(Handle window) = 0;
+    virtual bool SetClipboardText(const QString& text) = 0;
+    // MKeyboard::SendKey.
+    virtual bool SendKey(int16_t scanCode, int32_t virtualKey, int32_t flags, int32_t action) = 0;
+};
+
+// One system-wide hot key, raised on the window's subclass object.
+class IHotKeys
+{
+public:
+    virtual ~IHotKeys() = default;
+    // Modifiers as Dadavive::eHotKeyModifiers, the key as a virtual key.
+    // False when the key cannot be registered (another program holds it,
+    // no X display).
+    virtual bool Register(int32_t modifiers, int32_t virtualKey) = 0;
+    virtual bool Unregister() = 0;
+};
+
+// The settings store by key path and value name (MRegistry).
+class ISettingsStore
+{
+public:
+    virtual ~ISettingsStore() = default;
+    // The value, or a null value when it is missing.
+    virtual TaggedValue Read(const QString& keyPath, const QString& name) = 0;
+    // Type 1 text, 4 DWORD (MRegistry type codes); creates the key.
+    virtual bool Write(const QString& keyPath, const QString& name, int32_t type, const TaggedValue& value) = 0;
+    virtual bool Delete(const QString& keyPath, const QString& name) = 0;
+    // Names and types in the order they were first written.
+    virtual bool ListValues(const QString& keyPath, QStringList& names, QList<int32_t>& types) = 0;
+    // Many writes saved as one (see RegistryStore::Batch); nests.
+    virtual void BeginBatch() = 0;
+    virtual bool EndBatch() = 0;
+};
+
+// Milliseconds.
+class IClock
+{
+public:
+    virtual ~IClock() = default;
+    // Since an arbitrary start; 64 bits, never wraps.
+    virtual int64_t ElapsedMs() const = 0;
+    // The 32-bit tick count, wrapping at 2^32 (MCommon::GetTickMs).
+    virtual uint32_t GetTickMs() const = 0;
+};
+
+// The mouse cursor in screen pixels (MCursor).
+class ICursor
+{
+public:
+    virtual ~ICursor() = default;
+    virtual QPoint GetCursorPosition() = 0;
+    virtual void SetCursorPosition(const QPoint& position) = 0;
+    // The display counter's new value (below 0: hidden).
+    virtual int32_t ShowMouseCursor(bool show) = 0;
+};
+
+// What the main window is given: the services themselves, and the makers
+// of those that need the window's own objects (the view control its
+// widget, the hot keys the window's subclass object, the map object a
+// fresh instance each time).
+struct MainServices
+{
+    std::function<std::unique_ptr<IViewControl>(UCOpenGLView& widget)> makeViewControl;
+    std::function<std::unique_ptr<IMapObject>()> makeMapObject;
+    std::function<std::unique_ptr<IHotKeys>(Dadavive::ICSubclass* formSubclass)> makeHotKeys;
+    std::shared_ptr<IDialogs> dialogs;
+    std::shared_ptr<IShell> shell;
+    std::shared_ptr<IGameWindows> gameWindows;
+    std::shared_ptr<ISettingsStore> settings;
+    std::shared_ptr<IClock> clock;
+    std::shared_ptr<ICursor> cursor;
+};

@@ -1,0 +1,160 @@
+#include "MainWidgets.h"
+#include "MainWidgetsBuild.h"
+
+#include "UCOpenGLView.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace MainWidgetsBuild;
+
+namespace {
+
+QToolButton* ToolButton(QWidget* parent, const char* name, int index, const QString& caption)
+{
+    auto* b = Make<QToolButton>(parent, name, caption, index);
+    b->setCheckable(true);
+    b->setAutoExclusive(true);
+    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    return b;
+}
+
+QTimer* MakeTimer(QObject* parent, const char* name, int intervalMs, bool singleShot)
+{
+    auto* t = new QTimer(parent);
+    t->setObjectName(QString::fromLatin1(name));
+    t->setInterval(intervalMs);
+    t->setSingleShot(singleShot);
+    return t;
+}
+
+}  // namespace
+
+MainWidgets::MainWidgets(QMainWindow& window)
+{
+    central = new QWidget(&window);
+    central->setObjectName(QStringLiteral("central"));
+    window.setCentralWidget(central);
+    auto* row = new QHBoxLayout(central);
+    row->setContentsMargins(4, 4, 4, 4);
+    auto* left = new QWidget(central);
+    auto* right = new QWidget(central);
+    row->addWidget(left, 1);
+    row->addWidget(right, 0);
+    BuildLeft(left);
+    BuildRight(right);
+
+    lblMiddleStatus = Make<QLabel>(window.statusBar(), "lblMiddleStatus");
+    lblRightStatus = Make<QLabel>(window.statusBar(), "lblRightStatus");
+    lblMiddleStatus->setMinimumWidth(220);
+    window.statusBar()->addWidget(lblMiddleStatus, 1);
+    window.statusBar()->addPermanentWidget(lblRightStatus);
+    BuildTimers(window);
+}
+
+void MainWidgets::BuildLeft(QWidget* parent)
+{
+    auto* column = new QVBoxLayout(parent);
+    column->setContentsMargins(0, 0, 0, 0);
+
+    fraToolBar = Make<QFrame>(parent, "fraToolBar");
+    auto* tools = new QHBoxLayout(fraToolBar);
+    tools->setContentsMargins(0, 0, 0, 0);
+    const QString viewCaptions[] = {QStringLiteral("XY"), QStringLiteral("XZ"), QStringLiteral("YZ"),
+                                    QStringLiteral("3D")};
+    for (int i = 0; i < 4; ++i) {
+        optViews[i] = ToolButton(fraToolBar, "optViews", i, viewCaptions[i]);
+        tools->addWidget(optViews[i]);
+    }
+    optViews[0]->setChecked(true);
+    tools->addSpacing(12);
+    // Tools: select (S), points (B), tangents (T), look-at, zoom, view.
+    const QString toolCaptions[] = {QStringLiteral("S"), QStringLiteral("B"), QStringLiteral("T"),
+                                    QStringLiteral("L"), QStringLiteral("Z"), QStringLiteral("V")};
+    for (int i = 0; i < 6; ++i) {
+        optTools[i] = ToolButton(fraToolBar, "optTools", i, toolCaptions[i]);
+        tools->addWidget(optTools[i]);
+    }
+    optTools[1]->setChecked(true);
+    tools->addStretch(1);
+    cbo3DViewRatio = Make<QComboBox>(fraToolBar, "cbo3DViewRatio");
+    tools->addWidget(cbo3DViewRatio);
+    column->addWidget(fraToolBar);
+
+    auto* viewRow = new QHBoxLayout;
+    oglView = Make<UCOpenGLView>(parent, "oglView");
+    oglView->setMinimumSize(502, 377);
+    viewRow->addWidget(oglView, 1);
+    chkExpand = Make<QCheckBox>(parent, "chkExpand");
+    viewRow->addWidget(chkExpand, 0, Qt::AlignTop);
+    column->addLayout(viewRow, 1);
+
+    fra3DView = Make<QFrame>(parent, "fra3DView");
+    auto* preview = new QHBoxLayout(fra3DView);
+    preview->setContentsMargins(0, 0, 0, 0);
+    chkPreviewLock = Make<QCheckBox>(fra3DView, "chkPreviewLock", QStringLiteral("Lock"));
+    preview->addWidget(chkPreviewLock);
+    const QString stepCaptions[] = {QStringLiteral("|<"), QStringLiteral("<<"), QStringLiteral("<"),
+                                    QString(), QString(), QStringLiteral(">"), QStringLiteral(">>"),
+                                    QStringLiteral(">|")};
+    for (int i : {0, 1, 2}) {
+        cmdPreview[i] = Make<QPushButton>(fra3DView, "cmdPreview", stepCaptions[i], i);
+        preview->addWidget(cmdPreview[i]);
+    }
+    cmdPvwStartStop = Make<QPushButton>(fra3DView, "cmdPvwStartStop");
+    preview->addWidget(cmdPvwStartStop);
+    for (int i : {5, 6, 7}) {
+        cmdPreview[i] = Make<QPushButton>(fra3DView, "cmdPreview", stepCaptions[i], i);
+        preview->addWidget(cmdPreview[i]);
+    }
+    for (QPushButton* b : cmdPreview)
+        if (b)
+            b->setMaximumWidth(34);
+    fra3dvPan2 = Make<QFrame>(fra3DView, "fra3dvPan2");
+    auto* pan2 = new QHBoxLayout(fra3dvPan2);
+    pan2->setContentsMargins(6, 0, 0, 0);
+    lbl3dvTime = Make<QLabel>(fra3dvPan2, "lbl3dvTime");
+    lbl3dvTime->setMinimumWidth(80);
+    pan2->addWidget(lbl3dvTime);
+    chk3dvAutoSelectPoint = Make<QCheckBox>(fra3dvPan2, "chk3dvAutoSelectPoint", Text(97));
+    pan2->addWidget(chk3dvAutoSelectPoint);
+    pan2->addStretch(1);
+    preview->addWidget(fra3dvPan2, 1);
+    column->addWidget(fra3DView);
+
+    fraPans = Make<QFrame>(parent, "fraPans");
+    auto* pans = new QHBoxLayout(fraPans);
+    pans->setContentsMargins(0, 0, 0, 0);
+    fra3DViewPreset = Make<QFrame>(fraPans, "fra3DViewPreset");
+    auto* presets = new QHBoxLayout(fra3DViewPreset);
+    presets->setContentsMargins(0, 0, 0, 0);
+    presets->setSpacing(1);
+    for (int i = 0; i < 12; ++i) {
+        optViewPreset[i] = Make<QToolButton>(fra3DViewPreset, "optViewPreset", QString::number(i + 1), i);
+        optViewPreset[i]->setCheckable(true);
+        presets->addWidget(optViewPreset[i]);
+    }
+    pans->addWidget(fra3DViewPreset);
+    pans->addStretch(1);
+    lblScaleLabel = Make<QLabel>(fraPans, "lblScaleLabel");
+    lblScaleLabel->setMinimumWidth(120);
+    pans->addWidget(lblScaleLabel);
+    column->addWidget(fraPans);
+}
+
+void MainWidgets::BuildTimers(QMainWindow& window)
+{
+    tmrWaitForClose = MakeTimer(&window, "tmrWaitForClose", 100, false);
+    tmrMiddleStatusAutoClear = MakeTimer(&window, "tmrMiddleStatusAutoClear", 1000, true);
+    tmrViewAutoRefresh = MakeTimer(&window, "tmrViewAutoRefresh", 20, false);
+    tmrCameraMouseForwarding = MakeTimer(&window, "tmrCameraMouseForwarding", 40, false);
+}

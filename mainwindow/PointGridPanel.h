@@ -1,0 +1,25 @@
+#pragma once
+
+struct MainContext;
+
+// The point grid: the control points of the selected curve in three tabs.
+class IPointGridPanel
+{
+public:
+    virtual ~IPointGridPanel() = default;
+    // The grid's columns, once while the window loads.
+    virtual void fDefineGridColumns() = 0;
+    // Empties the grid (close-down).
+    virtual void fGridClear() = 0;
+};
+
+class PointGridPanel final : public IPointGridPanel
+{
+public:
+    explicit PointGridPanel(MainContext& context) : m_c(context) {}
+    void fDefineGridColumns() override {}
+    void fGridClear() override {}
+
+private:
+    MainContext& m_c;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+struct MainContext;
+
+// The scene of the view: the map, grids, curves, markers and overlays,
+// drawn when the view control calls the window's drawing handler.
+class ISceneDrawing
+{
+public:
+    virtual ~ISceneDrawing() = default;
+    virtual void fBuildScaleTable() = 0;
+    // The drawing handler's call: the view's context is current, the
+    // buffers cleared.
+    virtual void GLDrawScene() = 0;
+    // Redraws the view (nothing while a project is being loaded).
+    virtual void fRefreshView() = 0;
+};
+
+class SceneDrawing final : public ISceneDrawing
+{
+public:
+    explicit SceneDrawing(MainContext& context) : m_c(context) {}
+    void fBuildScaleTable() override {}
+    void GLDrawScene() override {}
+    void fRefreshView() override;
+
+private:
+    MainContext& m_c;
+};
