@@ -44,7 +44,9 @@ void FrmAbout::ShowModeless(QWidget* owner)
 
 bool FrmAbout::event(QEvent* e)
 {
-    if (e->type() == QEvent::WindowActivate && m_armed)
+    // Showing the window activates it (a window manager may keep the focus
+    // elsewhere: the splash goes all the same).
+    if ((e->type() == QEvent::WindowActivate || e->type() == QEvent::Show) && m_armed)
         m_tmrClose->start();
     else if (e->type() == QEvent::Hide)
         m_tmrClose->stop();

@@ -7,7 +7,7 @@ class QTimer;
 
 // The about box, shown first as the splash window: a frameless window
 // with the program's picture. Armed (CloseAfterDelay(true)), it hides
-// itself 2000 ms after it was activated.
+// itself 2000 ms after it was shown or activated.
 class FrmAbout : public QWidget
 {
 public:
