@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 
 namespace {
 
@@ -195,11 +194,11 @@ TEST_F(ScriptGeneratorTest, TheSameBytesUnderAGermanLocale)
     int32_t points = 0;
     curve.SetStartTime(2.25);
     ASSERT_TRUE(Generate(Params().Autostart(), ui, points));
-    const char* saved = std::setlocale(LC_ALL, nullptr);
-    const std::string restore = saved ? saved : "C";
-    std::setlocale(LC_ALL, "de_DE.UTF-8");
-    ASSERT_TRUE(Generate(Params().Dir(german.path()).Autostart(), ui, points));
-    std::setlocale(LC_ALL, restore.c_str());
+    {
+        CommaLocale de("de_DE.UTF-8");
+        ASSERT_TRUE(de.IsSet()) << "de_DE.UTF-8 is not installed";
+        ASSERT_TRUE(Generate(Params().Dir(german.path()).Autostart(), ui, points));
+    }
     const QStringList names = Files();
     EXPECT_EQ(QDir(german.path()).entryList(QDir::Files, QDir::Name), names);
     for (const QString& n : names)
