@@ -20,41 +20,49 @@ int32_t ClampEditMask(float v)
     return static_cast<int32_t>(MCommon::RoundHalfEven(clamped));
 }
 
+// The setter named by an index error, by property id (16 has none).
+constexpr const char* kSetterSources[25] = {
+    nullptr,
+    "C3DCurve.SetX", "C3DCurve.SetY", "C3DCurve.SetZ",
+    "C3DCurve.SetPitch", "C3DCurve.SetYaw", "C3DCurve.SetRoll",
+    "C3DCurve.SetFov", "C3DCurve.SetTimescale", "C3DCurve.SetHide",
+    "C3DCurve.SetWglAmp", "C3DCurve.SetWglFreq",
+    "C3DCurve.SetTan1X", "C3DCurve.SetTan1Y", "C3DCurve.SetTan1Z", "C3DCurve.SetTan1C",
+    nullptr,
+    "C3DCurve.SetTan2X", "C3DCurve.SetTan2Y", "C3DCurve.SetTan2Z", "C3DCurve.SetTan2C",
+    "C3DCurve.SetTime", "C3DCurve.SetTargetX", "C3DCurve.SetTargetY", "C3DCurve.SetTargetZ",
+};
+
 }  // namespace
 
 void C3DCurve::SetFov(int32_t index, float v)
 {
-    Record(index, "C3DCurve.SetFov").Fov = MRuvMain::ClampFov(v);
+    StoreNumber(Record(index, "C3DCurve.SetFov"), index, 7, v);
 }
 
 void C3DCurve::SetTimescale(int32_t index, float v)
 {
-    ControlRecord& r = Record(index, "C3DCurve.SetTimescale");
-    r.Timescale = MRuvMain::NormalizeTimescale(mGameType, v, 0.01f);
+    StoreNumber(Record(index, "C3DCurve.SetTimescale"), index, 8, v);
 }
 
-void C3DCurve::SetWglFreq(int32_t index, float v)
+void C3DCurve::SetTime(int32_t index, float v)
 {
-    ControlRecord& r = Record(index, "C3DCurve.SetWglFreq");
-    if (!(v > 0.0f)) {
-        r.WglFreq = r.WglAmp > 0.0f ? 1 : 0;
-        return;
-    }
-    // A wiggle period longer than its segment is the segment.
-    const double steps = GetSegmentRawSteps(index);
-    if (steps > 0.0 && static_cast<float>(steps) < v)
-        v = MCommon::SafeCSng(TaggedValue(steps));
-    r.WglFreq = MCommon::CheckedRoundToInt32(v, QStringLiteral("C3DCurve.SetWglFreq"));
+    StoreNumber(Record(index, "C3DCurve.SetTime"), index, 21, v);
 }
 
-void C3DCurve::SetTan1C(int32_t index, float v)
+void C3DCurve::SetTargetX(int32_t index, float v)
 {
-    Record(index, "C3DCurve.SetTan1C").Tan1C = ClampEditMask(v);
+    StoreNumber(Record(index, "C3DCurve.SetTargetX"), index, 22, v);
 }
 
-void C3DCurve::SetTan2C(int32_t index, float v)
+void C3DCurve::SetTargetY(int32_t index, float v)
 {
-    Record(index, "C3DCurve.SetTan2C").Tan2C = ClampEditMask(v);
+    StoreNumber(Record(index, "C3DCurve.SetTargetY"), index, 23, v);
+}
+
+void C3DCurve::SetTargetZ(int32_t index, float v)
+{
+    StoreNumber(Record(index, "C3DCurve.SetTargetZ"), index, 24, v);
 }
 
 TaggedValue C3DCurve::value(int32_t index, int32_t id) const
@@ -108,46 +116,69 @@ void C3DCurve::SetValue(int32_t index, int32_t id, const TaggedValue& v)
     SetNumberValue(index, id, static_cast<float>(v.Number()));
 }
 
-void C3DCurve::SetListValues(int32_t index, const float* values, int32_t count)
-{
-    if (count < 0 || count > 24)
-        throw RuvError::Platform(RuvError::IndexOutOfRange, kValueSource);
-    static const std::array<int32_t, 26> types = GetPropertyTypes();
-    for (int32_t id = 1; id <= count; ++id)
-        if (types[static_cast<size_t>(id)] == TypeNumber)
-            SetNumberValue(index, id, values[id - 1]);
-}
-
 void C3DCurve::SetNumberValue(int32_t index, int32_t id, float x)
 {
     // A NaN or infinite coordinate, angle or time would poison every frame
     // sampled from the curve.
     if (!std::isfinite(x))
         throw RuvError::Platform(RuvError::InvalidArgument, kValueSource);
+    if (id < 1 || id > 24 || id == 16)
+        return;
+    StoreNumber(Record(index, kSetterSources[id]), index, id, x);
+}
+
+void C3DCurve::StoreListValues(ControlRecord& record, int32_t index, const float* values,
+                               int32_t count)
+{
+    for (int32_t id = 1; id <= count; ++id)
+        StoreNumber(record, index, id, values[id - 1]);
+}
+
+void C3DCurve::StoreNumber(ControlRecord& r, int32_t index, int32_t id, float x)
+{
     switch (id) {
-    case 1: SetX(index, x); break;
-    case 2: SetY(index, x); break;
-    case 3: SetZ(index, x); break;
-    case 4: SetPitch(index, x); break;
-    case 5: SetYaw(index, x); break;
-    case 6: SetRoll(index, x); break;
-    case 7: SetFov(index, x); break;
-    case 8: SetTimescale(index, x); break;
-    case 9: SetHide(index, x); break;
-    case 10: SetWglAmp(index, x); break;
-    case 11: SetWglFreq(index, x); break;
-    case 12: SetTan1X(index, x); break;
-    case 13: SetTan1Y(index, x); break;
-    case 14: SetTan1Z(index, x); break;
-    case 15: SetTan1C(index, x); break;
-    case 17: SetTan2X(index, x); break;
-    case 18: SetTan2Y(index, x); break;
-    case 19: SetTan2Z(index, x); break;
-    case 20: SetTan2C(index, x); break;
-    case 21: SetTime(index, x); break;
-    case 22: SetTargetX(index, x); break;
-    case 23: SetTargetY(index, x); break;
-    case 24: SetTargetZ(index, x); break;
-    default: break;
+    case 1: r.X = x; break;
+    case 2: r.Y = x; break;
+    case 3: r.Z = x; break;
+    case 4: r.Pitch = x; break;
+    case 5: r.Yaw = x; break;
+    case 6: r.Roll = x; break;
+    case 7: r.Fov = MRuvMain::ClampFov(x); break;
+    case 8: r.Timescale = MRuvMain::NormalizeTimescale(mGameType, x, 0.01f); break;
+    case 9: r.Hide = x > 0.0f ? 1 : 0; break;
+    case 10:
+        r.WglAmp = x < 0.0f ? 0.0f : x;
+        if (x > 0.0f && r.WglFreq == 0)
+            r.WglFreq = 1;
+        break;
+    case 11: {
+        if (!(x > 0.0f)) {
+            r.WglFreq = r.WglAmp > 0.0f ? 1 : 0;
+            break;
+        }
+        // A wiggle period longer than its segment is the segment.
+        const double steps = GetSegmentRawSteps(index);
+        if (steps > 0.0 && static_cast<float>(steps) < x)
+            x = MCommon::SafeCSng(TaggedValue(steps));
+        r.WglFreq = MCommon::CheckedRoundToInt32(x, QStringLiteral("C3DCurve.SetWglFreq"));
+        break;
+    }
+    case 12: r.Tan1X = x; break;
+    case 13: r.Tan1Y = x; break;
+    case 14: r.Tan1Z = x; break;
+    case 15: r.Tan1C = ClampEditMask(x); break;
+    case 17: r.Tan2X = x; break;
+    case 18: r.Tan2Y = x; break;
+    case 19: r.Tan2Z = x; break;
+    case 20: r.Tan2C = ClampEditMask(x); break;
+    case 21:
+        r.Time = static_cast<double>(x);
+        if (index == m_controlsCount)
+            mLastTimeSet = true;
+        break;
+    case 22: r.TargetX = static_cast<double>(x); break;
+    case 23: r.TargetY = static_cast<double>(x); break;
+    case 24: r.TargetZ = static_cast<double>(x); break;
+    default: break;  // 16 is a gap
     }
 }
