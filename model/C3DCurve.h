@@ -354,16 +354,17 @@ private:
     // The number part of SetValue: the finiteness check, then the record's
     // index check and the property's rule.
     void SetNumberValue(int32_t index, int32_t id, float x);
-    // Where each number property's rule lives (clamps, the timescale steps
-    // of the game, the wiggle period, the edit masks): x stored into `r`,
-    // which is record `index` of this curve, as that property's setter
-    // stores it. x is finite, `index` checked by the caller; ids outside
-    // 1 to 24, and 16, store nothing.
+    // Where the number properties' rules live (clamps, the timescale steps
+    // of the game, the wiggle period, the edit masks): StoreNumbers stores
+    // the values of ids first to last (values[id - 1]) into `r`, which is
+    // record `index` of this curve, in id order, each as that property's
+    // setter stores it. Values are finite and `index` is checked by the
+    // caller; 16 stores nothing. A curve file's reader fills a control's
+    // record in one go this way, with the checks done once for the control.
+    void StoreNumbers(ControlRecord& r, int32_t index, const float* values, int32_t first,
+                      int32_t last);
+    // One property (ids outside 1 to 24 store nothing).
     void StoreNumber(ControlRecord& r, int32_t index, int32_t id, float x);
-    // The values of ids 1 to count (at most 24) in id order, each through
-    // StoreNumber: a curve file's reader fills a control's record in one go
-    // with the checks done once for the control.
-    void StoreListValues(ControlRecord& r, int32_t index, const float* values, int32_t count);
 
     void SetTime(int32_t index, float v);
     void SetTargetX(int32_t index, float v);

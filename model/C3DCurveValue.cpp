@@ -127,58 +127,85 @@ void C3DCurve::SetNumberValue(int32_t index, int32_t id, float x)
     StoreNumber(Record(index, kSetterSources[id]), index, id, x);
 }
 
-void C3DCurve::StoreListValues(ControlRecord& record, int32_t index, const float* values,
-                               int32_t count)
-{
-    for (int32_t id = 1; id <= count; ++id)
-        StoreNumber(record, index, id, values[id - 1]);
-}
-
 void C3DCurve::StoreNumber(ControlRecord& r, int32_t index, int32_t id, float x)
 {
-    switch (id) {
-    case 1: r.X = x; break;
-    case 2: r.Y = x; break;
-    case 3: r.Z = x; break;
-    case 4: r.Pitch = x; break;
-    case 5: r.Yaw = x; break;
-    case 6: r.Roll = x; break;
-    case 7: r.Fov = MRuvMain::ClampFov(x); break;
-    case 8: r.Timescale = MRuvMain::NormalizeTimescale(mGameType, x, 0.01f); break;
-    case 9: r.Hide = x > 0.0f ? 1 : 0; break;
-    case 10:
-        r.WglAmp = x < 0.0f ? 0.0f : x;
-        if (x > 0.0f && r.WglFreq == 0)
+    if (id < 1 || id > 24)
+        return;
+    std::array<float, 24> one{};
+    one[static_cast<size_t>(id - 1)] = x;
+    StoreNumbers(r, index, one.data(), id, id);
+}
+
+void C3DCurve::StoreNumbers(ControlRecord& r, int32_t index, const float* values, int32_t first,
+                            int32_t last)
+{
+    // One straight pass in id order: a file's reader stores over a hundred
+    // thousand values, and the order matters (the wiggle period follows
+    // its amplitude).
+    auto has = [&](int32_t id) { return id >= first && id <= last; };
+    auto v = [&](int32_t id) { return values[id - 1]; };
+    if (has(1))
+        r.X = v(1);
+    if (has(2))
+        r.Y = v(2);
+    if (has(3))
+        r.Z = v(3);
+    if (has(4))
+        r.Pitch = v(4);
+    if (has(5))
+        r.Yaw = v(5);
+    if (has(6))
+        r.Roll = v(6);
+    if (has(7))
+        r.Fov = MRuvMain::ClampFov(v(7));
+    if (has(8))
+        r.Timescale = MRuvMain::NormalizeTimescale(mGameType, v(8), 0.01f);
+    if (has(9))
+        r.Hide = v(9) > 0.0f ? 1 : 0;
+    if (has(10)) {
+        const float amplitude = v(10);
+        r.WglAmp = amplitude < 0.0f ? 0.0f : amplitude;
+        if (amplitude > 0.0f && r.WglFreq == 0)
             r.WglFreq = 1;
-        break;
-    case 11: {
-        if (!(x > 0.0f)) {
-            r.WglFreq = r.WglAmp > 0.0f ? 1 : 0;
-            break;
-        }
-        // A wiggle period longer than its segment is the segment.
-        const double steps = GetSegmentRawSteps(index);
-        if (steps > 0.0 && static_cast<float>(steps) < x)
-            x = MCommon::SafeCSng(TaggedValue(steps));
-        r.WglFreq = MCommon::CheckedRoundToInt32(x, QStringLiteral("C3DCurve.SetWglFreq"));
-        break;
     }
-    case 12: r.Tan1X = x; break;
-    case 13: r.Tan1Y = x; break;
-    case 14: r.Tan1Z = x; break;
-    case 15: r.Tan1C = ClampEditMask(x); break;
-    case 17: r.Tan2X = x; break;
-    case 18: r.Tan2Y = x; break;
-    case 19: r.Tan2Z = x; break;
-    case 20: r.Tan2C = ClampEditMask(x); break;
-    case 21:
-        r.Time = static_cast<double>(x);
+    if (has(11)) {
+        float period = v(11);
+        if (!(period > 0.0f)) {
+            r.WglFreq = r.WglAmp > 0.0f ? 1 : 0;
+        } else {
+            // A wiggle period longer than its segment is the segment.
+            const double steps = GetSegmentRawSteps(index);
+            if (steps > 0.0 && static_cast<float>(steps) < period)
+                period = MCommon::SafeCSng(TaggedValue(steps));
+            r.WglFreq = MCommon::CheckedRoundToInt32(period, QStringLiteral("C3DCurve.SetWglFreq"));
+        }
+    }
+    if (has(12))
+        r.Tan1X = v(12);
+    if (has(13))
+        r.Tan1Y = v(13);
+    if (has(14))
+        r.Tan1Z = v(14);
+    if (has(15))
+        r.Tan1C = ClampEditMask(v(15));
+    // 16 is a gap.
+    if (has(17))
+        r.Tan2X = v(17);
+    if (has(18))
+        r.Tan2Y = v(18);
+    if (has(19))
+        r.Tan2Z = v(19);
+    if (has(20))
+        r.Tan2C = ClampEditMask(v(20));
+    if (has(21)) {
+        r.Time = static_cast<double>(v(21));
         if (index == m_controlsCount)
             mLastTimeSet = true;
-        break;
-    case 22: r.TargetX = static_cast<double>(x); break;
-    case 23: r.TargetY = static_cast<double>(x); break;
-    case 24: r.TargetZ = static_cast<double>(x); break;
-    default: break;  // 16 is a gap
     }
+    if (has(22))
+        r.TargetX = static_cast<double>(v(22));
+    if (has(23))
+        r.TargetY = static_cast<double>(v(23));
+    if (has(24))
+        r.TargetZ = static_cast<double>(v(24));
 }

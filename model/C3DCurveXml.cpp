@@ -409,7 +409,7 @@ bool C3DCurve::ReadElement(const pugi::xml_node& node, QString& error)
             const int32_t n = ++m_controlsCount;
             ControlRecord& record = mControls[static_cast<size_t>(n)];
             record = NewControlRecord();
-            StoreListValues(record, n, values.data(), fieldCount);
+            StoreNumbers(record, n, values.data(), 1, fieldCount);
             const char* command = commandAttr.value();
             if (command[0] != '\0')
                 record.Command = QString::fromUtf8(command);
