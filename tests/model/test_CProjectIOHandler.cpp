@@ -79,8 +79,8 @@ TEST(CProjectIOHandler, GermanLocaleWritesAndReadsTheSameBytes)
     const QByteArray plain = RoundTrip(2, plainFiles);
     QByteArray german;
     {
-        LocaleGuard de("de_DE.UTF-8", QStringLiteral("de_DE"));
-        ASSERT_TRUE(de.IsSet()) << "de_DE.UTF-8 is not installed";
+        modeltest::LocaleScope de("de_DE.UTF-8");
+        ASSERT_TRUE(de.Took(",")) << "de_DE.UTF-8 is not installed";
         TempFiles files;
         german = RoundTrip(2, files);
     }
