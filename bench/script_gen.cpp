@@ -1,6 +1,8 @@
 // Prints how long the camera script generator takes for a long path
 // (sampling excluded) beside the time to write the same bytes to the same
-// folder, and the ratio of the two.
+// folder, and the ratio of the two. The generator writes every file into a
+// temporary beside it and renames the whole set into place; the plain write
+// rewrites the files where they stand.
 #include "C3DCameraScriptOption.h"
 #include "LongCurve.h"
 #include "CGameDefinition.h"

@@ -87,36 +87,6 @@ bool XmlLoadDocument(pugi::xml_document& document, const QByteArray& bytes, QStr
 // the document point into it): the bytes are changed, and must outlive
 // the document and stay unchanged while it lives.
 bool XmlLoadDocumentInPlace(pugi::xml_document& document, QByteArray& bytes, QString* error = nullptr);
-// A stretch of a document's text: `length` bytes from `offset`.
-struct XmlPart
-{
-    qsizetype offset = 0;
-    qsizetype length = 0;
-};
-
-// A document's text with some of its elements cut out: `rest` is the text
-// without them, `parts` are where they stood in the original, in order.
-struct XmlSplitText
-{
-    QByteArray rest;
-    std::vector<XmlPart> parts;
-};
-
-// Cuts out of a document's text, without parsing it, every element named
-// `grandchild` whose parent is an element named `child` directly under the
-// root (what the path "child/grandchild" selects), so that the parts can
-// be parsed apart, side by side. Nothing is checked for well-formedness:
-// parsing the rest and each part does that, and when both succeed they
-// hold what the whole text holds. False, with `out` empty, when the text
-// holds what this quick look does not follow - a document type
-// declaration, an encoding other than UTF-8, a second root, unterminated
-// markup - and the caller must parse the whole text instead.
-bool XmlSplitOut(const QByteArray& bytes, const char* child, const char* grandchild,
-                 XmlSplitText& out);
-// Parses the part of `bytes` (copying it) as a document of its own, UTF-8
-// without declaration, otherwise as XmlLoadDocument does.
-bool XmlLoadDocumentPart(pugi::xml_document& document, const QByteArray& bytes, XmlPart part,
-                         QString* error = nullptr);
 // UTF-8 with a declaration, one element a line indented by a tab, "\n"
 // line ends: the same document always gives the same bytes.
 QByteArray XmlSaveDocument(const pugi::xml_document& document);

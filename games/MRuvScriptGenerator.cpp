@@ -6,13 +6,18 @@
 #include "CameraScriptText.h"
 #include "ControlRecord.h"
 #include "MCommon.h"
+#include "MConsoleNames.h"
 #include "MRuvResource.h"
 #include "PathHelper.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
-#include <QFile>
+
+#include <algorithm>
+#include <cstdio>
 
 namespace MRuvScriptGenerator {
 
@@ -26,6 +31,20 @@ constexpr int32_t kRetry = 4;
 constexpr int32_t kTooFewPointsText = 900;
 constexpr int32_t kPauseIntervalText = 901;
 constexpr int32_t kBadBasenameText = 902;
+constexpr int32_t kBadPauseKeyText = 903;
+constexpr int32_t kConsoleBasenameText = 904;
+constexpr int32_t kConsoleRelativeDirText = 905;
+constexpr int32_t kConsoleBeforeText = 906;
+constexpr int32_t kConsoleAfterText = 907;
+constexpr int32_t kLongCommandLineText = 908;
+
+// The engines cut a console line after this many characters.
+constexpr size_t kMaxConsoleLine = 1023;
+
+// Warsow with the camera limitation holds this many cameras; without it a
+// camera stands every this many frames.
+constexpr int32_t kWarsowLimitedCameras = 128;
+constexpr int32_t kWarsowFramesPerCamera = 9;
 
 QString WithTrailingSeparator(const QString& dir, QChar separator)
 {
@@ -42,20 +61,79 @@ QChar GameSeparatorOf(const QString& dir)
                                                                               : QLatin1Char('\\');
 }
 
-// Chunk files are plain game scripts, rewritten on every generation: a
-// direct write keeps a path of thousands of chunks fast.
-// `nativePath` is already a Linux path: the folder is resolved once per
-// generation, not once per chunk.
-bool WriteScriptFile(const QString& nativePath, const std::string& bytes, const std::string& tail = {})
+// Added to a file's name for its temporary: no game reads it, and no
+// user's script is named so.
+const QString kTemporarySuffix = QStringLiteral(".ruvtmp");
+
+// The files of one generation, written whole or not at all: each goes into
+// a temporary file beside its target, and the set is renamed into place
+// only when every one is written, so that the game never runs a chain of
+// new and old chunks. A rename within one folder replaces the old file in
+// one step; no sync to disk, as the scripts can be made again from the
+// project. What is not committed is removed, and the old files stay.
+class ScriptFileSet
 {
-    QFile file(nativePath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        return false;
-    const auto put = [&file](const std::string& b) {
-        return b.empty() || file.write(b.data(), qint64(b.size())) == qint64(b.size());
+public:
+    // `nativeDir` is already a Linux path: the folder is resolved once per
+    // generation, not once per chunk.
+    ScriptFileSet(IScriptGeneratorUi& ui, const QString& nativeDir)
+        : m_ui(ui), m_dir(nativeDir.endsWith(QLatin1Char('/')) ? nativeDir.chopped(1) : nativeDir)
+    {
+    }
+    ~ScriptFileSet() { Discard(); }
+    ScriptFileSet(const ScriptFileSet&) = delete;
+    ScriptFileSet& operator=(const ScriptFileSet&) = delete;
+
+    bool Write(const QString& name, const std::string& bytes)
+    {
+        const QString target = m_dir + QLatin1Char('/') + name;
+        const QString temporary = target + kTemporarySuffix;
+        m_ui.WritingFile(temporary);
+        // A folder standing at the target would only fail the rename, once
+        // other files of the set have replaced their old ones.
+        if (QFileInfo(target).isDir())
+            return false;
+        m_files.push_back({temporary, target});
+        QFile file(temporary);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+            return false;
+        return bytes.empty() || file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
+    }
+
+    // True when every file has replaced its target. Only a rename refused
+    // part way (a folder made at a target meanwhile) can leave part of the
+    // new set in place; Retry then writes the whole set again.
+    bool Commit()
+    {
+        for (; m_renamed < m_files.size(); ++m_renamed) {
+            const File& f = m_files[m_renamed];
+            // QFile::rename would refuse to replace the old file.
+            if (std::rename(QFile::encodeName(f.temporary).constData(), QFile::encodeName(f.target).constData()) != 0)
+                return false;
+        }
+        return true;
+    }
+
+    // Removes the temporary files not renamed yet (a folder in the way of
+    // one is not ours, and QFile::remove leaves folders alone).
+    void Discard()
+    {
+        for (; m_renamed < m_files.size(); ++m_renamed)
+            QFile::remove(m_files[m_renamed].temporary);
+    }
+
+private:
+    struct File
+    {
+        QString temporary;
+        QString target;
     };
-    return put(bytes) && put(tail);
-}
+
+    IScriptGeneratorUi& m_ui;
+    QString m_dir;
+    std::vector<File> m_files;
+    size_t m_renamed = 0;
+};
 
 // The games run on Windows too, and a separator would send the chunks into
 // another folder than the chains name.
@@ -66,14 +144,16 @@ bool IsValidBasename(const QString& name)
 
 // Deletes the chunk files of an earlier generation that this one did not
 // write again: the base name followed by digits only, so that the user's own
-// "camera.cfg" beside a script named "cam" stays.
+// "camera.cfg" beside a script named "cam" stays. Temporaries of such chunks
+// that a crashed generation left go too.
 void DeleteStaleChunks(const QString& nativeDir, const QString& basename, const QString& extension,
                        const QSet<QString>& written)
 {
     QDir dir(nativeDir);
     const QRegularExpression pattern(
         QStringLiteral("^") + QRegularExpression::escape(basename) + QStringLiteral("[0-9]{3,}")
-            + QRegularExpression::escape(extension) + QStringLiteral("$"),
+            + QRegularExpression::escape(extension) + QStringLiteral("(")
+            + QRegularExpression::escape(kTemporarySuffix) + QStringLiteral(")?$"),
         QRegularExpression::CaseInsensitiveOption);
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden);
     for (const QString& name : names) {
@@ -112,24 +192,97 @@ std::string ChunkNumber(size_t index, size_t chunkCount)
 
 namespace {
 
-// Refuses what cannot give a script before anything is touched.
+// Refuses what cannot give a script before anything is touched: every name
+// that goes into the game's commands keeps the console rule.
 bool CheckInputs(IScriptGeneratorUi& ui, const QString& title, const C3DCameraScriptOption& options)
 {
+    const int32_t language = ui.LanguageOffset();
+    const auto refuse = [&](int32_t number, const std::vector<TaggedValue>& arguments = {}) {
+        ui.ShowInputError(title, MRuvResource::GetResString(language, number, arguments));
+        return false;
+    };
     const C3DCurve* curve = options.CamCurve();
-    if (!curve || !options.Game() || curve->ControlsCount() < 2) {
-        ui.ShowInputError(title, MRuvResource::GetResString(ui.LanguageOffset(), kTooFewPointsText));
-        return false;
+    if (!curve || !options.Game() || curve->ControlsCount() < 2)
+        return refuse(kTooFewPointsText);
+    if (options.ScriptStopEnabled()) {
+        if (options.ScriptStopIncrement() < 1)
+            return refuse(kPauseIntervalText);
+        if (!MConsoleNames::IsKeyName(options.ScriptStopKey()))
+            return refuse(kBadPauseKeyText, {options.ScriptStopKey()});
     }
-    if (options.ScriptStopEnabled() && options.ScriptStopIncrement() < 1) {
-        ui.ShowInputError(title, MRuvResource::GetResString(ui.LanguageOffset(), kPauseIntervalText));
-        return false;
-    }
-    if (!IsValidBasename(options.ScriptBasename())) {
-        ui.ShowInputError(title, MRuvResource::GetResString(ui.LanguageOffset(), kBadBasenameText,
-                                                            TaggedValue(options.ScriptBasename())));
-        return false;
+    if (!IsValidBasename(options.ScriptBasename()))
+        return refuse(kBadBasenameText, {options.ScriptBasename()});
+    const std::pair<const QString&, int32_t> names[] = {
+        {options.ScriptBasename(), kConsoleBasenameText},
+        {options.RelativeDir(), kConsoleRelativeDirText},
+        {options.CommandBefore(), kConsoleBeforeText},
+        {options.CommandAfter(), kConsoleAfterText},
+    };
+    for (const auto& [name, text] : names) {
+        const QString refusal = MConsoleNames::ConsoleNameRefusal(name, language, text);
+        if (!refusal.isEmpty()) {
+            ui.ShowInputError(title, refusal);
+            return false;
+        }
     }
     return true;
+}
+
+// The length of the longest line of a text, without its line break (the
+// engines end a line at CR as well as at LF).
+size_t LongestLine(const std::string& text)
+{
+    size_t longest = 0;
+    size_t begin = 0;
+    for (;;) {
+        const size_t end = text.find_first_of("\r\n", begin);
+        longest = std::max(longest, (end == std::string::npos ? text.size() : end) - begin);
+        if (end == std::string::npos)
+            return longest;
+        begin = end + 1;
+    }
+}
+
+// The cameras of a script and the length of Warsow's transitions between
+// them, in frames.
+struct CameraPlan
+{
+    int32_t cameras = 0;
+    int32_t transitionLength = 0;
+};
+
+// Every game but Warsow gets a camera a frame. Warsow flies from camera to
+// camera: it gets its wanted count of them (128 with the camera limitation,
+// else one every 9 frames of the path and at least one a control point),
+// taken evenly from the samples, and a transition length that makes the
+// cameras times the length cover the path's frames. The count is rounded up
+// so that 9-frame transitions reach the end of the path; a path shorter than
+// its wanted count has a camera a sample, and no transition is shorter than
+// a frame.
+CameraPlan PlanCameras(const C3DCameraScriptOption& options, int32_t points)
+{
+    if (options.Game()->GType() != CameraScriptText::Warsow)
+        return {points, 0};
+    const C3DCurve& curve = *options.CamCurve();
+    const int64_t steps = std::max(curve.StepCount(), 1);
+    int64_t wanted = kWarsowLimitedCameras;
+    if (!options.WarsowCameraLimitationEnabled())
+        wanted = std::max<int64_t>((steps + kWarsowFramesPerCamera - 1) / kWarsowFramesPerCamera,
+                                   curve.ControlsCount());
+    const int64_t cameras = std::clamp<int64_t>(wanted, std::min(points, 2), points);
+    const int64_t length = std::max<int64_t>((steps + cameras - 1) / cameras, 1);
+    return {int32_t(cameras), int32_t(length)};
+}
+
+// The sample of camera `camera` of `cameras` taken evenly from `points`
+// samples, the first and the last among them.
+size_t SampleOfCamera(int32_t camera, int32_t cameras, int32_t points)
+{
+    if (cameras == points || cameras < 2)
+        return size_t(camera);
+    const int64_t span = int64_t(points) - 1;
+    const int64_t gaps = int64_t(cameras) - 1;
+    return size_t((2 * int64_t(camera) * span + gaps) / (2 * gaps));
 }
 
 } // namespace
@@ -168,27 +321,20 @@ bool WriteCameraScripts(IScriptGeneratorUi& ui, const QString& appTitle, const Q
                                                   RuvPlatform::PathHelper::SeparatorOf(options.ScriptFullDir()));
     const QString relDir = WithTrailingSeparator(options.RelativeDir(), GameSeparatorOf(options.RelativeDir()));
     const QString nativeDir = RuvPlatform::PathHelper::ToNative(fullDir);
-    const auto nativeFile = [&nativeDir](const QString& name) { return nativeDir + QLatin1Char('/') + name; };
     const QString& basename = options.ScriptBasename();
     const QString& extension = options.ScriptFileExtension();
+
+    if (points < 1 || samples.empty() || size_t(points) > samples.size()) {
+        ui.ShowInputError(title, MRuvResource::GetResString(ui.LanguageOffset(), kTooFewPointsText));
+        return false;
+    }
 
     const uint32_t start = MCommon::GetTickMs();
     CameraScriptText text(options);
     const int32_t gameType = text.GameType();
     const bool isEtPro = gameType == CameraScriptText::EtPro;
     const bool isWarsow = gameType == CameraScriptText::Warsow;
-
-    int32_t transitionLength = 0;
-    if (isWarsow) {
-        transitionLength = options.WarsowCameraLimitationEnabled()
-                               ? int32_t(MCommon::RoundHalfEven(double(curve->StepCount()) / 128.0))
-                               : 9;
-    }
-
-    if (points < 1 || samples.empty() || size_t(points) > samples.size()) {
-        ui.ShowInputError(title, MRuvResource::GetResString(ui.LanguageOffset(), kTooFewPointsText));
-        return false;
-    }
+    const CameraPlan plan = PlanCameras(options, points);
 
     const std::string preamble = text.Preamble(appTitle, samples.front());
     std::vector<std::string> chunks(1);
@@ -203,85 +349,91 @@ bool WriteCameraScripts(IScriptGeneratorUi& ui, const QString& appTitle, const Q
     float smallestFov = 90.0f;
     const int32_t maxLen = game->MaxScriptLen();
     std::string piece;
-    for (size_t i = 0; i < size_t(points); ++i) {
-        const ControlRecord& s = samples[i];
+    for (int32_t camera = 0; camera < plan.cameras; ++camera) {
+        const ControlRecord& s = samples[SampleOfCamera(camera, plan.cameras, points)];
         const bool opens = s.SegmentNumber != previousSegment;
         if (opens)
             previousSegment = s.SegmentNumber;
         if (s.Fov < smallestFov)
             smallestFov = s.Fov;
+        // Warsow's step lines carry no command.
+        const QString command = opens && !isWarsow ? curve->GetCommand(s.SegmentNumber) : QString();
         piece.clear();
-        text.AppendStepLine(piece, s, int32_t(i), opens,
-                            opens ? curve->GetCommand(s.SegmentNumber) : QString());
+        text.AppendStepLine(piece, s, camera, opens, command);
+        // The command stays as the user typed it, but the game would cut a
+        // longer line and run the rest as another command.
+        if (!command.isEmpty()) {
+            const size_t longest = LongestLine(piece);
+            if (longest > kMaxConsoleLine) {
+                ui.ShowInputError(title, MRuvResource::GetResString(ui.LanguageOffset(), kLongCommandLineText,
+                                                                    s.SegmentNumber, int32_t(longest)));
+                return false;
+            }
+        }
         AppendToChunks(chunks, current, currentLen, piece, maxLen);
     }
     if (isWarsow)
-        for (const std::string& line : text.WarsowTransitions(points, transitionLength))
+        for (const std::string& line : text.WarsowTransitions(plan.cameras, plan.transitionLength))
             AppendToChunks(chunks, current, currentLen, line, maxLen);
 
     elapsedMs = int32_t(MCommon::GetTickMs() - start);
     AppendToChunks(chunks, current, currentLen, text.Tail(smallestFov), maxLen);
 
-    if (!isWarsow)
-        WriteScriptFile(nativeFile(QStringLiteral("1stPos") + extension), text.FirstPositionFile(samples.front()));
-
     const size_t count = chunks.size();
     const auto numbered = [&](size_t i) {
         return basename + QString::fromStdString(ChunkNumber(i, count)) + extension;
     };
-    QSet<QString> written;  // lower case
-    bool result = true;
 
+    std::string starter;
     if (options.AutostartEnabled()) {
-        std::string starter = preamble;
+        starter = preamble;
         if (isEtPro)
             CameraScriptText::ApplyEtDeveloperMode(starter, smallestFov);
         // The start time is written locale-free: the game reads "." only.
         starter += "exec_at_time " + MCommon::FormatDouble(curve->StartTime()).toStdString() + " "
                    + CameraScriptText::ToLatin1(relDir + numbered(0));
-        for (;;) {
-            result = WriteScriptFile(nativeFile(basename + extension), starter);
-            if (result)
-                break;
-            if (ui.ShowScriptFileError(title, errorText, kRetryCancelInfo) != kRetry)
-                break;
-        }
     } else if (isEtPro) {
         CameraScriptText::ApplyEtDeveloperMode(chunks[0], smallestFov);
     }
 
-    if (result) {
-        int32_t lastAnswer = 1;
-        do {
-            result = true;
-            lastAnswer = 1;
-            written.clear();
-            for (size_t i = 0; i < count; ++i) {
-                const QString name = (i == 0 && !options.AutostartEnabled()) ? basename + extension : numbered(i);
-                std::string chain;
-                if (i + 1 < count) {
-                    const std::string next = CameraScriptText::ToLatin1(relDir + numbered(i + 1));
-                    if (options.ScriptStopEnabled() && (i + 1) % size_t(options.ScriptStopIncrement()) == 0)
-                        chain = "wait;bind " + CameraScriptText::ToLatin1(options.ScriptStopKey()) + " \"Exec "
-                                + next + "\"";
-                    else
-                        chain = "Exec \"" + next + "\"";
-                }
-                if (WriteScriptFile(nativeFile(name), chunks[i], chain)) {
-                    written.insert(name.toLower());
-                } else {
-                    result = false;
-                    lastAnswer = ui.ShowScriptFileError(title, errorText, kRetryCancelInfo);
-                }
-            }
-        } while (lastAnswer == kRetry);
+    // Each chunk but the last runs the next one; the chain text goes after
+    // the chunk's last line, beyond its maximum length.
+    for (size_t i = 0; i + 1 < count; ++i) {
+        const std::string next = CameraScriptText::ToLatin1(relDir + numbered(i + 1));
+        if (options.ScriptStopEnabled() && (i + 1) % size_t(options.ScriptStopIncrement()) == 0)
+            chunks[i] += "wait;bind " + CameraScriptText::ToLatin1(options.ScriptStopKey()) + " \"Exec " + next + "\"";
+        else
+            chunks[i] += "Exec \"" + next + "\"";
+    }
+
+    QSet<QString> written;  // lower case
+    const auto writeAll = [&](ScriptFileSet& files) {
+        written.clear();
+        if (!isWarsow && !files.Write(QStringLiteral("1stPos") + extension, text.FirstPositionFile(samples.front())))
+            return false;
+        if (options.AutostartEnabled() && !files.Write(basename + extension, starter))
+            return false;
+        for (size_t i = 0; i < count; ++i) {
+            const QString name = (i == 0 && !options.AutostartEnabled()) ? basename + extension : numbered(i);
+            if (!files.Write(name, chunks[i]))
+                return false;
+            written.insert(name.toLower());
+        }
+        return files.Commit();
+    };
+    for (;;) {
+        ScriptFileSet files(ui, nativeDir);
+        if (writeAll(files))
+            break;
+        files.Discard();
+        if (ui.ShowScriptFileError(title, errorText, kRetryCancelInfo) != kRetry)
+            return false;
     }
 
     // Only once the new script stands are the chunks of an earlier, longer
     // script removed: a failed generation leaves the old one playable.
-    if (result)
-        DeleteStaleChunks(nativeDir, basename, extension, written);
-    return result;
+    DeleteStaleChunks(nativeDir, basename, extension, written);
+    return true;
 }
 
 } // namespace MRuvScriptGenerator

@@ -227,39 +227,6 @@ float C3DCurve::GetTime(int32_t index) const
     return static_cast<float>(Record(index, "C3DCurve.GetTime").Time);
 }
 
-// The tangent components are stored as given; the tangent rules write the
-// records themselves.
-void C3DCurve::SetTan1X(int32_t index, float v) { Record(index, "C3DCurve.SetTan1X").Tan1X = v; }
-void C3DCurve::SetTan1Y(int32_t index, float v) { Record(index, "C3DCurve.SetTan1Y").Tan1Y = v; }
-void C3DCurve::SetTan1Z(int32_t index, float v) { Record(index, "C3DCurve.SetTan1Z").Tan1Z = v; }
-void C3DCurve::SetTan2X(int32_t index, float v) { Record(index, "C3DCurve.SetTan2X").Tan2X = v; }
-void C3DCurve::SetTan2Y(int32_t index, float v) { Record(index, "C3DCurve.SetTan2Y").Tan2Y = v; }
-void C3DCurve::SetTan2Z(int32_t index, float v) { Record(index, "C3DCurve.SetTan2Z").Tan2Z = v; }
-
-void C3DCurve::SetHide(int32_t index, float v)
-{
-    Record(index, "C3DCurve.SetHide").Hide = v > 0.0f ? 1 : 0;
-}
-
-void C3DCurve::SetWglAmp(int32_t index, float v)
-{
-    ControlRecord& r = Record(index, "C3DCurve.SetWglAmp");
-    if (v < 0.0f) {
-        r.WglAmp = 0.0f;
-        return;
-    }
-    r.WglAmp = v;
-    if (v > 0.0f && r.WglFreq == 0)
-        r.WglFreq = 1;
-}
-
-void C3DCurve::SetTime(int32_t index, float v)
-{
-    Record(index, "C3DCurve.SetTime").Time = static_cast<double>(v);
-    if (index == m_controlsCount)
-        mLastTimeSet = true;
-}
-
 // ---- Whole curve -----------------------------------------------------------
 
 void C3DCurve::Clear()

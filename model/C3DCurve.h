@@ -330,23 +330,16 @@ public:
     // A new curve of the given game type, read from a curve element as
     // Deserialize reads one into an empty curve (without the copy that keeps
     // an existing curve safe); null, with `error` set, for an element that
-    // Deserialize refuses. It reads nothing but the element, so several may
-    // run at once on one document.
+    // Deserialize refuses.
     static std::unique_ptr<C3DCurve> FromElement(const pugi::xml_node& node, int32_t gameType,
                                                  QString* error = nullptr);
 
 private:
-    // A curve element as read and checked. Without a target its controls
-    // are kept in `out` and no curve is touched; with one, the head and each
-    // control go into the target as soon as they are read (the setters
-    // raise RuvError where they refuse a value).
-    struct ReadElement;
-    static bool ParseElement(const pugi::xml_node& node, int32_t controlsBefore, ReadElement& out,
-                             QString& error, C3DCurve* target = nullptr);
-    // Name, flags and start time.
-    void ApplyHead(const ReadElement& element);
-    // Appends a control through the property setters of its list values.
-    void ApplyControl(const float* values, int32_t fieldCount, const QString& command);
+    // Reads a curve element into this curve: its name, flags and start
+    // time, and its controls appended after this curve's own through the
+    // property rules. False with `error` set at the first fault in the
+    // element; the curve is then half-read and must be dropped.
+    bool ReadElement(const pugi::xml_node& node, QString& error);
 
     // Lets the tests lay out control arrays directly (defined once, in
     // tests/model/test_C3DCurveSupport.h; every curve test includes that).
@@ -358,25 +351,21 @@ private:
     const ControlRecord& Record(int32_t index, const char* source) const;
     static void CheckAxis(int32_t axis, const char* source);
 
-    // The values of ids 1 to count (at most 24) of record index, in id
-    // order, each exactly as SetValue with a 32-bit float would write it
-    // (id 16 is skipped). The readers of curve files write over a hundred
-    // thousand values this way, without a tagged value for each.
-    void SetListValues(int32_t index, const float* values, int32_t count);
-    // The number part of SetValue: the finiteness check and the setter.
+    // The number part of SetValue: the finiteness check, then the record's
+    // index check and the property's rule.
     void SetNumberValue(int32_t index, int32_t id, float x);
+    // Where the number properties' rules live (clamps, the timescale steps
+    // of the game, the wiggle period, the edit masks): StoreNumbers stores
+    // the values of ids first to last (values[id - 1]) into `r`, which is
+    // record `index` of this curve, in id order, each as that property's
+    // setter stores it. Values are finite and `index` is checked by the
+    // caller; 16 stores nothing. A curve file's reader fills a control's
+    // record in one go this way, with the checks done once for the control.
+    void StoreNumbers(ControlRecord& r, int32_t index, const float* values, int32_t first,
+                      int32_t last);
+    // One property (ids outside 1 to 24 store nothing).
+    void StoreNumber(ControlRecord& r, int32_t index, int32_t id, float x);
 
-    void SetHide(int32_t index, float v);
-    void SetWglAmp(int32_t index, float v);
-    void SetWglFreq(int32_t index, float v);
-    void SetTan1X(int32_t index, float v);
-    void SetTan1Y(int32_t index, float v);
-    void SetTan1Z(int32_t index, float v);
-    void SetTan1C(int32_t index, float v);
-    void SetTan2X(int32_t index, float v);
-    void SetTan2Y(int32_t index, float v);
-    void SetTan2Z(int32_t index, float v);
-    void SetTan2C(int32_t index, float v);
     void SetTime(int32_t index, float v);
     void SetTargetX(int32_t index, float v);
     void SetTargetY(int32_t index, float v);

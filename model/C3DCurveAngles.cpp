@@ -83,21 +83,6 @@ float C3DCurve::GetTargetZ(int32_t index) const
     return static_cast<float>(Record(index, "C3DCurve.GetTargetZ").TargetZ);
 }
 
-void C3DCurve::SetTargetX(int32_t index, float v)
-{
-    Record(index, "C3DCurve.SetTargetX").TargetX = static_cast<double>(v);
-}
-
-void C3DCurve::SetTargetY(int32_t index, float v)
-{
-    Record(index, "C3DCurve.SetTargetY").TargetY = static_cast<double>(v);
-}
-
-void C3DCurve::SetTargetZ(int32_t index, float v)
-{
-    Record(index, "C3DCurve.SetTargetZ").TargetZ = static_cast<double>(v);
-}
-
 bool C3DCurve::IsTargetDefined(int32_t index) const
 {
     const ControlRecord& r = Record(index, "C3DCurve.IsTargetDefined");

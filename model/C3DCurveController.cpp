@@ -1,6 +1,5 @@
 #include "C3DCurveController.h"
 
-#include "MParallel.h"
 #include "MXml.h"
 #include "RuvError.h"
 
@@ -75,9 +74,7 @@ C3DCurveController::C3DCurveController()
 C3DCurveController::~C3DCurveController()
 {
     m_listeners.clear();
-    // Not side by side: a controller may outlive the helper threads at the
-    // end of the program.
-    DropAllCurves(false);
+    DropAllCurves();
 }
 
 void C3DCurveController::AddListener(I3DCurveControllerEvents* listener)
@@ -147,25 +144,17 @@ std::unique_ptr<C3DCurve> C3DCurveController::TakeCurve(C3DCurve* curve)
     return nullptr;
 }
 
-void C3DCurveController::DropAllCurves(bool sideBySide)
+void C3DCurveController::DropAllCurves()
 {
-    std::vector<std::unique_ptr<C3DCurve>> dropped;
-    int64_t controls = 0;
     for (int32_t i = 0; i < MAX_CURVE; ++i) {
         auto& slot = m_slots[static_cast<size_t>(i)];
         if (slot) {
             slot->RemoveListener(&m_forwarders[static_cast<size_t>(i)]);
-            controls += slot->ControlsCount();
-            dropped.push_back(std::move(slot));
+            slot.reset();
         }
     }
     mCurves.fill(nullptr);
     mCurveCount = 0;
-    // Freeing thousands of controls, whose texts were made on the threads
-    // that read them, takes longer than waking helpers for it.
-    const bool worthIt = sideBySide && controls >= 2000;
-    MParallel::ForEachIndex(dropped.size(), worthIt ? MParallel::HardwareWorkers() : 1,
-                            [&](size_t i) { dropped[i].reset(); });
 }
 
 void C3DCurveController::RaiseCurveCountChanged()
@@ -503,68 +492,31 @@ void C3DCurveController::Serialize(pugi::xml_document& doc, pugi::xml_node& pare
 
 bool C3DCurveController::Deserialize(const pugi::xml_node& node, QString* error)
 {
-    MXml::XmlNodeList nodes;
-    try {
-        MXml::XmlTrySelectNodes(node, QStringLiteral("Curves/Curve"), nodes);
-    } catch (const RuvError& e) {
-        if (error)
-            *error = e.description();
-        return false;
-    }
-    return ReadCurves(nodes.size(), error, [&](size_t i, QString* curveError) {
-        return C3DCurve::FromElement(nodes[i], mGameType, curveError);
-    });
-}
-
-bool C3DCurveController::DeserializeParts(const QByteArray& text,
-                                          const std::vector<MXml::XmlPart>& curves,
-                                          QString* error)
-{
-    return ReadCurves(curves.size(), error, [&](size_t i, QString* curveError) {
-        // Each part is a document of its own, parsed and dropped on the
-        // thread that reads the curve.
-        pugi::xml_document doc;
-        QString parseError;
-        if (!MXml::XmlLoadDocumentPart(doc, text, curves[i], &parseError)) {
-            *curveError = QStringLiteral("Curve %1 is not well-formed XML: %2.")
-                              .arg(QString::number(i + 1), parseError);
-            return std::unique_ptr<C3DCurve>();
-        }
-        const pugi::xml_node element = doc.document_element();
-        if (!MXml::XmlNameIs(element.name(), "Curve")) {
-            *curveError = QStringLiteral("Curve %1 is not a Curve element.").arg(i + 1);
-            return std::unique_ptr<C3DCurve>();
-        }
-        return C3DCurve::FromElement(element, mGameType, curveError);
-    });
-}
-
-template <class ReadCurve>
-bool C3DCurveController::ReadCurves(size_t count, QString* error, ReadCurve&& readCurve)
-{
     auto fail = [&](const QString& message) {
         if (error)
             *error = message;
         return false;
     };
 
+    MXml::XmlNodeList nodes;
+    try {
+        MXml::XmlTrySelectNodes(node, QStringLiteral("Curves/Curve"), nodes);
+    } catch (const RuvError& e) {
+        return fail(e.description());
+    }
     // Everything is read into curves of our own first: a damaged file must
     // leave the user's curves exactly as they were.
-    if (count > static_cast<size_t>(MAX_CURVE))
+    if (nodes.size() > static_cast<size_t>(MAX_CURVE))
         return fail(QStringLiteral("The project holds %1 curves; at most %2 are allowed.")
-                        .arg(QString::number(count), QString::number(MAX_CURVE)));
-    std::vector<std::unique_ptr<C3DCurve>> read(count);
+                        .arg(QString::number(nodes.size()), QString::number(MAX_CURVE)));
+    std::array<std::unique_ptr<C3DCurve>, MAX_CURVE> read;
     try {
-        // The curves are independent of one another: each is read on a
-        // thread of its own into a curve of its own, which nothing listens
-        // to yet.
-        std::vector<QString> errors(count);
-        MParallel::ForEachIndex(count, MParallel::HardwareWorkers(),
-                                [&](size_t i) { read[i] = readCurve(i, &errors[i]); });
-        // The first damaged curve in the file is the one reported.
-        for (size_t i = 0; i < count; ++i)
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            QString curveError;
+            read[i] = C3DCurve::FromElement(nodes[i], mGameType, &curveError);
             if (!read[i])
-                return fail(errors[i]);
+                return fail(curveError);
+        }
     } catch (const RuvError& e) {
         return fail(e.description());
     } catch (const std::exception& e) {
@@ -577,8 +529,8 @@ bool C3DCurveController::ReadCurves(size_t count, QString* error, ReadCurve&& re
     if (ownBracket)
         BeginCurveCountChange();
     Clear();
-    for (std::unique_ptr<C3DCurve>& curve : read)
-        AttachCurve(std::move(curve));
+    for (size_t i = 0; i < nodes.size(); ++i)
+        AttachCurve(std::move(read[i]));
     if (ownBracket)
         EndCurveCountChange();
     return true;

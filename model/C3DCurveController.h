@@ -14,12 +14,6 @@ class xml_document;
 class xml_node;
 }
 
-namespace MXml {
-struct XmlPart;
-}
-
-class QByteArray;
-
 class C3DCurveController;
 
 // The events of a controller. The six curve events come with the curve that
@@ -74,13 +68,6 @@ public:
     // CurveCountChanged once when the count differs, unless the caller holds
     // the curve-count bracket open (it stays open then).
     bool Deserialize(const pugi::xml_node& node, QString* error = nullptr);
-    // The same for Curve elements that stand apart, each a part of `text`
-    // parsed as a document of its own (see MXml::XmlSplitOut): side by
-    // side, parsing and reading each on one thread. A part that is not
-    // well-formed XML, or not a Curve element, is refused like a damaged
-    // curve.
-    bool DeserializeParts(const QByteArray& text, const std::vector<MXml::XmlPart>& curves,
-                          QString* error = nullptr);
 
     void BeginCurvesChange();
     void EndCurvesChange();
@@ -159,9 +146,8 @@ private:
     // list, subscribed; the common step of Add and of handing read curves
     // over.
     C3DCurve& AttachCurve(std::unique_ptr<C3DCurve> curve);
-    // Empties every slot and the list, raising nothing; many controls are
-    // freed side by side unless told otherwise.
-    void DropAllCurves(bool sideBySide = true);
+    // Empties every slot and the list, raising nothing.
+    void DropAllCurves();
     // Out of its slot and free of the slot's forwarder; null for a curve
     // this controller does not hold.
     std::unique_ptr<C3DCurve> TakeCurve(C3DCurve* curve);
@@ -170,11 +156,6 @@ private:
     template <class BringCurves>
     void LoadCurves(int32_t gameType, BringCurves&& bring);
     void RaiseCurveCountChanged();
-    // Both Deserializes: reads `count` curves side by side with
-    // readCurve(index, error), which gives null for a curve it refuses, and
-    // hands them over only when all were read.
-    template <class ReadCurve>
-    bool ReadCurves(size_t count, QString* error, ReadCurve&& readCurve);
 
     template <class F>
     void Raise(F&& f)

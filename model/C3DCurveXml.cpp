@@ -18,7 +18,6 @@
 #include <cmath>
 #include <cstring>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -34,13 +33,6 @@ struct FieldText {
     uint32_t bits = 0;
     uint8_t length = 0;  // 0: nothing written yet
     char text[kFieldText];
-};
-
-// One control as read, before anything of the curve is touched.
-struct ReadControl {
-    FieldValues values{};
-    int fieldCount = 0;
-    QString command;
 };
 
 // A value that passed the number checks but that a property setter refused.
@@ -122,9 +114,10 @@ QString FieldError(FieldResult r, int field, const QString& text)
                : QStringLiteral("field %1 (\"%2\") is not a number").arg(QString::number(field), text);
 }
 
-// The fields of a value list given as UTF-8 (the XML attribute). Only the
-// first 24 count; field 16 is not read at all.
-bool ParseValueList(const char* text, ReadControl& control, QString& error)
+// The fields of a value list given as UTF-8 (the XML attribute) into
+// `values`, and their number into `fieldCount`. Only the first 24 count;
+// field 16 is not read at all. Every value read is finite.
+bool ParseValueList(const char* text, FieldValues& values, int& fieldCount, QString& error)
 {
     const char* p = text;
     const char* end = text + std::strlen(text);
@@ -139,7 +132,7 @@ bool ParseValueList(const char* text, ReadControl& control, QString& error)
             const bool negative = *p == '-';
             const char* stop = MCommon::ScanPlainSingle(p + (negative ? 1 : 0), end, v);
             if (stop && (stop == end || *stop == ';')) {
-                control.values[static_cast<size_t>(field - 1)] = negative ? -v : v;
+                values[static_cast<size_t>(field - 1)] = negative ? -v : v;
                 if (stop == end)
                     break;
                 p = stop + 1;
@@ -156,12 +149,12 @@ bool ParseValueList(const char* text, ReadControl& control, QString& error)
                 return false;
             }
         }
-        control.values[static_cast<size_t>(field - 1)] = v;
+        values[static_cast<size_t>(field - 1)] = v;
         if (!sep)
             break;
         p = sep + 1;
     }
-    control.fieldCount = field;
+    fieldCount = field;
     return true;
 }
 
@@ -349,125 +342,97 @@ void C3DCurve::Serialize(pugi::xml_document& doc, pugi::xml_node& parent,
     }
 }
 
-struct C3DCurve::ReadElement {
-    QString name;
-    QString label;  // the name as messages give it
-    bool flags[5] = {};
-    double startTime = 0.0;
-    std::vector<ReadControl> controls;
-};
-
-bool C3DCurve::ParseElement(const pugi::xml_node& node, int32_t controlsBefore, ReadElement& out,
-                            QString& error, C3DCurve* target)
+bool C3DCurve::ReadElement(const pugi::xml_node& node, QString& error)
 {
     if (!node) {
         error = QStringLiteral("The curve element is missing.");
         return false;
     }
-    out.name = MXml::XmlGetAttribute(node, QStringLiteral("name"));
-    out.label = out.name.isEmpty() ? QStringLiteral("NoName") : out.name;
+    const QString name = MXml::XmlGetAttribute(node, QStringLiteral("name"));
+    const QString label = name.isEmpty() ? QStringLiteral("NoName") : name;
     const QString startText = MXml::XmlGetAttribute(node, QStringLiteral("start_time")).trimmed();
-    if (!startText.isEmpty() && !MCommon::ParseNumber(startText, out.startTime)) {
-        error = QStringLiteral("Curve \"%1\": the start time \"%2\" is not a number.").arg(out.label, startText);
+    double startTime = 0.0;
+    if (!startText.isEmpty() && !MCommon::ParseNumber(startText, startTime)) {
+        error = QStringLiteral("Curve \"%1\": the start time \"%2\" is not a number.").arg(label, startText);
         return false;
     }
-    if (!std::isfinite(out.startTime)) {
-        error = QStringLiteral("Curve \"%1\": the start time \"%2\" is out of range.").arg(out.label, startText);
+    if (!std::isfinite(startTime)) {
+        error = QStringLiteral("Curve \"%1\": the start time \"%2\" is out of range.").arg(label, startText);
         return false;
     }
-    out.flags[0] = MXml::XmlGetAttributeBool(node, QStringLiteral("visible"));
-    out.flags[1] = MXml::XmlGetAttributeBool(node, QStringLiteral("enabled"));
-    out.flags[2] = MXml::XmlGetAttributeBool(node, QStringLiteral("show_arrow"));
-    out.flags[3] = MXml::XmlGetAttributeBool(node, QStringLiteral("show_times"));
-    out.flags[4] = MXml::XmlGetAttributeBool(node, QStringLiteral("show_tangent"));
-
-    if (target)
-        target->ApplyHead(out);
+    SetName(name);
+    m_isVisible = MXml::XmlGetAttributeBool(node, QStringLiteral("visible"));
+    m_isEnabled = MXml::XmlGetAttributeBool(node, QStringLiteral("enabled"));
+    m_showArrow = MXml::XmlGetAttributeBool(node, QStringLiteral("show_arrow"));
+    m_showTimes = MXml::XmlGetAttributeBool(node, QStringLiteral("show_times"));
+    m_showTangent = MXml::XmlGetAttributeBool(node, QStringLiteral("show_tangent"));
+    m_startTime = startTime;
 
     MXml::XmlNodeList nodes;
     MXml::XmlTrySelectNodes(node, QStringLiteral("Controls/Control"), nodes);
-    if (!target)
-        out.controls.reserve(std::min<size_t>(nodes.size(), MAX_CONTROL + 1));
     int32_t read = 0;
-    ReadControl direct;
-    for (const pugi::xml_node& c : nodes) {
-        // One walk over the attributes finds both (the first of each name
-        // counts, as a lookup by name would find it).
-        pugi::xml_attribute valueAttr;
-        pugi::xml_attribute commandAttr;
-        for (pugi::xml_attribute a = c.first_attribute(); a; a = a.next_attribute()) {
-            const char* n = a.name();
-            if (!valueAttr && MXml::XmlNameIs(n, "value"))
-                valueAttr = a;
-            else if (!commandAttr && MXml::XmlNameIs(n, "command"))
-                commandAttr = a;
+    try {
+        for (const pugi::xml_node& c : nodes) {
+            // One walk over the attributes finds both (the first of each
+            // name counts, as a lookup by name would find it).
+            pugi::xml_attribute valueAttr;
+            pugi::xml_attribute commandAttr;
+            for (pugi::xml_attribute a = c.first_attribute(); a; a = a.next_attribute()) {
+                const char* n = a.name();
+                if (!valueAttr && MXml::XmlNameIs(n, "value"))
+                    valueAttr = a;
+                else if (!commandAttr && MXml::XmlNameIs(n, "command"))
+                    commandAttr = a;
+            }
+            if (!valueAttr || valueAttr.value()[0] == '\0')
+                continue;  // no control, and its command goes with it
+            if (m_controlsCount >= MAX_CONTROL) {
+                error = QStringLiteral("Curve \"%1\" holds more than %2 controls; a curve holds at most %2.")
+                            .arg(label, QString::number(MAX_CONTROL));
+                return false;
+            }
+            ++read;
+            // All fields of the control are read before any is stored, so
+            // that a field that is no number is reported before a setter
+            // refuses an earlier one.
+            FieldValues values{};
+            int fieldCount = 0;
+            QString fieldError;
+            if (!ParseValueList(valueAttr.value(), values, fieldCount, fieldError)) {
+                error = QStringLiteral("Curve \"%1\", control %2: %3.")
+                            .arg(label, QString::number(read), fieldError);
+                return false;
+            }
+            // The count is checked above, so the record lies within the
+            // array: it is filled straight, not field by field through the
+            // setters' index checks.
+            const int32_t n = ++m_controlsCount;
+            ControlRecord& record = mControls[static_cast<size_t>(n)];
+            record = NewControlRecord();
+            StoreNumbers(record, n, values.data(), 1, fieldCount);
+            const char* command = commandAttr.value();
+            if (command[0] != '\0')
+                record.Command = QString::fromUtf8(command);
         }
-        if (!valueAttr || valueAttr.value()[0] == '\0')
-            continue;  // no control, and its command goes with it
-        if (static_cast<int64_t>(controlsBefore) + read >= MAX_CONTROL) {
-            error = QStringLiteral("Curve \"%1\" holds more than %2 controls; a curve holds at most %2.")
-                        .arg(out.label, QString::number(MAX_CONTROL));
-            return false;
-        }
-        ++read;
-        ReadControl& rc = target ? direct : out.controls.emplace_back();
-        QString fieldError;
-        if (!ParseValueList(valueAttr.value(), rc, fieldError)) {
-            error = QStringLiteral("Curve \"%1\", control %2: %3.")
-                        .arg(out.label, QString::number(read), fieldError);
-            return false;
-        }
-        const char* command = commandAttr.value();
-        rc.command = command[0] != '\0' ? QString::fromUtf8(command) : QString();
-        if (target)
-            target->ApplyControl(rc.values.data(), rc.fieldCount, rc.command);
+    } catch (const RuvError& e) {
+        error = SetterRefusal(label, e);
+        return false;
     }
     return true;
 }
 
-void C3DCurve::ApplyHead(const ReadElement& element)
-{
-    SetName(element.name);
-    m_isVisible = element.flags[0];
-    m_isEnabled = element.flags[1];
-    m_showArrow = element.flags[2];
-    m_showTimes = element.flags[3];
-    m_showTangent = element.flags[4];
-    m_startTime = element.startTime;
-}
-
-void C3DCurve::ApplyControl(const float* values, int32_t fieldCount, const QString& command)
-{
-    const int32_t n = ++m_controlsCount;
-    mControls[static_cast<size_t>(n)] = NewControlRecord();
-    SetListValues(n, values, fieldCount);
-    SetCommand(n, command);
-}
-
 bool C3DCurve::Deserialize(const pugi::xml_node& node, QString* error)
 {
-    ReadElement element;
+    // Read into a copy that replaces this curve only when all went through.
+    C3DCurve work = *this;
     QString message;
-    if (!ParseElement(node, m_controlsCount, element, message)) {
+    if (!work.ReadElement(node, message)) {
         if (error)
             *error = message;
         return false;
     }
-    // Everything is known to be good; the values still pass through the
-    // property setters and their rules, on a copy that replaces this curve
-    // only when all went through.
-    try {
-        C3DCurve work = *this;
-        work.ApplyHead(element);
-        for (const ReadControl& rc : element.controls)
-            work.ApplyControl(rc.values.data(), rc.fieldCount, rc.command);
-        // Assignment keeps this curve's listeners (and raises nothing).
-        *this = std::move(work);
-    } catch (const RuvError& e) {
-        if (error)
-            *error = SetterRefusal(element.label, e);
-        return false;
-    }
+    // Assignment keeps this curve's listeners (and raises nothing).
+    *this = std::move(work);
     return true;
 }
 
@@ -475,18 +440,12 @@ std::unique_ptr<C3DCurve> C3DCurve::FromElement(const pugi::xml_node& node, int3
                                                 QString* error)
 {
     // No copy is needed to keep anything safe: a refused element takes the
-    // new curve with it. So each control goes through the setters as soon
-    // as it is read.
+    // new curve with it.
     auto curve = std::make_unique<C3DCurve>();
     curve->mGameType = gameType;
-    ReadElement element;
     QString message;
-    try {
-        if (ParseElement(node, 0, element, message, curve.get()))
-            return curve;
-    } catch (const RuvError& e) {
-        message = SetterRefusal(element.label, e);
-    }
+    if (curve->ReadElement(node, message))
+        return curve;
     if (error)
         *error = message;
     return nullptr;

@@ -4,7 +4,6 @@
 #include "C3DProject.h"
 #include "MCommon.h"
 #include "MFileOp.h"
-#include "MParallel.h"
 #include "MXml.h"
 #include "PathHelper.h"
 #include "RuvError.h"
@@ -17,9 +16,6 @@
 #include <limits>
 
 namespace {
-
-// From this size on a file holds enough curves to read them side by side.
-constexpr int64_t kParallelReadSize = 64 * 1024;
 
 QString S(const char* latin1)
 {
@@ -275,10 +271,6 @@ bool CProjectIOHandler::Load(const QString& path, C3DProject& project,
                           .arg(info.size() / (1024 * 1024))
                           .arg(MaxFileSize / (1024 * 1024)));
 
-    // A large file is a project of many curves, read side by side: the
-    // helper threads wake while the file is read.
-    if (info.size() >= kParallelReadSize)
-        MParallel::ExpectWork(MParallel::HardwareWorkers());
     QByteArray bytes;
     if (!MFileOp::ReadFileData(path, bytes))
         return refuse(info.size() == 0 ? S("the file is empty") : S("the file cannot be read"));
@@ -317,11 +309,6 @@ bool CProjectIOHandler::Load(const QString& path, C3DProject& project,
 bool CProjectIOHandler::LoadXml(QByteArray& bytes, C3DProject& project,
                                 C3DCurveController& controller)
 {
-    if (LoadSplitXml(bytes, project, controller))
-        return true;
-    // Whatever the quick way did not take is read as one document, which
-    // also gives every refusal its message.
-    project = C3DProject();
     pugi::xml_document doc;
     QString parseError;
     if (!MXml::XmlLoadDocumentInPlace(doc, bytes, &parseError))
@@ -343,33 +330,6 @@ bool CProjectIOHandler::LoadXml(QByteArray& bytes, C3DProject& project,
     if (!controller.Deserialize(root, &curvesError))
         return Fail(curvesError);
     return true;
-}
-
-bool CProjectIOHandler::LoadSplitXml(const QByteArray& bytes, C3DProject& project,
-                                     C3DCurveController& controller)
-{
-    // The curves are nearly all of a project file. Cut out of the text, each
-    // is parsed and read on a thread of its own, and the rest, small, on
-    // ours. The result is what parsing the whole would give; any doubt, any
-    // error, and the caller does exactly that.
-    try {
-        MXml::XmlSplitText split;
-        if (!MXml::XmlSplitOut(bytes, "Curves", "Curve", split))
-            return false;
-        pugi::xml_document doc;
-        if (!MXml::XmlLoadDocumentInPlace(doc, split.rest))
-            return false;
-        const pugi::xml_node root = doc.document_element();
-        const pugi::xml_node setting = root.child("Setting");
-        MXml::XmlNodeList left;
-        MXml::XmlTrySelectNodes(root, QStringLiteral("Curves/Curve"), left);
-        if (!setting || !left.empty() || !ReadSetting(setting, project))
-            return false;
-        controller.SetGameType(project.GameType());
-        return controller.DeserializeParts(bytes, split.parts);
-    } catch (...) {
-        return false;
-    }
 }
 
 bool CProjectIOHandler::ReadSetting(const pugi::xml_node& setting, C3DProject& p)

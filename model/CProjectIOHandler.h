@@ -79,10 +79,6 @@ private:
                  const C3DCurveController& controller);
     // Parses inside `bytes`, which it changes.
     bool LoadXml(QByteArray& bytes, C3DProject& project, C3DCurveController& controller);
-    // The same, the curves cut out of the text and read side by side; false
-    // for anything it does not take, leaving `bytes` as they were.
-    bool LoadSplitXml(const QByteArray& bytes, C3DProject& project,
-                      C3DCurveController& controller);
     bool ReadSetting(const pugi::xml_node& setting, C3DProject& project);
     bool Fail(const QString& message);
 

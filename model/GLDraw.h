@@ -34,7 +34,7 @@ public:
     virtual void Disable(uint32_t cap) = 0;
     virtual void LineStipple(int32_t factor, uint16_t pattern) = 0;
     // True when calls would reach a rendering context: OpenGL answers
-    // whether one is current on this thread; a recorder always can.
+    // whether one is current for the caller; a recorder always can.
     virtual bool HasContext() = 0;
 };
 

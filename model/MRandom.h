@@ -2,8 +2,8 @@
 
 // The program's one uniform random generator. It starts from a fixed seed and
 // is never reseeded, so the first flight sampled after start-up always draws
-// the same wiggle and later samplings continue the same sequence. Used from
-// the user-interface thread only.
+// the same wiggle and later samplings continue the same sequence. Only the
+// windows' event loop calls it: it is not guarded against concurrent callers.
 namespace MRandom
 {
 // The next number of the sequence, in [0, 1).

@@ -4,9 +4,11 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QLocale>
 #include <QString>
 #include <QTemporaryDir>
 
+#include <clocale>
 #include <string>
 
 // The five built-in games as the main window's table sets them up.
@@ -50,3 +52,29 @@ inline bool WriteAll(const QString& path, const QByteArray& bytes)
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
+
+// Switches the C library's and Qt's default locale for the scope, and says
+// whether the C locale is installed and really uses a decimal comma.
+class CommaLocale
+{
+public:
+    explicit CommaLocale(const char* cName)
+    {
+        const char* old = std::setlocale(LC_ALL, nullptr);
+        m_old = old ? old : "C";
+        m_set = std::setlocale(LC_ALL, cName) != nullptr && std::localeconv()->decimal_point == std::string(",");
+        QLocale::setDefault(QLocale(QString::fromLatin1(cName).section(QLatin1Char('.'), 0, 0)));
+    }
+    ~CommaLocale()
+    {
+        std::setlocale(LC_ALL, m_old.c_str());
+        QLocale::setDefault(QLocale::c());
+    }
+    CommaLocale(const CommaLocale&) = delete;
+    CommaLocale& operator=(const CommaLocale&) = delete;
+    bool IsSet() const { return m_set && QLocale().decimalPoint() == QStringLiteral(","); }
+
+private:
+    std::string m_old;
+    bool m_set = false;
+};

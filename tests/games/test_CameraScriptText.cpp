@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
-#include <clocale>
 #include <cmath>
 #include <random>
 
@@ -195,14 +194,12 @@ TEST(CameraScriptText, WarsowTransitions)
 
 TEST(CameraScriptText, NumbersIgnoreTheLocale)
 {
-    const char* saved = std::setlocale(LC_ALL, nullptr);
-    const std::string restore = saved ? saved : "C";
     for (const char* locale : {"de_DE.UTF-8", "fr_FR.UTF-8"}) {
-        std::setlocale(LC_ALL, locale);
+        CommaLocale guard(locale);
+        ASSERT_TRUE(guard.IsSet()) << locale << " is not installed";
         EXPECT_EQ(CameraScriptText::FormatNum(-20.5, 2), "-20.50");
         EXPECT_EQ(CameraScriptText::FormatNum(1234567.125, 3), "1234567.125");
     }
-    std::setlocale(LC_ALL, restore.c_str());
     // Ties go to the even neighbour; a value rounding to zero loses its sign.
     EXPECT_EQ(CameraScriptText::FormatNum(0.125, 2), "0.12");
     EXPECT_EQ(CameraScriptText::FormatNum(0.375, 2), "0.38");

@@ -1,6 +1,9 @@
 #include "C3DCameraScriptOption.h"
 #include "C3DCurve.h"
+#include "CameraScriptText.h"
+#include "ControlRecord.h"
 #include "GamesTestSupport.h"
+#include "MRuvResource.h"
 #include "MRuvScriptGenerator.h"
 
 #include <QDir>
@@ -8,7 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
+#include <functional>
+#include <map>
 
 namespace {
 
@@ -18,14 +22,25 @@ struct RecordingUi : IScriptGeneratorUi
     int fileErrors = 0;
     QStringList inputErrors;
     int32_t language = 0;
+    // Called with each temporary file before it is written, and before the
+    // error box answers.
+    std::function<void(const QString&)> onWriting;
+    std::function<void()> onFileError;
     int32_t LanguageOffset() const override { return language; }
     int32_t ShowScriptFileError(const QString&, const QString&, int32_t style) override
     {
         EXPECT_EQ(style, 69);
+        if (onFileError)
+            onFileError();
         const size_t i = size_t(fileErrors++);
         return i < answers.size() ? answers[i] : 2;
     }
     void ShowInputError(const QString&, const QString& message) override { inputErrors << message; }
+    void WritingFile(const QString& path) override
+    {
+        if (onWriting)
+            onWriting(path);
+    }
 };
 
 struct Params
@@ -36,12 +51,20 @@ struct Params
     bool pause = false;
     int32_t pauseEvery = 2;
     QString basename = "cam";
+    QString pauseKey = "SPACE";
+    QString before;
+    QString after;
+    bool warsowLimit = false;
 
     Params& Dir(const QString& v) { dir = v; return *this; }
     Params& Relative(const QString& v) { relative = v; return *this; }
     Params& Autostart() { autostart = true; return *this; }
     Params& PauseEvery(int32_t n) { pause = true; pauseEvery = n; return *this; }
+    Params& PauseKey(const QString& v) { pause = true; pauseKey = v; return *this; }
     Params& Basename(const QString& v) { basename = v; return *this; }
+    Params& Before(const QString& v) { before = v; return *this; }
+    Params& After(const QString& v) { after = v; return *this; }
+    Params& WarsowLimit(bool v) { warsowLimit = v; return *this; }
 };
 
 class ScriptGeneratorTest : public ::testing::Test
@@ -64,8 +87,8 @@ protected:
     {
         C3DCameraScriptOption opt;
         opt.Initialize(&game, &curve, p.basename, p.dir.isEmpty() ? tmp.path() : p.dir, p.relative, ".cfg",
-                       false, 0, true, true, true, false, 0, 0, false, 0, false, p.autostart, "", "", false, 0,
-                       0, 0, p.pause, p.pauseEvery, "SPACE");
+                       p.warsowLimit, 0, true, true, true, false, 0, 0, false, 0, false, p.autostart, p.before,
+                       p.after, false, 0, 0, 0, p.pause, p.pauseEvery, p.pauseKey);
         int32_t elapsed = -1;
         const bool ok = MRuvScriptGenerator::GenerateCameraScripts(ui, "Ruvadir", "cannot write", "Script",
                                                                    opt, elapsed, points);
@@ -75,6 +98,16 @@ protected:
 
     QString File(const QString& name) const { return QString::fromLatin1(ReadAll(tmp.filePath(name))); }
     QStringList Files() const { return QDir(tmp.path()).entryList(QDir::Files, QDir::Name); }
+    // Every entry of the folder, temporaries and folders too, with the
+    // bytes of the files.
+    std::map<QString, QByteArray> Snapshot() const
+    {
+        std::map<QString, QByteArray> entries;
+        for (const QString& name :
+             QDir(tmp.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+            entries[name] = ReadAll(tmp.filePath(name));
+        return entries;
+    }
 
     QTemporaryDir tmp;
     CGameDefinition game;
@@ -180,7 +213,8 @@ TEST_F(ScriptGeneratorTest, MoreThanAThousandChunksWidenTheNumbers)
 
 TEST_F(ScriptGeneratorTest, OnlyStaleNumberedChunksAreDeleted)
 {
-    for (const char* name : {"cam007.cfg", "cam1234.cfg", "camera.cfg", "cam.txt", "camabc.cfg"})
+    // A temporary that a crashed generation left goes with its chunk.
+    for (const char* name : {"cam007.cfg", "cam1234.cfg", "camera.cfg", "cam.txt", "camabc.cfg", "cam005.cfg.ruvtmp"})
         ASSERT_TRUE(WriteAll(tmp.filePath(name), "old"));
     RecordingUi ui;
     int32_t points = 0;
@@ -195,11 +229,11 @@ TEST_F(ScriptGeneratorTest, TheSameBytesUnderAGermanLocale)
     int32_t points = 0;
     curve.SetStartTime(2.25);
     ASSERT_TRUE(Generate(Params().Autostart(), ui, points));
-    const char* saved = std::setlocale(LC_ALL, nullptr);
-    const std::string restore = saved ? saved : "C";
-    std::setlocale(LC_ALL, "de_DE.UTF-8");
-    ASSERT_TRUE(Generate(Params().Dir(german.path()).Autostart(), ui, points));
-    std::setlocale(LC_ALL, restore.c_str());
+    {
+        CommaLocale de("de_DE.UTF-8");
+        ASSERT_TRUE(de.IsSet()) << "de_DE.UTF-8 is not installed";
+        ASSERT_TRUE(Generate(Params().Dir(german.path()).Autostart(), ui, points));
+    }
     const QStringList names = Files();
     EXPECT_EQ(QDir(german.path()).entryList(QDir::Files, QDir::Name), names);
     for (const QString& n : names)
@@ -254,4 +288,258 @@ TEST_F(ScriptGeneratorTest, BadInputIsRefusedBeforeAnythingIsWritten)
     EXPECT_FALSE(Generate(Params(), ui, points));
     EXPECT_EQ(ui.inputErrors.size(), 1);
     EXPECT_TRUE(Files().isEmpty());
+}
+
+TEST_F(ScriptGeneratorTest, AFailedGenerationLeavesTheOldScriptWhole)
+{
+    game.SetMaxScriptLen(2300);
+    int32_t points = 0;
+    {
+        RecordingUi ui;
+        ASSERT_TRUE(Generate(Params(), ui, points));
+    }
+    ASSERT_EQ(Files(), (QStringList{"1stPos.cfg", "cam.cfg", "cam001.cfg", "cam002.cfg", "cam003.cfg", "cam004.cfg"}));
+    const std::map<QString, QByteArray> old = Snapshot();
+    curve.SetX(2, 150);
+    curve.SetFov(1, 70);
+
+    // A folder standing where a temporary file goes fails its write, for
+    // root too: the third chunk's, made while the set is being written, and
+    // the first-position file's, there from the start.
+    struct Case
+    {
+        const char* what;
+        QString obstacle;
+        bool midWay;
+    };
+    for (const Case& c : {Case{"third of five chunks", "cam002.cfg.ruvtmp", true},
+                          Case{"first-position file", "1stPos.cfg.ruvtmp", false}}) {
+        SCOPED_TRACE(c.what);
+        const QString obstacle = tmp.filePath(c.obstacle);
+        RecordingUi ui;
+        QStringList writing;
+        ui.onWriting = [&](const QString& path) {
+            writing << QFileInfo(path).fileName();
+            if (c.midWay && path == obstacle) {
+                ASSERT_TRUE(QFile::exists(tmp.filePath("cam001.cfg.ruvtmp")));  // the second is written
+                ASSERT_TRUE(QDir().mkdir(obstacle));
+            }
+        };
+        if (!c.midWay) {
+            ASSERT_TRUE(QDir().mkdir(obstacle));
+        }
+        EXPECT_FALSE(Generate(Params(), ui, points));
+        EXPECT_EQ(ui.fileErrors, 1);
+        EXPECT_EQ(writing.last(), c.obstacle);
+        ASSERT_TRUE(QDir().rmdir(obstacle));
+        // The old chunks byte for byte, and no temporary file left.
+        EXPECT_TRUE(Snapshot() == old);
+    }
+
+    // Retry writes the whole set again, once the obstacle is gone.
+    QTemporaryDir reference;
+    {
+        RecordingUi ui;
+        ASSERT_TRUE(Generate(Params().Dir(reference.path()), ui, points));
+    }
+    const QString obstacle = tmp.filePath("cam002.cfg.ruvtmp");
+    RecordingUi ui;
+    ui.answers = {4};
+    QStringList writing;
+    ui.onWriting = [&](const QString& path) {
+        writing << QFileInfo(path).fileName();
+        if (path == obstacle && writing.count(QStringLiteral("cam002.cfg.ruvtmp")) == 1) {
+            ASSERT_TRUE(QDir().mkdir(obstacle));
+        }
+    };
+    ui.onFileError = [&] { ASSERT_TRUE(QDir().rmdir(obstacle)); };
+    ASSERT_TRUE(Generate(Params(), ui, points));
+    EXPECT_EQ(ui.fileErrors, 1);
+    EXPECT_EQ(writing, (QStringList{"1stPos.cfg.ruvtmp", "cam.cfg.ruvtmp", "cam001.cfg.ruvtmp", "cam002.cfg.ruvtmp",
+                                    "1stPos.cfg.ruvtmp", "cam.cfg.ruvtmp", "cam001.cfg.ruvtmp", "cam002.cfg.ruvtmp",
+                                    "cam003.cfg.ruvtmp", "cam004.cfg.ruvtmp"}));
+    const std::map<QString, QByteArray> now = Snapshot();
+    ASSERT_EQ(now.size(), old.size());
+    for (const auto& [name, bytes] : now)
+        EXPECT_EQ(bytes, ReadAll(reference.filePath(name))) << name.toStdString();
+    EXPECT_NE(now.at("cam002.cfg"), old.at("cam002.cfg"));
+}
+
+TEST_F(ScriptGeneratorTest, NamesTheGameConsoleWouldSplitAreRefusedBeforeAnythingIsWritten)
+{
+    enum Field { PauseKey, Basename, Relative, Before, After };
+    struct Case
+    {
+        Field field;
+        const char* name;  // UTF-8
+        int32_t text;      // the refusal's number in the string tables
+    };
+    const Case cases[] = {
+        {PauseKey, "p;quit", 903},
+        {PauseKey, "", 903},
+        {PauseKey, "KP INS", 903},
+        {PauseKey, "\"x", 903},
+        {PauseKey, "p\t", 903},
+        {PauseKey, "€", 903},
+        {Basename, "my cam", 904},
+        {Basename, "x;quit", 904},
+        {Basename, "my\u00a0cam", 904},
+        {Basename, "cam\x7f", 904},
+        {Basename, "Ωcam", 904},
+        // Not even a file name: the older refusal.
+        {Basename, "a\"b", 902},
+        {Relative, "x;quit;y", 905},
+        {Relative, "my dir", 905},
+        {Relative, "a\"b", 905},
+        {Relative, "dir\r\nquit", 905},
+        {Relative, "dir\u0085", 905},
+        {Relative, "камеры", 905},
+        {Before, "pre;quit", 906},
+        {Before, "my script", 906},
+        {After, "post\"quit", 907},
+        {After, "終", 907},
+    };
+    const auto paramsWith = [](Field field, const QString& name) {
+        switch (field) {
+        case PauseKey: return Params().PauseKey(name);
+        case Basename: return Params().Basename(name);
+        case Relative: return Params().Relative(name);
+        case Before: return Params().Before(name);
+        case After: break;
+        }
+        return Params().After(name);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString name = QString::fromUtf8(c.name);
+        RecordingUi ui;
+        int32_t points = 0;
+        EXPECT_FALSE(Generate(paramsWith(c.field, name), ui, points));
+        ASSERT_EQ(ui.inputErrors.size(), 1);
+        EXPECT_EQ(ui.inputErrors[0], MRuvResource::GetResString(0, c.text, name));
+        EXPECT_EQ(ui.fileErrors, 0);
+        EXPECT_TRUE(Snapshot().empty());
+    }
+    RecordingUi ui;
+    int32_t points = 0;
+    EXPECT_FALSE(Generate(Params().Relative("x;quit;y"), ui, points));
+    EXPECT_FALSE(Generate(Params().PauseKey("p;quit"), ui, points));
+    ui.language = 2000;
+    EXPECT_FALSE(Generate(Params().Before("pre;quit"), ui, points));
+    ASSERT_EQ(ui.inputErrors.size(), 3);
+    EXPECT_EQ(ui.inputErrors[0], "The relative folder \"x;quit;y\" cannot be given to the game: it may not hold \";\", "
+                                 "double quotes, blanks, line breaks, control characters or characters outside "
+                                 "Latin-1.");
+    EXPECT_TRUE(ui.inputErrors[1].startsWith("The pause key \"p;quit\" is not a key name the game can bind"));
+    EXPECT_TRUE(ui.inputErrors[2].startsWith(QString::fromUtf8("Das vorher auszuführende Skript „pre;quit“")));
+}
+
+TEST_F(ScriptGeneratorTest, BindNamesAndPlainFolderNamesGoIn)
+{
+    game.SetMaxScriptLen(1500);
+    for (const char* key : {"p", "PGUP", "KP_INS", "MOUSE3"}) {
+        RecordingUi ui;
+        int32_t points = 0;
+        ASSERT_TRUE(Generate(Params().PauseKey(key).PauseEvery(1).Relative("cameras\\sub").Before("pre.cfg")
+                                 .After(QString::fromUtf8("après")),
+                             ui, points))
+            << key;
+        EXPECT_TRUE(ui.inputErrors.isEmpty());
+        EXPECT_TRUE(
+            File("cam.cfg").endsWith(QStringLiteral("wait;bind %1 \"Exec cameras\\sub\\cam001.cfg\"").arg(key)));
+    }
+    EXPECT_TRUE(File("cam.cfg").contains("exec pre.cfg\r\n"));
+}
+
+TEST_F(ScriptGeneratorTest, AControlCommandMakingALineLongerThanTheGameReadsIsRefused)
+{
+    // The command opens the second segment's first line; its other text is
+    // measured with a short command.
+    RecordingUi ui;
+    int32_t points = 0;
+    curve.SetCommand(2, "say x");
+    ASSERT_TRUE(Generate(Params(), ui, points));
+    const auto lineOf = [this](const QString& command) {
+        const QStringList lines = File("cam.cfg").split("\r\n");
+        for (const QString& line : lines)
+            if (line.endsWith(command))
+                return line;
+        return QString();
+    };
+    const qsizetype others = lineOf("say x").size() - 5;
+    ASSERT_GT(others, 40);
+    const auto commandFor = [&](qsizetype lineLength) { return "say " + QString(lineLength - others - 4, 'x'); };
+
+    curve.SetCommand(2, commandFor(1023));
+    ASSERT_TRUE(Generate(Params(), ui, points));
+    EXPECT_EQ(lineOf(commandFor(1023)).size(), 1023);
+
+    const std::map<QString, QByteArray> before = Snapshot();
+    curve.SetCommand(2, commandFor(1024));
+    EXPECT_FALSE(Generate(Params(), ui, points));
+    ASSERT_EQ(ui.inputErrors.size(), 1);
+    EXPECT_EQ(ui.inputErrors[0], "The command of control point 2 makes a script line of 1024 characters; the game "
+                                 "reads at most 1023 characters a line.");
+    EXPECT_EQ(ui.fileErrors, 0);
+    EXPECT_TRUE(Snapshot() == before);
+}
+
+TEST_F(ScriptGeneratorTest, WarsowCamerasAreTakenEvenlyAndTheirTransitionsCoverThePath)
+{
+    game = MakeGame(2);
+    curve.SetGameType(2);
+    struct Case
+    {
+        int32_t rate;
+        double duration;
+        bool limit;
+        int32_t steps;
+        int32_t cameras;
+        int32_t length;  // of every transition, in frames
+    };
+    const Case cases[] = {
+        // Fewer samples than 128: a camera a sample, one frame each.
+        {10, 4.0, true, 41, 41, 1},
+        {10, 4.0, false, 41, 5, 9},
+        {1000, 6.0, true, 6001, 128, 47},
+        {1000, 6.0, false, 6001, 667, 9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.steps << " frames, limitation " << c.limit);
+        curve.SetStepRate(c.rate);
+        curve.SetDuration(c.duration);
+        ASSERT_EQ(curve.StepCount(), c.steps);
+        QTemporaryDir dir;
+        RecordingUi ui;
+        int32_t points = 0;
+        ASSERT_TRUE(Generate(Params().Dir(dir.path()).WarsowLimit(c.limit), ui, points));
+        // The number of points is still the number of samples.
+        EXPECT_EQ(points, c.steps);
+
+        QString script;
+        for (const QString& name : QDir(dir.path()).entryList(QDir::Files, QDir::Name))
+            script += QString::fromLatin1(ReadAll(dir.filePath(name)));
+        EXPECT_EQ(script.count("createcam "), c.cameras);
+        const QRegularExpression transition("createtransition ([0-9]+) [0-9]+ [0-9]+ ([0-9]+) 1\r\n");
+        int transitions = 0;
+        for (auto m = transition.globalMatch(script); m.hasNext(); ++transitions) {
+            const QRegularExpressionMatch t = m.next();
+            EXPECT_EQ(t.captured(1).toInt(), transitions);
+            EXPECT_EQ(t.captured(2).toInt(), c.length);
+        }
+        EXPECT_EQ(transitions, c.cameras - 1);
+        EXPECT_GE(int64_t(c.cameras) * c.length, c.steps);
+
+        // The first and the last sample are cameras.
+        std::vector<ControlRecord> samples;
+        curve.GetSampledControls(samples, false);
+        const auto origin = [](int32_t camera, const ControlRecord& r) {
+            return QStringLiteral("setcamorigin %1 ").arg(camera)
+                   + QString::fromStdString(CameraScriptText::FormatNum(r.X, 6) + " "
+                                            + CameraScriptText::FormatNum(r.Y, 6) + " "
+                                            + CameraScriptText::FormatNum(r.Z, 6) + ";");
+        };
+        EXPECT_TRUE(script.contains(origin(0, samples.front())));
+        EXPECT_TRUE(script.contains(origin(c.cameras - 1, samples[size_t(points) - 1])));
+    }
 }

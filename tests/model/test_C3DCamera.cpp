@@ -2,31 +2,17 @@
 
 #include "ControlRecord.h"
 #include "RuvError.h"
-
-#include <QLocale>
+#include "test_LocaleScope.h"
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 
-class CameraLocale
-{
-public:
-    explicit CameraLocale(const char* name)
-    {
-        std::setlocale(LC_ALL, name);
-        QLocale::setDefault(QLocale(QString::fromLatin1(name).section(QLatin1Char('.'), 0, 0)));
-    }
-    ~CameraLocale()
-    {
-        std::setlocale(LC_ALL, "C");
-        QLocale::setDefault(QLocale::c());
-    }
-};
+using modeltest::LocaleScope;
 
 C3DCamera ClearedCamera()
 {
@@ -230,9 +216,12 @@ TEST(C3DCamera, SerializeWritesEightFields)
 
 TEST(C3DCamera, TextRoundTripUnderEveryLocale)
 {
-    for (const char* locale : {"C", "de_DE.UTF-8", "fr_FR.UTF-8"}) {
+    const std::pair<const char*, const char*> locales[] = {
+        {"C", "."}, {"de_DE.UTF-8", ","}, {"fr_FR.UTF-8", ","}};
+    for (const auto& [locale, decimalPoint] : locales) {
         SCOPED_TRACE(locale);
-        CameraLocale scope(locale);
+        LocaleScope scope(locale);
+        ASSERT_TRUE(scope.Took(decimalPoint)) << locale << " is not installed";
         C3DCamera source = ClearedCamera();
         // Floats that seven significant digits do not hold exactly.
         source.SetPosition({1234.5677f, -0.1f, 3.3333333f});
@@ -290,7 +279,8 @@ TEST(C3DCamera, DeserializeReadsThePiecesPresent)
 
 TEST(C3DCamera, DeserializeIgnoresTheLocale)
 {
-    CameraLocale scope("de_DE.UTF-8");
+    LocaleScope scope("de_DE.UTF-8");
+    ASSERT_TRUE(scope.Took(",")) << "de_DE.UTF-8 is not installed";
     C3DCamera c = ClearedCamera();
     c.Deserialize(QStringLiteral("1.25;2,5;-3.5"));
     EXPECT_EQ(c.Position(), (C3DCamera::Vec3{1.25f, 2.0f, -3.5f}));

@@ -88,17 +88,6 @@ bool Read(C3DCurveController& c, const QByteArray& xml, QString* error = nullptr
     return c.Deserialize(doc.document_element(), error);
 }
 
-// The same, the curves cut out of the text and each parsed on its own.
-bool ReadParts(C3DCurveController& c, const QByteArray& xml, QString* error = nullptr)
-{
-    MXml::XmlSplitText split;
-    if (!MXml::XmlSplitOut(xml, "Curves", "Curve", split)) {
-        ADD_FAILURE() << "does not split";
-        return false;
-    }
-    return c.DeserializeParts(xml, split.parts, error);
-}
-
 void ExpectControllerError(const RuvError& e, const QString& description, const QString& source)
 {
     EXPECT_EQ(e.number(), static_cast<int32_t>(0x80040001u));
@@ -366,8 +355,7 @@ TEST(CurveControllerLoad, CopiesEverythingAndTheCopySharesNothing)
     EXPECT_EQ(Difference(source, target).toStdString(), "");
 }
 
-// Thousands of controls are freed side by side; the controller is the
-// same as after freeing them one by one.
+// Replacing and clearing thousands of controls leaves nothing of them.
 TEST(CurveControllerLoad, LargeSetsAreDroppedWhole)
 {
     C3DCurveController full;
@@ -512,8 +500,7 @@ TEST(CurveControllerXml, DamagedCurvesAreRefusedAndLeaveTheControllerAsItWas)
          "Curve \"bad\", control 1: field 2"},
         {"out of range", curves(1, "<Curve><Controls><Control value=\"1e400\"/></Controls></Curve>"),
          "out of range"},
-        // Curves are read side by side; the first damaged one in the file
-        // is the one reported, whichever is read first.
+        // The first damaged curve in the file is the one reported.
         {"two damaged", curves(2, "<Curve name=\"first\"><Controls><Control value=\"x\"/></Controls></Curve>" +
                                       good(6) +
                                       "<Curve name=\"second\"><Controls><Control value=\"1e400\"/></Controls></Curve>"),
@@ -522,14 +509,14 @@ TEST(CurveControllerXml, DamagedCurvesAreRefusedAndLeaveTheControllerAsItWas)
          curves(4, "<Curve name=\"wiggle\"><Controls><Control value=\"0;0;0;0;0;0;90;1;0;1;3e9\"/></Controls></Curve>"),
          "Curve \"wiggle\": "},
     };
-    auto check = [](bool (*read)(C3DCurveController&, const QByteArray&, QString*), const Case& c) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         C3DCurveController ctl;
         FillRich(ctl, 1, 3, 5);
         const std::unique_ptr<C3DCurveController> before = ctl.Clone();
         ControllerLog log(ctl);
         QString error;
-        EXPECT_FALSE(read(ctl, c.xml, &error));
+        EXPECT_FALSE(Read(ctl, c.xml, &error));
         EXPECT_TRUE(error.contains(QString::fromUtf8(c.inMessage))) << error.toStdString();
         EXPECT_EQ(Difference(*before, ctl).toStdString(), "");
         EXPECT_TRUE(log.events.empty());
@@ -537,21 +524,7 @@ TEST(CurveControllerXml, DamagedCurvesAreRefusedAndLeaveTheControllerAsItWas)
         // The controller goes on as before.
         ctl.Add(QStringLiteral("next"));
         EXPECT_EQ(log.Take(), (Events{"CurveCount"}));
-    };
-    for (const Case& c : cases) {
-        check(Read, c);
-        check(ReadParts, c);
     }
-    // Parts are parsed apart: one that is no XML is a damaged curve too.
-    check(ReadParts, {"a part that is no XML", curves(2, "<Curve><Controls></Curve>"),
-                      "Curve 3 is not well-formed XML"});
-
-    // A part that holds another element is refused as well.
-    C3DCurveController ctl;
-    QString error;
-    EXPECT_FALSE(ctl.DeserializeParts("<Curve/><Other/>", {{0, 8}, {8, 8}}, &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("Curve 2 is not a Curve element"))) << error.toStdString();
-    EXPECT_EQ(ctl.CurveCount(), 0);
 }
 
 TEST(CurveControllerXml, TheGameTypeIsSetBeforeTheCurvesAreRead)

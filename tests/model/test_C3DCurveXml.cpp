@@ -3,13 +3,11 @@
 
 #include "MCommon.h"
 #include "MXml.h"
-
-#include <QLocale>
+#include "test_LocaleScope.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
-#include <clocale>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -18,6 +16,7 @@
 using T = C3DCurveTestAccess;
 using curvefixture::Difference;
 using curvefixture::FillRich;
+using modeltest::LocaleScope;
 
 namespace {
 
@@ -50,30 +49,6 @@ QByteArray ControlXml(const QByteArray& value)
 {
     return "<Control value=\"" + value + "\" command=\"\"/>";
 }
-
-// The locale of the process and of Qt set to German for one scope.
-class GermanLocale
-{
-public:
-    GermanLocale() : m_oldQt(QLocale())
-    {
-        const char* old = std::setlocale(LC_ALL, nullptr);
-        m_oldC = old ? old : "C";
-        m_active = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    }
-    ~GermanLocale()
-    {
-        std::setlocale(LC_ALL, m_oldC.c_str());
-        QLocale::setDefault(m_oldQt);
-    }
-    bool Active() const { return m_active; }
-
-private:
-    std::string m_oldC;
-    QLocale m_oldQt;
-    bool m_active = false;
-};
 
 } // namespace
 
@@ -285,9 +260,8 @@ TEST(CurveXmlRoundTrip, GermanLocaleChangesNoByteAndReadsTheSame)
     curve.SetGameType(2);
     FillRich(curve, 40, 7, QStringLiteral("Deutsch"));
     const QByteArray plain = Write(curve);
-    GermanLocale german;
-    ASSERT_TRUE(german.Active()) << "de_DE.UTF-8 is not installed";
-    ASSERT_EQ(QLocale().decimalPoint(), QStringLiteral(","));
+    LocaleScope german("de_DE.UTF-8");
+    ASSERT_TRUE(german.Took(",")) << "de_DE.UTF-8 is not installed";
     EXPECT_EQ(Write(curve), plain);
     C3DCurve back;
     back.SetGameType(2);
@@ -477,7 +451,8 @@ TEST(CurveRawLine, AppendingRaisesTheCountEventUnlessACountBracketIsOpen)
 
 TEST(CurveRawLine, TheUsersLocaleReadsItsDecimalComma)
 {
-    GermanLocale german;
+    LocaleScope german("de_DE.UTF-8");
+    ASSERT_TRUE(german.Took(",")) << "de_DE.UTF-8 is not installed";
     C3DCurve curve;
     QString line = QStringLiteral("ctl:1,5;-2,25");
     int32_t index = 0;

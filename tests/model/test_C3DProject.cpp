@@ -1,12 +1,11 @@
 #include "C3DProject.h"
 
 #include "RuvError.h"
-
-#include <QLocale>
+#include "test_LocaleScope.h"
 
 #include <gtest/gtest.h>
 
-#include <clocale>
+using modeltest::LocaleScope;
 
 TEST(C3DProject, NewRecordIsEmpty)
 {
@@ -119,17 +118,13 @@ TEST(C3DProject, View3dRatioIndexIsExchangedAsText)
 
 TEST(C3DProject, View3dRatioIndexUnderAGermanLocale)
 {
-    std::setlocale(LC_ALL, "de_DE.UTF-8");
-    QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+    LocaleScope german("de_DE.UTF-8");
+    ASSERT_TRUE(german.Took(",")) << "de_DE.UTF-8 is not installed";
     C3DProject p;
     p.SetView3dRatioIndex(QStringLiteral("3,5"));
-    const QString typed = p.View3dRatioIndex();
+    EXPECT_EQ(p.View3dRatioIndex(), QStringLiteral("4"));
     p.SetView3dRatioIndex(QStringLiteral("7"));
-    const QString plain = p.View3dRatioIndex();
-    std::setlocale(LC_ALL, "C");
-    QLocale::setDefault(QLocale::c());
-    EXPECT_EQ(typed, QStringLiteral("4"));
-    EXPECT_EQ(plain, QStringLiteral("7"));
+    EXPECT_EQ(p.View3dRatioIndex(), QStringLiteral("7"));
 }
 
 TEST(C3DProject, OtherSettersStoreUnchanged)

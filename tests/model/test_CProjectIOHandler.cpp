@@ -79,8 +79,8 @@ TEST(CProjectIOHandler, GermanLocaleWritesAndReadsTheSameBytes)
     const QByteArray plain = RoundTrip(2, plainFiles);
     QByteArray german;
     {
-        LocaleGuard de("de_DE.UTF-8", QStringLiteral("de_DE"));
-        ASSERT_TRUE(de.IsSet()) << "de_DE.UTF-8 is not installed";
+        modeltest::LocaleScope de("de_DE.UTF-8");
+        ASSERT_TRUE(de.Took(",")) << "de_DE.UTF-8 is not installed";
         TempFiles files;
         german = RoundTrip(2, files);
     }
@@ -229,85 +229,6 @@ TEST(CProjectIOHandler, XmlReaderCases)
             << h.LastError().toStdString();
         EXPECT_TRUE(caller.invariantNumbers);
         c.check(caller.project, caller.controller);
-    }
-}
-
-// The curves of a file are cut out of its text and read side by side. For
-// any text, that must give what reading it as one document gives: the same
-// curves, or a refusal.
-TEST(CProjectIOHandler, CurvesReadApartMatchTheWholeDocument)
-{
-    auto readWhole = [](const QByteArray& text, C3DCurveController& curves) {
-        pugi::xml_document doc;
-        if (!MXml::XmlLoadDocument(doc, text))
-            return false;
-        const pugi::xml_node root = doc.document_element();
-        if (!root.child("Setting"))
-            return false;
-        curves.SetGameType(MXml::XmlGetChildValueLng(root, QStringLiteral("Setting/GameType")));
-        return curves.Deserialize(root);
-    };
-
-    TempFiles files;
-    C3DProject full;
-    FillProject(full, 4);
-    C3DCurveController fullCurves;
-    FillCurves(fullCurves, 4, C3DCurveController::MAX_CURVE, 12);
-    CProjectIOHandler writer = Handler();
-    ASSERT_TRUE(writer.Save(files.Path(QStringLiteral("full.vava")), full, fullCurves));
-    const QByteArray saved = ReadAll(files.Path(QStringLiteral("full.vava")));
-    // The program's own files are read the quick way.
-    MXml::XmlSplitText split;
-    ASSERT_TRUE(MXml::XmlSplitOut(saved, "Curves", "Curve", split));
-    EXPECT_EQ(split.parts.size(), static_cast<size_t>(C3DCurveController::MAX_CURVE));
-
-    const QByteArray head = "<?xml version=\"1.0\" encoding=\"utf-8\"?><Project>"
-                            "<Setting><GameType value=\"1\"/></Setting>";
-    auto curve = [](const QByteArray& name, const QByteArray& inside = QByteArray()) {
-        return "<Curve name=\"" + name + "\"><Controls><Control value=\"1;2;3;0;0;0;90;1;0;0;0;0;0;0;0;;"
-               "0;0;0;0;0;0;0;0;\" command=\"say\"/>" + inside + "</Controls></Curve>";
-    };
-    struct Case { const char* name; QByteArray text; };
-    const std::vector<Case> cases = {
-        {"a saved project", saved},
-        {"a comment inside a curve",
-         head + "<Curves>" + curve("A", "<!-- </Curve> -->") + curve("B") + "</Curves></Project>"},
-        {"a command holding an end tag",
-         head + "<Curves><Curve name=\"A\"><Controls><Control value=\"1;2;3;\" command=\"</Curve>\"/>"
-                "</Controls></Curve></Curves></Project>"},
-        {"a curve inside a curve",
-         head + "<Curves><Curve name=\"A\">" + curve("B") + "</Curve></Curves></Project>"},
-        {"two Curves elements",
-         head + "<Curves>" + curve("A") + "</Curves><Curves>" + curve("B") + "</Curves></Project>"},
-        {"curves outside Curves",
-         head + "<Curve name=\"X\"/><Curves><Group>" + curve("Y") + "</Group>" + curve("Z") +
-             "</Curves></Project>"},
-        {"a second root with curves",
-         head + "<Curves>" + curve("A") + "</Curves></Project><Project><Curves>" + curve("B") +
-             "</Curves></Project>"},
-        {"a curve with a mismatched tag",
-         head + "<Curves>" + curve("A", "<X></Y>") + "</Curves></Project>"},
-        {"a damaged value after a curve that is no XML",
-         head + "<Curves>" + curve("A", "<X>") +
-             "<Curve name=\"B\"><Controls><Control value=\"a;b\"/></Controls></Curve></Curves></Project>"},
-        {"21 curves", head + "<Curves>" + curve("A").repeated(21) + "</Curves></Project>"},
-        {"the Setting after the curves",
-         "<?xml version=\"1.0\"?><Project><Curves>" + curve("A") +
-             "</Curves><Setting><GameType value=\"3\"/></Setting></Project>"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        C3DCurveController whole;
-        const bool wholeReads = readWhole(c.text, whole);
-        const QString path = files.Write(QStringLiteral("case.vava"), c.text);
-        CProjectIOHandler h;
-        CallerState caller;
-        ASSERT_EQ(h.Load(path, caller.project, caller.controller, caller.invariantNumbers), wholeReads)
-            << h.LastError().toStdString();
-        if (wholeReads)
-            ExpectSameCurves(caller.controller, whole);
-        else
-            caller.ExpectUnchanged();
     }
 }
 

@@ -174,8 +174,8 @@ TEST(CProjectIOHandlerLegacy, KeyLines)
 
 TEST(CProjectIOHandlerLegacy, NumbersFollowTheVersionLine)
 {
-    LocaleGuard de("de_DE.UTF-8", QStringLiteral("de_DE"));
-    ASSERT_TRUE(de.IsSet());
+    modeltest::LocaleScope de("de_DE.UTF-8");
+    ASSERT_TRUE(de.Took(",")) << "de_DE.UTF-8 is not installed";
     {
         // Without a version line: the user's locale, where "1,5" is 1.5.
         const Read r("step1 1,5\ncurve_duration 2,25\n");

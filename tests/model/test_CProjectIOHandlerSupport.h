@@ -2,23 +2,21 @@
 
 // Shared fixtures of the project file tests: projects with every field set,
 // curves with every property set, comparison value for value, files in a
-// temporary folder and a German process locale.
+// temporary folder and a German process locale (test_LocaleScope.h).
 
 #include "C3DCurveController.h"
 #include "C3DProject.h"
 #include "CProjectIOHandler.h"
+#include "test_LocaleScope.h"
 
 #include <QByteArray>
 #include <QFile>
-#include <QLocale>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <memory>
-#include <string>
 
 namespace projio_test {
 
@@ -42,28 +40,6 @@ struct TempFiles
             f.write(bytes);
         return path;
     }
-};
-
-// Switches the C library and Qt's default locale for the scope.
-class LocaleGuard
-{
-public:
-    explicit LocaleGuard(const char* cName, const QString& qtName)
-    {
-        m_old = std::setlocale(LC_ALL, nullptr);
-        m_set = std::setlocale(LC_ALL, cName) != nullptr;
-        QLocale::setDefault(QLocale(qtName));
-    }
-    ~LocaleGuard()
-    {
-        std::setlocale(LC_ALL, m_old.c_str());
-        QLocale::setDefault(QLocale::c());
-    }
-    bool IsSet() const { return m_set; }
-
-private:
-    std::string m_old;
-    bool m_set = false;
 };
 
 // Every field differs from a new record's; the texts carry markup

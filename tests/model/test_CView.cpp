@@ -1,29 +1,15 @@
 #include "CView.h"
 
 #include "RuvError.h"
-
-#include <QLocale>
+#include "test_LocaleScope.h"
 
 #include <gtest/gtest.h>
 
-#include <clocale>
+#include <utility>
 
 namespace {
 
-class ViewLocale
-{
-public:
-    explicit ViewLocale(const char* name)
-    {
-        std::setlocale(LC_ALL, name);
-        QLocale::setDefault(QLocale(QString::fromLatin1(name).section(QLatin1Char('.'), 0, 0)));
-    }
-    ~ViewLocale()
-    {
-        std::setlocale(LC_ALL, "C");
-        QLocale::setDefault(QLocale::c());
-    }
-};
+using modeltest::LocaleScope;
 
 // The first 2D view as the main window creates it.
 CView TopView(int32_t scaleIndex = 50)
@@ -124,9 +110,12 @@ TEST(CView, SerializeWritesThirteenFields)
 
 TEST(CView, RoundTripKeepsEveryWrittenField)
 {
-    for (const char* locale : {"C", "de_DE.UTF-8", "fr_FR.UTF-8"}) {
+    const std::pair<const char*, const char*> locales[] = {
+        {"C", "."}, {"de_DE.UTF-8", ","}, {"fr_FR.UTF-8", ","}};
+    for (const auto& [locale, decimalPoint] : locales) {
         SCOPED_TRACE(locale);
-        ViewLocale scope(locale);
+        LocaleScope scope(locale);
+        ASSERT_TRUE(scope.Took(decimalPoint)) << locale << " is not installed";
         CView source = SideView();
         // A float that seven digits do not hold exactly.
         source.SetCurrentOrigin(1, 1234.5677f);
@@ -270,7 +259,8 @@ TEST(CView, OlderFormUnreadablePieces)
 
 TEST(CView, OlderFormInTheUsersLocale)
 {
-    ViewLocale scope("de_DE.UTF-8");
+    LocaleScope scope("de_DE.UTF-8");
+    ASSERT_TRUE(scope.Took(",")) << "de_DE.UTF-8 is not installed";
     CView v = SideView();
     ASSERT_TRUE(v.Deserialize(QStringLiteral("6;100,5;-2,25;0;-1;0"), false));
     EXPECT_EQ(v.ScaleIndex(), 6);

@@ -9,17 +9,22 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
+#include <utility>
 
 using namespace MMsgBoxEx;
 
 namespace
 {
-QMessageBox* OpenBox()
+// The visible message box of this program titled `title`; null when there
+// is none.
+QMessageBox* VisibleBox(const QString& title)
 {
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (auto* box = qobject_cast<QMessageBox*>(w);
-            box != nullptr && box->isVisible() && box->objectName() == QLatin1String(BoxObjectName))
+            box != nullptr && box->isVisible() && box->objectName() == QLatin1String(BoxObjectName) &&
+            box->windowTitle() == title)
             return box;
     }
     return nullptr;
@@ -34,19 +39,47 @@ QStringList ButtonTexts(QMessageBox* box)
     return texts;
 }
 
-// Runs the action on the box once it is shown.
-void OnBox(std::function<void(QMessageBox*)> action)
+// Runs the action on the message box titled `title` once that box is shown,
+// for as long as the watch lives. It sees the box's own show event, so no
+// other window - another box, whichever window is active, the windows of
+// other programs on the display - is taken for it, and the action is queued
+// before any time-out of the box can close it.
+class OnBox : public QObject
 {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, action] {
-        if (QMessageBox* box = OpenBox()) {
-            poll->stop();
-            poll->deleteLater();
-            action(box);
-        }
-    });
-    poll->start(10);
-}
+public:
+    OnBox(QString title, std::function<void(QMessageBox*)> action)
+        : m_title(std::move(title)), m_action(std::move(action))
+    {
+        qApp->installEventFilter(this);
+    }
+    ~OnBox() override { qApp->removeEventFilter(this); }
+    // Whether the action has run.
+    bool Ran() const { return m_ran; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Show || m_seen)
+            return false;
+        auto* box = qobject_cast<QMessageBox*>(watched);
+        if (box == nullptr || box->objectName() != QLatin1String(BoxObjectName) ||
+            box->windowTitle() != m_title)
+            return false;
+        m_seen = true;
+        // After the showing, from the box's own event loop.
+        QTimer::singleShot(0, box, [this, box] {
+            m_ran = true;
+            m_action(box);
+        });
+        return false;
+    }
+
+private:
+    QString m_title;
+    std::function<void(QMessageBox*)> m_action;
+    bool m_seen = false;
+    bool m_ran = false;
+};
 
 QAbstractButton* ButtonWithText(QMessageBox* box, const QString& text)
 {
@@ -83,30 +116,29 @@ private slots:
         QFETCH(int, style);
         QFETCH(QString, press);
         QFETCH(int, expected);
-        OnBox([press](QMessageBox* box) {
+        OnBox watch(QStringLiteral("Title"), [press](QMessageBox* box) {
             QAbstractButton* b = ButtonWithText(box, press);
             QVERIFY(b != nullptr);
             b->click();
         });
         QCOMPARE(MsgBoxEx(nullptr, QStringLiteral("Title"), QStringLiteral("Prompt"), style, QString(), 0), expected);
+        QVERIFY(watch.Ran());
     }
 
     void captionsRenameTheirButtons()
     {
         QStringList seen;
-        QString title;
-        OnBox([&](QMessageBox* box) {
+        OnBox watch(QStringLiteral("Question"), [&](QMessageBox* box) {
             seen = ButtonTexts(box);
-            title = box->windowTitle();
             ButtonWithText(box, QStringLiteral("Keep"))->click();
         });
         // Yes and Cancel renamed, No kept.
         const int answer = MsgBoxEx(nullptr, QStringLiteral("Question"), QStringLiteral("Really?"),
                                     MbYesNoCancel, QStringLiteral("IDI_A"), 0,
                                     QStringLiteral("Overwrite"), QString(), QStringLiteral("Keep"));
+        QVERIFY(watch.Ran());  // the box carried its title
         QCOMPARE(answer, IdCancel);
         QCOMPARE(seen, (QStringList{QStringLiteral("&No"), QStringLiteral("Keep"), QStringLiteral("Overwrite")}));
-        QCOMPARE(title, QStringLiteral("Question"));
     }
 
     void timeOutClosesTheBox_data()
@@ -141,7 +173,7 @@ private slots:
         QFETCH(QString, press);
         QFETCH(int, expected);
         bool stillOpen = false;
-        OnBox([&](QMessageBox* box) {
+        OnBox watch(QStringLiteral("Ask"), [&](QMessageBox* box) {
             QPointer<QMessageBox> guard(box);
             // Well past the time-out the box waits for its answer; a close
             // request (Escape) does not end it either.
@@ -154,6 +186,7 @@ private slots:
             });
         });
         QCOMPARE(MsgBoxEx(nullptr, QStringLiteral("Ask"), QStringLiteral("Go on?"), style, QString(), 100), expected);
+        QVERIFY(watch.Ran());
         QVERIFY(stillOpen);
     }
 
@@ -164,20 +197,18 @@ private slots:
         // still be closed by its own.
         int inner = -1;
         bool innerOpenAfterOuterTimeOut = false;
-        QPointer<QMessageBox> outerBox;
-        OnBox([&](QMessageBox* box) {
-            outerBox = box;
-            QTimer::singleShot(0, [&] {
-                QTimer::singleShot(600, [&] {
-                    QMessageBox* open = OpenBox();
-                    innerOpenAfterOuterTimeOut = open != nullptr && open != outerBox.data();
-                });
-                inner = MsgBoxEx(nullptr, QStringLiteral("Inner"), QStringLiteral("Inner box"),
-                                 MbOkCancel, QString(), 1200);
+        QObject scope;
+        OnBox watch(QStringLiteral("Outer"), [&](QMessageBox*) {
+            QTimer::singleShot(600, &scope, [&] {
+                innerOpenAfterOuterTimeOut =
+                    VisibleBox(QStringLiteral("Inner")) != nullptr && VisibleBox(QStringLiteral("Outer")) == nullptr;
             });
+            inner = MsgBoxEx(nullptr, QStringLiteral("Inner"), QStringLiteral("Inner box"), MbOkCancel,
+                             QString(), 1200);
         });
         const int outer = MsgBoxEx(nullptr, QStringLiteral("Outer"), QStringLiteral("Outer box"), MbOk,
                                    QString(), 300);
+        QVERIFY(watch.Ran());
         QCOMPARE(outer, IdOk);
         QCOMPARE(inner, IdCancel);
         QVERIFY(innerOpenAfterOuterTimeOut);
@@ -186,7 +217,7 @@ private slots:
     void noTimeOutWithZero()
     {
         bool openLater = false;
-        OnBox([&](QMessageBox* box) {
+        OnBox watch(QStringLiteral("T"), [&](QMessageBox* box) {
             QPointer<QMessageBox> guard(box);
             QTimer::singleShot(300, box, [&, guard] {
                 openLater = guard && guard->isVisible();
@@ -194,6 +225,7 @@ private slots:
             });
         });
         QCOMPARE(MsgBoxEx(nullptr, QStringLiteral("T"), QStringLiteral("P"), MbOk, QString(), 0), IdOk);
+        QVERIFY(watch.Ran());
         QVERIFY(openLater);
     }
 };

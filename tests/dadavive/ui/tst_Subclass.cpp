@@ -532,14 +532,27 @@ private slots:
         XCloseDisplay(other);
         sc2->Terminate();
 
+        // An unregistered key no longer fires. To know that the wait was
+        // long enough, a second object's hot key is pressed right after it:
+        // both presses come through the one display connection in order, so
+        // once the second has arrived, the first would have too.
         QVERIFY(sc->HotKeyUnregister());
+        auto sentinel = Create();
+        auto sentinelRec = Own(new Recorder);
+        sentinel->SetEvents(sentinelRec.Get());
+        sentinel->Init(&w);
+        QVERIFY(sentinel->HotKeyRegister(hkmAlt, 'L'));
         press(XK_Alt_L, true);
         press(XK_k, true);
         press(XK_k, false);
+        press(XK_l, true);
+        press(XK_l, false);
         press(XK_Alt_L, false);
         XFlush(dpy);
-        QTest::qWait(100);
+        QTRY_COMPARE(sentinelRec->hotKeys.size(), size_t(1));
+        QCOMPARE(sentinelRec->hotKeys[0], std::make_pair(int(hkmAlt), int('L')));
         QCOMPARE(rec->hotKeys.size(), size_t(1));
+        sentinel->Terminate();
         sc->Terminate();
     }
 };
