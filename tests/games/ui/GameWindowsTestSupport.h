@@ -1,0 +1,106 @@
+#pragma once
+
+#include "GamesTestSupport.h"
+#include "MMsgBoxEx.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCompleter>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+// Answers the modal windows a control opens while a test waits inside
+// their event loop: every message box is read and closed with a real click
+// on its button; each file dialog goes to the test's handler.
+class ModalAnswerer : public QObject
+{
+public:
+    ModalAnswerer()
+    {
+        m_timer.setInterval(20);
+        connect(&m_timer, &QTimer::timeout, this, &ModalAnswerer::Look);
+        m_timer.start();
+    }
+
+    // "title|text" of every box in the order they came.
+    QStringList boxes;
+    // Gets each file dialog once it is shown; it must close it.
+    std::function<void(QFileDialog*)> onFileDialog;
+
+private:
+    void Look()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (!w->isVisible() || w == m_busy)
+                continue;
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->objectName() == MMsgBoxEx::BoxObjectName) {
+                m_busy = box;
+                boxes << box->windowTitle() + QLatin1Char('|') + box->text();
+                QAbstractButton* ok = box->buttons().value(0);
+                if (ok != nullptr)
+                    QTest::mouseClick(ok, Qt::LeftButton);
+                m_busy = nullptr;
+                return;
+            }
+            if (auto* dialog = qobject_cast<QFileDialog*>(w); dialog && onFileDialog) {
+                m_busy = dialog;
+                onFileDialog(dialog);
+                m_busy = nullptr;
+                return;
+            }
+        }
+    }
+
+    QTimer m_timer;
+    QPointer<QWidget> m_busy;
+};
+
+// Types the path into a file dialog's name box and presses Enter, as a user
+// would; an empty path presses Escape.
+inline void AnswerFileDialog(QFileDialog* dialog, const QString& path)
+{
+    if (path.isEmpty()) {
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        return;
+    }
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    auto* view = dialog->findChild<QAbstractItemView*>(QStringLiteral("listView"));
+    // A dialog left open would hold the test for ever.
+    const auto fail = [&](const char* why) {
+        dialog->reject();
+        QFAIL(why);
+    };
+    if (name == nullptr || view == nullptr)
+        return fail("not the dialog's own widgets");
+    // The folder is read in the background, and its arrival selects the
+    // dialog's file name again: let it come before typing.
+    if (!QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) > 0; }, 5000))
+        return fail("the dialog's folder never came");
+    QTest::qWait(50);
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClicks(name, path);
+    // The completion list would take the Enter.
+    if (QCompleter* completer = name->completer(); completer && completer->popup()->isVisible())
+        QTest::keyClick(completer->popup(), Qt::Key_Escape);
+    if (name->text() != path)
+        return fail("the typed name did not stay");
+    QTest::keyClick(name, Qt::Key_Return);
+}
+
+// The member of a control array: object name plus its "index" property.
+template <class T>
+T* Member(QWidget* parent, const char* name, int index)
+{
+    for (T* w : parent->findChildren<T*>(QString::fromLatin1(name)))
+        if (w->property("index").toInt() == index)
+            return w;
+    return nullptr;
+}
