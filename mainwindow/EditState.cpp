@@ -2,11 +2,14 @@
 
 #include "MainContext.h"
 #include "MainState.h"
+#include "MainWidgets.h"
+#include "UC3DCurveManager.h"
 
 void EditState::fCreateCurveObjects()
 {
     m_c.state.m_curveController = std::make_unique<C3DCurveController>();
     m_c.state.m_mainCurve = &m_c.state.m_curveController->Add(QStringLiteral("Camera path"));
+    m_c.widgets.cmCurveManager->Initialize(*m_c.state.m_curveController);
 }
 
 void EditState::fSetProjectModified(bool force)

@@ -3,6 +3,7 @@
 #include "MForms.h"
 #include "MRuvMain.h"
 #include "MainShell.h"
+#include "UC3DCurveManager.h"
 #include "UCOpenGLView.h"
 
 #include <QCloseEvent>
@@ -37,9 +38,14 @@ FrmMain::FrmMain(MainServices services, std::unique_ptr<MainPartsFactory> factor
 
 FrmMain::~FrmMain()
 {
+    disconnect(qApp, nullptr, this, nullptr);
     // A window that was never closed (a test, a failed start) still lets
     // go of its objects in order.
     fCloseDown();
+    // The curve manager listens to the curves, which go before the
+    // window's controls.
+    delete m_widgets.cmCurveManager;
+    m_widgets.cmCurveManager = nullptr;
 }
 
 void FrmMain::Form_Initialize()
@@ -183,6 +189,7 @@ void FrmMain::fCloseDown()
     m_controls.m_aboutForm.reset();
     m_controls.m_notesForm.reset();
     m_controls.mDemosForm.reset();
+    m_controls.m_gameConfigsForm.reset();
     m_controls.m_hotKeys.reset();
     MForms::ReleaseSubclass(m_controls.FormSc);
     MForms::ReleaseSubclass(m_controls.txtDemoSc);

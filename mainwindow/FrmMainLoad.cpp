@@ -119,6 +119,8 @@ void FrmMain::Form_Load()
     m_controls.m_notesForm = std::make_unique<FrmNotes>(this);
     m_controls.mDemosForm = std::make_unique<FrmDemos>(this);
     m_controls.mDemosForm->Initialize(this);
+    m_controls.m_gameConfigsForm = std::make_unique<FrmGameConfigs>(this);
+    m_controls.m_recentFiles = std::make_unique<CRecentFile>();
 
     // 15. Grid columns, tab pages, ratios, pause keys.
     m_parts.pointGrid->fDefineGridColumns();
@@ -233,11 +235,27 @@ void FrmMain::fLoadViewCursors()
 
 void FrmMain::fRegisterTextboxes()
 {
+    m_controls.m_textboxHandler = std::make_unique<CTextboxHandler>();
+    CTextboxHandler* handler = m_controls.m_textboxHandler.get();
+    connect(handler, &CTextboxHandler::Validating, this,
+            [this](QLineEdit* box, bool& cancel, bool& handled) { m_textboxHandler_Validating(box, cancel, handled); });
+    connect(handler, &CTextboxHandler::Validated, this,
+            [this](QLineEdit* box, bool changed) { m_textboxHandler_Validated(box, changed); });
+    connect(handler, &CTextboxHandler::GotFocus, this, [this](QLineEdit* box) { m_textboxHandler_GotFocus(box); });
+    connect(handler, &CTextboxHandler::LostFocus, this, [this](QLineEdit* box) { m_textboxHandler_LostFocus(box); });
+
+    const auto group = [](const auto& boxes) { return QList<QLineEdit*>(boxes.begin(), boxes.end()); };
+    handler->RegisterTextbox(group(m_widgets.txtCFixedTargets), false, false);
     m_widgets.txtCFactor->setText(StatusMessages::fFormatStatusNumber(0, 2));
+    handler->RegisterTextbox(m_widgets.txtCFactor, true, false);
+    handler->RegisterTextbox(m_widgets.txtCAutoRollMaxAngle, true, false);
     MControls::SetNumbersOnly(m_widgets.txtSScriptPauseInterval);
+    handler->RegisterTextbox(m_widgets.txtSScriptPauseInterval, true, false);
     for (QLineEdit* box : m_widgets.txtGDemoTimes)
         MControls::SetNumbersOnly(box);
+    handler->RegisterTextbox(group(m_widgets.txtGDemoTimes), false, false);
     MControls::SetNumbersOnly(m_widgets.txtTransSpeed);
+    handler->RegisterTextbox(m_widgets.txtTransSpeed, true, false);
     MControls::SetNumbersOnly(m_widgets.txtSRecordFrameWidth);
     MControls::SetNumbersOnly(m_widgets.txtSRecordFrameHeight);
     MControls::SetNumbersOnly(m_widgets.txtSRecordFrameAA);

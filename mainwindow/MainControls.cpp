@@ -8,4 +8,6 @@ MainControls::~MainControls() = default;
 
 void MainControls::CancelPendingEdits()
 {
+    if (m_textboxHandler)
+        m_textboxHandler->CancelAll();
 }

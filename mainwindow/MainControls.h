@@ -3,9 +3,12 @@
 // The objects of the main window that handle its controls and its
 // secondary windows: made while the window loads, released at close-down.
 
+#include "CRecentFile.h"
+#include "CTextboxHandler.h"
 #include "ComTypes.h"
 #include "FrmAbout.h"
 #include "FrmDemos.h"
+#include "FrmGameConfigs.h"
 #include "FrmNotes.h"
 
 #include <memory>
@@ -28,6 +31,13 @@ struct MainControls
     std::unique_ptr<FrmAbout> m_aboutForm;
     std::unique_ptr<FrmNotes> m_notesForm;
     std::unique_ptr<FrmDemos> mDemosForm;
+    std::unique_ptr<FrmGameConfigs> m_gameConfigsForm;
+
+    // ---- Control handlers ---------------------------------------------------
+    // The edit and validation protocol of the numeric text boxes.
+    std::unique_ptr<CTextboxHandler> m_textboxHandler;
+    // The recent projects, in the File menu's item array mnuT_RecentFiles.
+    std::unique_ptr<CRecentFile> m_recentFiles;
 
     // ---- Subclass objects (absent when the subclassing library is) ---------
     Com::ComPtr<Dadavive::ICSubclass> FormSc;

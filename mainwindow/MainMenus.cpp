@@ -6,6 +6,7 @@
 #include "MainShell.h"
 #include "MainTexts.h"
 #include "MenuDecorator.h"
+#include "MenuItemArray.h"
 #include "StatusMessages.h"
 
 #include <QAction>
@@ -109,8 +110,9 @@ void MainMenus::BuildTree()
     AddSeparator(file);
     AddItem(file, "mnuT_Notes");
     shortcut(AddItem(file, "mnuT_Export"), Qt::CTRL | Qt::Key_E)->setEnabled(false);
-    m_recentSeparator = AddSeparator(file, "mnuT_RecentFiles(0)");
-    m_recentSeparator->setVisible(false);
+    QAction* recent = AddSeparator(file, "mnuT_RecentFiles(0)");
+    recent->setVisible(false);
+    m_recentFiles = new MenuItemArray(file, recent, this);
     AddSeparator(file);
     shortcut(AddItem(file, "mnuT_Quit"), Qt::CTRL | Qt::Key_Q);
 

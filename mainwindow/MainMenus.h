@@ -19,6 +19,7 @@
 
 #include <cstdint>
 
+class MenuItemArray;
 class QAction;
 class QMainWindow;
 class QMenu;
@@ -54,9 +55,8 @@ public:
     int32_t ModItemCount() const { return static_cast<int32_t>(m_modItems.size()); }
     QAction* ModItem(int32_t index) const { return m_modItems.value(index); }
     QAction* Language(int32_t index) const { return m_languages.value(index); }
-    // Item 0 of the recent-files array: a separator, where the recent
-    // projects follow.
-    QAction* RecentFilesSeparator() const { return m_recentSeparator; }
+    // The recent projects' item array (element 0 its separator).
+    MenuItemArray* mnuT_RecentFiles() const { return m_recentFiles; }
 
     // ---- Commands of the shell ------------------------------------------
     // The menu opened: File releases the preview lock, Edit, Map and Help
@@ -95,5 +95,5 @@ private:
     QList<QMenu*> m_menus;
     QList<QAction*> m_modItems;
     QList<QAction*> m_languages;
-    QAction* m_recentSeparator = nullptr;
+    MenuItemArray* m_recentFiles = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "MainServices.h"
 #include "MainState.h"
 #include "MainWidgets.h"
+#include "MenuItemArray.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -197,6 +198,11 @@ void MainSettings::fWriteCurrentGameSettings()
 
 void MainSettings::fReadRecentLists()
 {
+    if (CRecentFile* recent = m_c.controls.m_recentFiles.get();
+        recent && recent->Init(m_c.menus.mnuT_RecentFiles(), GameKey(), 10)) {
+        recent->ClearAll();
+        recent->RegistryRead();
+    }
     m_c.parts.gameConfigs->fConfigsRegRead(m_c.widgets.cboSCmdsBefore, L("BeforeScript"));
     m_c.parts.gameConfigs->fConfigsRegRead(m_c.widgets.cboSCmdsAfter, L("AfterScript"));
     m_c.parts.gameConfigs->fConfigsRegRead(m_c.widgets.cboGConfigs, L("Config"));
@@ -205,6 +211,8 @@ void MainSettings::fReadRecentLists()
 
 void MainSettings::fSaveRecentLists()
 {
+    if (m_c.controls.m_recentFiles)
+        m_c.controls.m_recentFiles->RegistrySave();
     m_c.parts.gameConfigs->fConfigsRegSave(m_c.widgets.cboSCmdsBefore, L("BeforeScript"));
     m_c.parts.gameConfigs->fConfigsRegSave(m_c.widgets.cboSCmdsAfter, L("AfterScript"));
     m_c.parts.gameConfigs->fConfigsRegSave(m_c.widgets.cboGConfigs, L("Config"));

@@ -25,6 +25,7 @@ class QTabWidget;
 class QTimer;
 class QToolButton;
 class QWidget;
+class UC3DCurveManager;
 class UCOpenGLView;
 
 struct MainWidgets
@@ -154,7 +155,7 @@ struct MainWidgets
     QComboBox* cboGMinimizerHotkey = nullptr;
 
     // Below the tabs.
-    QWidget* cmCurveManager = nullptr;
+    UC3DCurveManager* cmCurveManager = nullptr;
     QFrame* fraFlexgridPanel = nullptr;
     QWidget* tabbedFlexgrid = nullptr;
     QFrame* fraFlexgridToolsPanel = nullptr;

@@ -4,6 +4,8 @@
 #include "MainWidgets.h"
 #include "MainWidgetsBuild.h"
 
+#include "UC3DCurveManager.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -60,7 +62,7 @@ void MainWidgets::BuildRight(QWidget* parent)
     BuildPageGame(fraPanels[4]);
     right->addWidget(tabControl);
 
-    cmCurveManager = Make<QFrame>(fraRight, "cmCurveManager");
+    cmCurveManager = Make<UC3DCurveManager>(fraRight, "cmCurveManager");
     cmCurveManager->setMinimumHeight(120);
     right->addWidget(cmCurveManager);
 
