@@ -32,6 +32,12 @@ QStringList RegisterLibraries(const QString& folder)
     return errors;
 }
 
+void RegisterLibrariesAndReport(const QString& folder, IDialogs& dialogs)
+{
+    for (const QString& error : RegisterLibraries(folder))
+        dialogs.MessageBox(nullptr, QStringLiteral("Ruvadir"), error, 48, QStringLiteral("IDI_A"), 0);
+}
+
 int StartMainWindow(MainServices services, std::unique_ptr<FrmMain>& window,
                     std::unique_ptr<MainPartsFactory> factory)
 {

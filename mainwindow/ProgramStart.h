@@ -20,6 +20,8 @@ namespace ProgramStart {
 // key names a file that is gone. One message for each library that could
 // not be registered, with the loader's reason.
 QStringList RegisterLibraries(const QString& folder);
+// The same, each failure told in a box; the start goes on.
+void RegisterLibrariesAndReport(const QString& folder, IDialogs& dialogs);
 
 // Creates, loads and shows the main window into `window`. 0 when it stands;
 // 1 when its creation or load failed: the window is gone and a box has

@@ -28,8 +28,7 @@ int main(int argc, char* argv[])
     MArrayConvert::SetCommandLineText(MArrayConvert::JoinArguments(arguments));
 
     MainServices services = MakeRealServices();
-    for (const QString& error : ProgramStart::RegisterLibraries(QCoreApplication::applicationDirPath()))
-        services.dialogs->MessageBox(nullptr, QStringLiteral("Ruvadir"), error, 48, QStringLiteral("IDI_A"), 0);
+    ProgramStart::RegisterLibrariesAndReport(QCoreApplication::applicationDirPath(), *services.dialogs);
 
     std::unique_ptr<FrmMain> window;
     if (const int status = ProgramStart::StartMainWindow(std::move(services), window); status != 0)
