@@ -3,7 +3,8 @@
 
 Our own simple images: a coloured badge with two letters for each built-in
 game (and a grey variant for the inactive state), the preview's play and
-stop buttons, and the program icon. Run it again after changing a picture;
+stop buttons, the program icon, and the three toggle pictures of the curve
+list's option strips (an empty box, a dot and an eye). Run it again after changing a picture;
 the PNG files are kept in the tree so that the build needs no Python.
 """
 import os
@@ -120,6 +121,46 @@ def icon():
     return img
 
 
+def unchecked():
+    # An empty box, grey frame on white.
+    img = canvas(14)
+    for y in range(2, 12):
+        for x in range(2, 12):
+            edge = x in (2, 11) or y in (2, 11)
+            img[y][x] = (120, 120, 120, 255) if edge else (255, 255, 255, 255)
+    return img
+
+
+def round_dot():
+    # A filled dot with a darker rim.
+    img = canvas(14)
+    for y in range(14):
+        for x in range(14):
+            d2 = (x - 6.5) ** 2 + (y - 6.5) ** 2
+            if d2 <= 20.25:
+                img[y][x] = (20, 80, 150, 255) if d2 > 12.25 else (50, 130, 220, 255)
+    return img
+
+
+def eye():
+    # An almond outline, a blue iris and a black pupil.
+    img = canvas(14)
+    for y in range(14):
+        for x in range(14):
+            dx, dy = x - 6.5, y - 6.5
+            # The almond: inside two circles of radius 7.5 whose centres lie
+            # 4.5 above and below the middle.
+            upper = dx ** 2 + (dy - 4.5) ** 2
+            lower = dx ** 2 + (dy + 4.5) ** 2
+            if upper <= 56.25 and lower <= 56.25:
+                rim = upper > 42.25 or lower > 42.25
+                img[y][x] = (40, 40, 40, 255) if rim else (255, 255, 255, 255)
+            d2 = dx ** 2 + dy ** 2
+            if d2 <= 6.25:
+                img[y][x] = (30, 30, 30, 255) if d2 <= 1.5 else (40, 110, 190, 255)
+    return img
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     games = [("ET", (200, 90, 30, 255), "ET"), ("Q3", (150, 30, 30, 255), "Q3"), ("WS", (40, 110, 200, 255), "WS"),
@@ -130,6 +171,9 @@ def main():
     png(os.path.join(OUT, "IDB_PVWPLAY.png"), play())
     png(os.path.join(OUT, "IDB_PVWSTOP.png"), stop())
     png(os.path.join(OUT, "ruvadir.png"), icon())
+    png(os.path.join(OUT, "unchecked.png"), unchecked())
+    png(os.path.join(OUT, "round.png"), round_dot())
+    png(os.path.join(OUT, "eye.png"), eye())
 
 
 if __name__ == "__main__":
