@@ -16,26 +16,6 @@ constexpr std::int16_t KeyBackspace = 8;
 constexpr std::int16_t KeyEnter = 13;
 constexpr std::int16_t KeyEscape = 27;
 
-// The character code a key press types, 0 for keys that type nothing
-// (arrows, function keys, shortcuts).
-std::int16_t KeyAsciiOf(const QKeyEvent* e)
-{
-    switch (e->key()) {
-    case Qt::Key_Backspace: return KeyBackspace;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return KeyEnter;
-    case Qt::Key_Escape: return KeyEscape;
-    default: break;
-    }
-    const QString text = e->text();
-    if (text.size() != 1 || !text.at(0).isPrint())
-        return 0;
-    if ((e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) != 0 && (e->modifiers() & Qt::AltModifier) == 0)
-        return 0;
-    const char16_t c = text.at(0).unicode();
-    return c <= 0x7FFF ? static_cast<std::int16_t>(c) : 0;
-}
-
 int QtKeyOf(std::int16_t keyAscii)
 {
     switch (keyAscii) {
@@ -150,7 +130,7 @@ bool CTextboxHandler::eventFilter(QObject* watched, QEvent* event)
     if (box == nullptr || std::find(m_slots.begin(), m_slots.end(), box) == m_slots.end())
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
-    const std::int16_t typed = KeyAsciiOf(key);
+    const std::int16_t typed = MControls::KeyAsciiOf(key);
     if (typed == 0)
         return false;
     std::int16_t keyAscii = typed;
