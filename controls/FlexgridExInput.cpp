@@ -288,6 +288,12 @@ void FlexgridEx::Paste()
 
 void FlexgridEx::keyPressEvent(QKeyEvent* e)
 {
+    // Keys the editor leaves pass on to the window, not to the grid's
+    // owner: a Ctrl+D typed into a cell is no command on the rows.
+    if (state() == EditingState) {
+        e->ignore();
+        return;
+    }
     const auto original = static_cast<int16_t>(Dadavive::VirtualKeyFromQt(e->key()));
     int16_t code = original;
     int32_t shift = ShiftFlags(e->modifiers());
@@ -328,6 +334,10 @@ void FlexgridEx::keyPressEvent(QKeyEvent* e)
 
 void FlexgridEx::keyReleaseEvent(QKeyEvent* e)
 {
+    if (state() == EditingState) {
+        e->ignore();
+        return;
+    }
     const auto original = static_cast<int16_t>(Dadavive::VirtualKeyFromQt(e->key()));
     int16_t code = original;
     int32_t shift = ShiftFlags(e->modifiers());
