@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QScrollBar>
 #include <QStyleOptionHeader>
 
@@ -21,6 +22,16 @@ namespace {
     throw RuvError::Platform(number, QStringLiteral("FlexgridEx.") + QLatin1String(member));
 }
 
+// Cell texts without the margin a focus frame would take.
+class CompactCellStyle final : public QProxyStyle
+{
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        return metric == PM_FocusFrameHMargin ? -1 : QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
 QColor ToColor(int32_t colour)
 {
     const auto rgb = MColor::SplitRGB(colour);
@@ -32,6 +43,15 @@ QColor ToColor(int32_t colour)
 FlexgridEx::FlexgridEx(QWidget* parent) : QTableWidget(parent)
 {
     setFrameShape(QFrame::NoFrame);
+    // The column widths are the point table's, made for narrow digits: a
+    // compact font with the text against the cell's edges keeps numbers
+    // such as "1.000" whole in them.
+    QFont compact = font();
+    compact.setPixelSize(11);
+    setFont(compact);
+    auto* cellStyle = new CompactCellStyle;
+    cellStyle->setParent(this);
+    setStyle(cellStyle);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                     | QAbstractItemView::AnyKeyPressed);
