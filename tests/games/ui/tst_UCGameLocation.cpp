@@ -1,6 +1,7 @@
 #include "UCGameLocation.h"
 
 #include "ComClient.h"
+#include "MFileOpDialogs.h"
 #include "ui/GameWindowsTestSupport.h"
 
 #include <QCheckBox>
@@ -281,6 +282,43 @@ private slots:
         QCOMPARE(right("cmdBrowseForGameExePath"), h.location->width() - 8);
         QCOMPARE(right("cmdBrowseForDemoDefaultRootDir"), h.location->width() - 8);
         QCOMPARE(right("cmdBrowseForAbsoluteWorkingDirectory"), h.location->width() - 8);
+    }
+
+    void folderBrowsers()
+    {
+        CGameDefinition qw = MakeGame(4);
+        qw.SetExeFullPath(File("etqw/etqw.x86"));
+        qw.SetModFullDir(Folder("etqw/base"));
+        Folder("etqw/base/maps");
+        Folder("mods/chosen/demos");
+        Host h;
+        h.location->SetGame(&qw);
+        QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+        ModalAnswerer answer;
+        QStringList titles;
+        std::deque<QString> picks{m_tmp.filePath("mods/chosen"), QString()};
+        answer.onFileDialog = [&](QFileDialog* d) {
+            titles << d->windowTitle();
+            const QString pick = picks.front();
+            picks.pop_front();
+            AnswerFileDialog(d, pick);
+        };
+        QTest::mouseClick(h.Get<QPushButton>("cmdBrowseForAbsoluteWorkingDirectory"), Qt::LeftButton);
+        QCOMPARE(qw.ModFullDir(), m_tmp.filePath("mods/chosen"));
+        QCOMPARE(h.Get<QLineEdit>("txtAbsoluteWorkingDirectory")->text(), qw.ModFullDir());
+        QCOMPARE(MFileOp::LastBrowseState().flags, 80);
+        QCOMPARE(MFileOp::LastBrowseState().initialFolder, m_tmp.filePath("etqw/base"));
+
+        // A cancelled browser changes nothing.
+        const QString demos = qw.DemoDefaultRootDir();
+        QCOMPARE(demos, m_tmp.filePath("mods/chosen/demos"));
+        auto* check = h.Get<QCheckBox>("chkDemoDefaultRootDirUseDefault");
+        QTest::mouseClick(check, Qt::LeftButton, Qt::NoModifier, QPoint(6, check->height() / 2));  // unchecked
+        QTest::mouseClick(h.Get<QPushButton>("cmdBrowseForDemoDefaultRootDir"), Qt::LeftButton);
+        QCOMPARE(titles, (QStringList{"Select the game base directory (usually <game folder>\\base).",
+                                      "Select the demos directory."}));
+        QCOMPARE(qw.DemoDefaultRootDir(), demos);
+        QVERIFY(answer.boxes.isEmpty());
     }
 
     void badLocationsGiveEmptyLists()
