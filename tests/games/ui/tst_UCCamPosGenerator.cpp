@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QWheelEvent>
 
 #include <unistd.h>
 
@@ -194,6 +195,17 @@ private slots:
         QCOMPARE(combo->currentText(), QString("0x00"));
         FocusTest::Key(h.window, Qt::Key_Down);
         QCOMPARE(combo->currentIndex(), 12);  // and Down the row below
+        // The wheel passes it in the direction it turns.
+        const auto wheel = [&](int delta) {
+            const QPointF at = combo->rect().center();
+            QWheelEvent e(at, combo->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+            QApplication::sendEvent(combo, &e);
+        };
+        wheel(120);
+        QCOMPARE(combo->currentIndex(), 10);
+        wheel(-120);
+        QCOMPARE(combo->currentIndex(), 12);
         FocusTest::Key(h.window, Qt::Key_Tab);
         QCOMPARE(h.Settings().ReinitializationKey(), QString("0"));
     }
