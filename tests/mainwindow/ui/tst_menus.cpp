@@ -146,7 +146,7 @@ private slots:
             "mnuVP_Save|Save|||51",
             "mnuVP_Clear|Clear|||52",
             "mnuAviDemo||||53",
-            "mnuAD_SetAsDefault|Set as default|||54",
+            "mnuAD_SetAsDefault|Set as default||c|54",  // checked by the frame-rate handler
             "|-|||55",
             "mnuAD_Remove|Remove|||56",
         };
