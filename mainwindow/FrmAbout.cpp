@@ -1,6 +1,8 @@
 #include "FrmAbout.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QPixmap>
 #include <QTimer>
@@ -37,6 +39,10 @@ void FrmAbout::ShowModeless(QWidget* owner)
 {
     if (parentWidget() != owner)
         setParent(owner, Qt::Window | Qt::FramelessWindowHint);
+    adjustSize();
+    // In the middle of the screen the program starts on.
+    if (const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     show();
     raise();
     activateWindow();

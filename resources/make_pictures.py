@@ -16,6 +16,7 @@ import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, "pictures")
+ICONS = os.path.join(HERE, "icons")
 
 # 3 x 5 glyphs, one string a row.
 FONT = {
@@ -429,8 +430,10 @@ def main():
     png(os.path.join(OUT, "IDB_PVWPLAY.png"), play())
     png(os.path.join(OUT, "IDB_PVWSTOP.png"), stop())
     png(os.path.join(OUT, "ruvadir.png"), icon())
-    # The program's icon resource, which every window and message box shows.
-    png(os.path.join(OUT, "IDI_A.png"), icon())
+    # The program's icon resource, which every window and message box shows
+    # (an icon, not one of the pictures the program looks up by number).
+    os.makedirs(ICONS, exist_ok=True)
+    png(os.path.join(ICONS, "IDI_A.png"), icon())
     png(os.path.join(OUT, "ilsMenus_check.png"), menu_check())
     for key, draw in MENU_PICTURES:
         picture = draw()
