@@ -4,7 +4,6 @@
 
 #include "MainWindowHarness.h"
 
-#include "MArrayConvert.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -70,11 +69,8 @@ private slots:
 
     void theWindowAnswersTheHandlersEvents()
     {
-        QCOMPARE(ProgramStart::StartMainWindow(MakeRealServices(), m_window, std::make_unique<FakeFactory>(m_fake)), 0);
+        QVERIFY(StartActive(m_window, MakeRealServices(), m_fake));
         FrmMain* window = m_window.get();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        window->Controls().m_aboutForm->hide();
-        QVERIFY(Activate(window));
         MainWidgets& w = window->Widgets();
 
         // Focus in a registered box: the window's own keys keep quiet.
