@@ -12,14 +12,6 @@
 
 namespace {
 
-// Every test of this binary writes its settings into a store of its own.
-struct PrivateRegistry
-{
-    QTemporaryDir dir;
-    PrivateRegistry() { qputenv("RUVADIR_REGISTRY", dir.path().toUtf8()); }
-};
-const PrivateRegistry kRegistry;
-
 // HOME, PATH and XDG_DATA_HOME of a temporary folder for the test's life.
 class GameDetectionTest : public ::testing::Test
 {

@@ -127,6 +127,16 @@ class TestFakeGame : public QObject
         return QTest::qWaitFor([&] { return MForms::GetActiveWindow() == m_window; }, 5000);
     }
 
+    // Runs the command in the fake's console as the main window does, and
+    // waits until the console is closed again; the log holds only this.
+    bool SendToConsole(const QString& command, const FakeGame::Log& log)
+    {
+        if (!MClipboard::SetClipboardText(0, command) || !Focus())
+            return false;
+        log.Clear();
+        return TypeConsoleCommand() && log.WaitFor(QStringLiteral("console closed"));
+    }
+
 private slots:
     void initTestCase()
     {
@@ -185,11 +195,7 @@ private slots:
         QVERIFY(m_window != 0);
         const FakeGame::Log log(Options().log);
         const QString command = QStringLiteral("/screenshot;screenshot;demo \"sub\\d1.dm_84\";demo gone.dm_84");
-        QVERIFY(MClipboard::SetClipboardText(0, command));
-        QVERIFY(Focus());
-        log.Clear();
-        QVERIFY(TypeConsoleCommand());
-        QVERIFY2(log.WaitFor(QStringLiteral("console closed")), qPrintable(log.Lines().join('\n')));
+        QVERIFY2(SendToConsole(command, log), qPrintable(log.Lines().join('\n')));
         const QStringList expected = {
             QStringLiteral("console open"),
             QStringLiteral("paste ") + command,
@@ -233,11 +239,7 @@ private slots:
 
         const FakeGame::Log log(Options().log);
         const QString command = QStringLiteral("exec x.cfg;demo \"d\"");
-        QVERIFY(MClipboard::SetClipboardText(0, command));
-        QVERIFY(Focus());
-        log.Clear();
-        QVERIFY(TypeConsoleCommand());
-        QVERIFY2(log.WaitFor(QStringLiteral("console closed")), qPrintable(log.Lines().join('\n')));
+        QVERIFY2(SendToConsole(command, log), qPrintable(log.Lines().join('\n')));
         QVERIFY(log.Contains(QStringLiteral("console open")));
         QVERIFY2(log.Contains(QStringLiteral("run ") + command), qPrintable(log.Lines().join('\n')));
         QVERIFY2(keymap.Restore(), qPrintable(keymap.error));

@@ -16,6 +16,14 @@ public:
     QList<quint32> keycodes;  // of the presses
     QList<int> keys;
 
+    bool ShowActive()
+    {
+        resize(200, 100);
+        show();
+        requestActivate();
+        return QTest::qWaitForWindowActive(this);
+    }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override
     {
@@ -121,10 +129,7 @@ private slots:
         if (QGuiApplication::platformName() != QLatin1String("xcb") || !X11Keys::Available())
             QSKIP("needs an X server with XTest");
         KeyWindow window;
-        window.resize(200, 100);
-        window.show();
-        window.requestActivate();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(window.ShowActive());
         for (const auto& [scan, extended] : {std::pair{0x29, false}, std::pair{0x48, true}, std::pair{0x10, false}}) {
             const std::uint32_t code = X11Keys::KeycodeForScanCode(scan, extended);
             QVERIFY(X11Keys::SendKeycode(code, true));
@@ -141,10 +146,7 @@ private slots:
         if (QGuiApplication::platformName() != QLatin1String("xcb") || !X11Keys::Available())
             QSKIP("needs an X server with XTest");
         KeyWindow window;
-        window.resize(200, 100);
-        window.show();
-        window.requestActivate();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(window.ShowActive());
         const std::uint32_t a = X11Keys::KeysymForScanCode(30, false);
         QVERIFY(X11Keys::SendKeysym(a, true));
         QVERIFY(X11Keys::SendKeysym(a, false));
