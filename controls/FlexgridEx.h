@@ -17,10 +17,12 @@
 
 #include <QAbstractItemDelegate>
 #include <QPointer>
+#include <QRegion>
 #include <QTableWidget>
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 class QAbstractButton;
@@ -157,6 +159,9 @@ private:
     void SelectionMoved();
     void ShowSelection();
     void UpdatePainting();
+    // Keeps a paint that comes while the drawing is off, to be asked for
+    // again when it is on; false while it is on.
+    bool HoldPaint(QObject* watched, QEvent* e);
 
     void SetBlock(int32_t row, int32_t col, int32_t rowSel, int32_t colSel);
     void MoveByKey(int key, bool extend, bool toEdge);
@@ -189,6 +194,7 @@ private:
     int m_fixedColPixels = DefaultColPixels;
     std::vector<int32_t> m_colAlignment;
     std::vector<int32_t> m_fixedAlignment;
+    std::vector<std::pair<QPointer<QWidget>, QRegion>> m_unpainted;
     QString m_cornerText;
     QAbstractButton* m_corner = nullptr;
 

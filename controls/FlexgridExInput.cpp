@@ -214,10 +214,6 @@ bool FlexgridEx::WriteBlock(const SelectionRange& block, const std::function<con
     SelectionRange cells;
     if (!DataBlock(block, cells))
         return false;
-    // One repaint for the whole block.
-    const bool painting = m_painting;
-    if (painting)
-        setUpdatesEnabled(false);
     bool changed = false;
     for (int32_t r = cells.FirstRow; r <= cells.LastRow; ++r) {
         for (int32_t c = cells.FirstColumn; c <= cells.LastColumn; ++c) {
@@ -231,8 +227,6 @@ bool FlexgridEx::WriteBlock(const SelectionRange& block, const std::function<con
             }
         }
     }
-    if (painting)
-        setUpdatesEnabled(true);
     return changed;
 }
 
@@ -400,9 +394,15 @@ void FlexgridEx::focusOutEvent(QFocusEvent* e)
 
 bool FlexgridEx::eventFilter(QObject* watched, QEvent* e)
 {
-    if (watched == m_corner && e->type() == QEvent::Paint) {
-        PaintCorner();
-        return true;
+    if (e->type() == QEvent::Paint) {
+        // Nothing is painted while the drawing is off.
+        if (HoldPaint(watched, e))
+            return true;
+        if (watched == m_corner) {
+            PaintCorner();
+            return true;
+        }
+        return QTableWidget::eventFilter(watched, e);
     }
     switch (e->type()) {
     case QEvent::MouseButtonPress:
