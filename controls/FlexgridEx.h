@@ -164,6 +164,9 @@ private:
     bool HoldPaint(QObject* watched, QEvent* e);
 
     void SetBlock(int32_t row, int32_t col, int32_t rowSel, int32_t colSel);
+    // Raises the key event; false when the key goes no further (the
+    // editor is open, or the owner set KeyCode to 0).
+    bool RaiseKey(QKeyEvent* e, void (FlexgridEx::*signal)(int16_t&, int32_t&));
     void MoveByKey(int key, bool extend, bool toEdge);
     // Writes textAt(i, j) into the data cell at row i, column j of the
     // block (none for null); true when a cell changed.

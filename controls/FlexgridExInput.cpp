@@ -280,22 +280,29 @@ void FlexgridEx::Paste()
 
 // ---- Keys -------------------------------------------------------------------
 
-void FlexgridEx::keyPressEvent(QKeyEvent* e)
+bool FlexgridEx::RaiseKey(QKeyEvent* e, void (FlexgridEx::*signal)(int16_t&, int32_t&))
 {
     // Keys the editor leaves pass on to the window, not to the grid's
     // owner: a Ctrl+D typed into a cell is no command on the rows.
     if (state() == EditingState) {
         e->ignore();
-        return;
+        return false;
     }
     const auto original = static_cast<int16_t>(Dadavive::VirtualKeyFromQt(e->key()));
     int16_t code = original;
     int32_t shift = ShiftFlags(e->modifiers());
-    emit KeyDown(code, shift);
+    emit(this->*signal)(code, shift);
     if (original != 0 && code == 0) {
         e->accept();
-        return;
+        return false;
     }
+    return true;
+}
+
+void FlexgridEx::keyPressEvent(QKeyEvent* e)
+{
+    if (!RaiseKey(e, &FlexgridEx::KeyDown))
+        return;
     if (m_selectionStale)
         ShowSelection();
     if (e->matches(QKeySequence::Paste)) {
@@ -328,17 +335,7 @@ void FlexgridEx::keyPressEvent(QKeyEvent* e)
 
 void FlexgridEx::keyReleaseEvent(QKeyEvent* e)
 {
-    if (state() == EditingState) {
-        e->ignore();
-        return;
-    }
-    const auto original = static_cast<int16_t>(Dadavive::VirtualKeyFromQt(e->key()));
-    int16_t code = original;
-    int32_t shift = ShiftFlags(e->modifiers());
-    emit KeyUp(code, shift);
-    if (original != 0 && code == 0)
-        e->accept();
-    else
+    if (RaiseKey(e, &FlexgridEx::KeyUp))
         e->ignore();
 }
 

@@ -1,6 +1,7 @@
 // The point grid control on a real window: its editor, keys, mouse,
 // clipboard, scrolling, colours and painting.
 
+#include "../ErrorNumber.h"
 #include "DadaviveKeys.h"
 #include "FlexgridEx.h"
 #include "MControls.h"
@@ -95,16 +96,6 @@ struct Shown
         return out;
     }
 };
-
-int ErrorNumber(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const RuvError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // The tabbed point grid on a real window: tabs, grids and wrappers kept
 // together, activation by clicks and keys, row scrolling and its events.
 
+#include "../ErrorNumber.h"
 #include "../PointGridColumns.h"
 #include "ComClient.h"
 #include "Dadavive.h"
@@ -22,20 +23,6 @@ C3DCurve MakeCurve(int n)
     for (int i = 1; i <= n; ++i)
         c.AddControl3(10.0f * i, -1.0f * i, 0.5f * i, 0, 0, 0, true);
     return c;
-}
-
-int32_t ErrorNumber(const std::function<void()>& f, QString* text = nullptr, QString* source = nullptr)
-{
-    try {
-        f();
-    } catch (const RuvError& e) {
-        if (text)
-            *text = e.description();
-        if (source)
-            *source = e.source();
-        return e.number();
-    }
-    return 0;
 }
 
 constexpr int32_t kControlError = static_cast<int32_t>(0x80040001u);
