@@ -530,10 +530,19 @@ void FlexgridEx::UpdatePainting()
         ShowSelection();
     // What was changed meanwhile is marked by the table itself, cell by
     // cell; the paints that came meanwhile are asked for again.
+    // A scroll moved pixels that were not painted yet: all of it again.
     for (auto& [widget, region] : m_unpainted)
         if (widget)
-            widget->update(region);
+            m_scrolledUnpainted ? widget->update() : widget->update(region);
     m_unpainted.clear();
+    m_scrolledUnpainted = false;
+}
+
+void FlexgridEx::scrollContentsBy(int dx, int dy)
+{
+    if (!m_painting && !m_unpainted.empty())
+        m_scrolledUnpainted = true;
+    QTableWidget::scrollContentsBy(dx, dy);
 }
 
 bool FlexgridEx::HoldPaint(QObject* watched, QEvent* e)

@@ -130,6 +130,7 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
     void keyboardSearch(const QString&) override {}
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
     class CellDelegate;
@@ -198,6 +199,7 @@ private:
     std::vector<int32_t> m_colAlignment;
     std::vector<int32_t> m_fixedAlignment;
     std::vector<std::pair<QPointer<QWidget>, QRegion>> m_unpainted;
+    bool m_scrolledUnpainted = false;
     QString m_cornerText;
     QAbstractButton* m_corner = nullptr;
 
