@@ -20,6 +20,7 @@ QString RuvError::PlatformDescription(int32_t number)
     case DivisionByZero: return QStringLiteral("Division by zero");
     case TypeMismatch: return QStringLiteral("Type mismatch");
     case InvalidUseOfNull: return QStringLiteral("Invalid use of Null");
+    case DuplicateKey: return QStringLiteral("This key is already associated with an element of this collection");
     default: return QStringLiteral("Application-defined or object-defined error");
     }
 }

@@ -18,6 +18,8 @@ public:
     static constexpr int32_t DivisionByZero = 11;
     static constexpr int32_t TypeMismatch = 13;
     static constexpr int32_t InvalidUseOfNull = 94;
+    // A keyed list already holds an element under the key.
+    static constexpr int32_t DuplicateKey = 457;
     // The program's own errors count up from here.
     static constexpr int32_t ErrorBase = static_cast<int32_t>(0x80040000u);
 

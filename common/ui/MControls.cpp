@@ -2,6 +2,7 @@
 
 #include <QAbstractItemDelegate>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
@@ -86,5 +87,29 @@ void SetReadOnly(QPlainTextEdit* box, bool readOnly)
     box->setReadOnly(readOnly);
     if (readOnly)
         box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+namespace
+{
+BeepHandler& CurrentBeep()
+{
+    static BeepHandler handler;
+    return handler;
+}
+}
+
+void Beep()
+{
+    if (CurrentBeep())
+        CurrentBeep()();
+    else
+        QApplication::beep();
+}
+
+BeepHandler SetBeepHandler(BeepHandler handler)
+{
+    BeepHandler before = std::move(CurrentBeep());
+    CurrentBeep() = std::move(handler);
+    return before;
 }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QAbstractItemView;
 class QLineEdit;
 class QPlainTextEdit;
@@ -23,4 +25,11 @@ void SelectAllText(QPlainTextEdit* box);
 // Read-only boxes keep their text selectable.
 void SetReadOnly(QLineEdit* box, bool readOnly);
 void SetReadOnly(QPlainTextEdit* box, bool readOnly);
+
+// The warning sound of a refused entry.
+void Beep();
+// Replaces what Beep does (an empty handler: the system's sound again) and
+// returns the handler before; tests count the beeps this way.
+using BeepHandler = std::function<void()>;
+BeepHandler SetBeepHandler(BeepHandler handler);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QRegion>
 #include <QRgb>
 #include <QString>
@@ -27,6 +28,15 @@ void CreateRegionWithoutColor(QWidget* form, QRegion& region, std::int32_t trans
 // Cuts the window to the region; an empty region leaves nothing visible
 // (Qt's own empty mask would show the whole window).
 void SetWindowRegion(QWidget* form, const QRegion& region);
+
+// A colour value with the high bit set (0x800000nn) is the system colour of
+// index nn (15 button face, 18 button text, 23 tooltip text, 24 tooltip
+// background, ...), taken from the application's palette and returned as
+// 0xBBGGRR; an index without a system colour gives 0. Any other value is
+// returned as it is.
+std::int32_t GetSysColor(std::int32_t colour);
+// The colour of a 0xBBGGRR value, system colours resolved as above.
+QColor ToQColor(std::int32_t colour);
 
 // The width in pixels of the text (its widest line) in the font.
 std::int32_t DrawTextInRect(const QString& text, const QFont& font);
