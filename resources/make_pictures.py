@@ -61,6 +61,18 @@ def grey(rgba):
     return (y, y, y, a)
 
 
+def draw_text(img, text, left, top, scale, colour):
+    """Letters of FONT, each cell scale x scale pixels, one blank column apart."""
+    for i, ch in enumerate(text):
+        for gy, row in enumerate(FONT[ch]):
+            for gx, cell in enumerate(row):
+                if cell != "#":
+                    continue
+                for py in range(scale):
+                    for px in range(scale):
+                        img[top + gy * scale + py][left + (i * 4 + gx) * scale + px] = colour
+
+
 def badge(colour, letters, disabled):
     size = 32
     img = canvas(size)
@@ -78,14 +90,7 @@ def badge(colour, letters, disabled):
     width = (3 * 2 + 1) * scale
     left = (size - width) // 2
     top = (size - 5 * scale) // 2
-    for i, ch in enumerate(letters):
-        for gy, row in enumerate(FONT[ch]):
-            for gx, cell in enumerate(row):
-                if cell != "#":
-                    continue
-                for py in range(scale):
-                    for px in range(scale):
-                        img[top + gy * scale + py][left + (i * 4 + gx) * scale + px] = (255, 255, 255, 255)
+    draw_text(img, letters, left, top, scale, (255, 255, 255, 255))
     if disabled:
         img = [[grey(p) for p in row] for row in img]
     return img
@@ -192,14 +197,7 @@ def skin():
 
     # The name, 3 x 5 cells of 4 x 4 pixels.
     scale, left, ytop = 4, 22, 30
-    for i, ch in enumerate("RUVADIR"):
-        for gy, row in enumerate(FONT[ch]):
-            for gx, cell in enumerate(row):
-                if cell != "#":
-                    continue
-                for py in range(scale):
-                    for px in range(scale):
-                        img[ytop + gy * scale + py][left + (i * 4 + gx) * scale + px] = (236, 240, 248)
+    draw_text(img, "RUVADIR", left, ytop, scale, (236, 240, 248))
 
     # A camera path: a curve through three control points.
     pts = [(26, 98), (118, 64), (214, 92)]
