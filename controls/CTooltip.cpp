@@ -498,7 +498,9 @@ void CTooltip::ShowTip()
 {
     if (!m_window || !m_toolWindow)
         return;
-    if (m_phase == Phase::Waiting) {
+    // The visible time counts from the moment the tip is up.
+    const bool appearing = m_phase == Phase::Waiting;
+    if (appearing) {
         m_phase = Phase::Shown;
         m_popTimer.start(Effective(TTDT_AUTOPOP));
     }
@@ -544,6 +546,8 @@ void CTooltip::ShowTip()
     tip.move(topLeft);
     tip.show();
     tip.raise();
+    if (appearing)
+        m_popTimer.start(Effective(TTDT_AUTOPOP));
 }
 
 void CTooltip::HideTip(Phase next)
