@@ -240,6 +240,23 @@ private slots:
         QVERIFY(tip.handle()->frameGeometry().left() > tool.center().x());
     }
 
+    void aDestroyedParentIsIgnored()
+    {
+        auto* parent = new QWidget;
+        ShowAt(*parent, QPoint(200, 150), QSize(200, 100));
+        CTooltip tip;
+        QVERIFY(tip.Create(parent, QStringLiteral("Gone"), QString(), 50, 20000));
+        PointAt(parent, QPoint(30, 30));
+        QTRY_VERIFY_WITH_TIMEOUT(tip.handle()->isVisible(), 3000);
+        delete parent;
+        QTRY_VERIFY(!tip.handle()->isVisible());
+        QVERIFY(tip.ParentHwnd() == nullptr);
+        tip.SetText(QStringLiteral("still here"));
+        tip.UpdateToolRectangleSize();
+        tip.Redraw();
+        QVERIFY(!tip.handle()->isVisible());
+    }
+
     void styleAfterCreateRestylesTheWindow()
     {
         QWidget parent;
