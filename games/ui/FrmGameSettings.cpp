@@ -78,7 +78,8 @@ void FrmGameSettings::ShowForm(QWidget* owner, std::int32_t gameIndex, std::span
     m_games = games;
     std::vector<std::unique_ptr<CGameDefinition>> shownBefore = std::move(m_gameCopies);
     m_currentGame = nullptr;
-    // The recorder is handed a copy only for the games that have it.
+    // The recorder is handed a copy only for the games that have it: it must
+    // not keep one of the copies freed below.
     m_ucCamPosGenerator1->SetGame(nullptr);
     fCopyGames();
     fFillGameList();
