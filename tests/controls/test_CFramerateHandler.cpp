@@ -219,3 +219,30 @@ TEST_F(FramerateList, DefaultValueConversions)
     EXPECT_EQ(handler.SelectDefaultValue(), 1);
     EXPECT_EQ(handler.DefaultValue(), 25);
 }
+
+TEST(FramerateListWithoutCombo, ADestroyedComboIsIgnored)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "test_controls";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    CFramerateHandler handler;
+    auto* combo = new QComboBox;
+    QAction setAsDefault(QStringLiteral("Set as default"));
+    handler.Initialize(combo, &setAsDefault, nullptr);
+    handler.LoadDefaultValues();
+    delete combo;
+    std::int32_t rate = 48;
+    EXPECT_FALSE(handler.SelectByValue(rate));
+    handler.AddTraceSpecificValues(QStringLiteral("24"));
+    handler.RemoveTraceSpecific();
+    handler.CancelEditing();
+    handler.CancelSelectionChange();
+    handler.LoadDefaultValues();
+    setAsDefault.trigger();
+    EXPECT_EQ(handler.BuildValuesString(true), QString());
+    EXPECT_EQ(handler.SelectDefaultValue(), -1);
+    EXPECT_EQ(handler.SelectedValue(), 0);
+    EXPECT_EQ(handler.DefaultValue(), 50);
+}
