@@ -7,6 +7,7 @@
 
 #include "CameraModePanel.h"
 #include "CameraNavigation.h"
+#include "CurveEditing.h"
 #include "DemoSelection.h"
 #include "EditState.h"
 #include "GameConfigs.h"
@@ -58,6 +59,9 @@ struct MainParts
     std::unique_ptr<IPreviewPlayback> preview;
     std::unique_ptr<ILanguage> language;
     std::unique_ptr<IDemoSelection> demoSelection;
+
+    // The curve tools of the views.
+    std::unique_ptr<ICurveEditing> curveEditing;
 };
 
 // Makes each collaborator; override one Make to hand the window another.
@@ -88,4 +92,7 @@ public:
     virtual std::unique_ptr<IPreviewPlayback> MakePreview(MainContext& c);
     virtual std::unique_ptr<ILanguage> MakeLanguage(MainContext& c);
     virtual std::unique_ptr<IDemoSelection> MakeDemoSelection(MainContext& c);
+
+    // The curve tools of the views.
+    virtual std::unique_ptr<ICurveEditing> MakeCurveEditing(MainContext& c);
 };
