@@ -9,3 +9,9 @@ void SceneDrawing::fRefreshView()
     if (!m_c.state.m_loadingProject)
         m_c.view.Refresh();
 }
+
+void SceneDrawing::fUpdateViewProjection()
+{
+    m_c.view.UpdateProjection();
+    fRefreshView();
+}

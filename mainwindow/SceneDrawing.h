@@ -14,6 +14,14 @@ public:
     virtual void GLDrawScene() = 0;
     // Redraws the view (nothing while a project is being loaded).
     virtual void fRefreshView() = 0;
+
+    // ---- For the preview and the point grid ----------------------------------
+    // The view control's projection again, then a redraw.
+    virtual void fUpdateViewProjection() = 0;
+    // The markers of the grid-selected points: shown from the next redraw
+    // on; hidden again, with a redraw when they had been drawn.
+    virtual void fShowGridSelection() {}
+    virtual void fHideGridSelection() {}
 };
 
 class SceneDrawing final : public ISceneDrawing
@@ -23,6 +31,7 @@ public:
     void fBuildScaleTable() override {}
     void GLDrawScene() override {}
     void fRefreshView() override;
+    void fUpdateViewProjection() override;
 
 private:
     MainContext& m_c;
