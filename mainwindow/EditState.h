@@ -17,6 +17,14 @@ public:
     virtual bool fNothingToSave() const = 0;
     // The tool buttons for the active view and the points of the curves.
     virtual void fUpdateToolsState() {}
+
+    // ---- For the preview, the point grid and the value tools ----------------
+    // One state of the curves into the undo history (the project marked
+    // modified, Undo on, Redo off); nothing while undo is busy.
+    virtual void fStoreUndoState() {}
+    // The selected curve's hidden points unselected, the Deselect menu
+    // after it.
+    virtual void fUnselectHiddenOfSelected() {}
 };
 
 class EditState final : public IEditState
