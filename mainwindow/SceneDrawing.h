@@ -14,6 +14,8 @@ public:
     virtual void GLDrawScene() = 0;
     // Redraws the view (nothing while a project is being loaded).
     virtual void fRefreshView() = 0;
+    // The projection anew (size, kind, zoom, lens changed), then a redraw.
+    virtual void fUpdateViewProjection() {}
 };
 
 class SceneDrawing final : public ISceneDrawing
