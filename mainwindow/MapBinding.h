@@ -11,6 +11,8 @@ public:
     virtual void fCreateMapObject() = 0;
     // Drops the map object (close-down).
     virtual void fReleaseMapObject() = 0;
+    // A map is loaded into the map object.
+    virtual bool fIsMapLoaded() const { return false; }
 };
 
 class MapBinding final : public IMapBinding

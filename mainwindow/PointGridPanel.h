@@ -1,7 +1,7 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <vector>
 
 class C3DCurve;
 struct MainContext;
@@ -32,10 +32,9 @@ public:
     // stands for the selected one.
     virtual void fGridSelectRow(const C3DCurve* /*curve*/, int32_t /*row*/, bool /*ensureVisible*/) {}
     virtual void fGridClearSelection(const C3DCurve* /*curve*/) {}
-    // Rewrites the cells of those properties in one row (negative ids are
-    // skipped).
+    // Rewrites the cells of those properties in one row (-1 for none).
     virtual void fGridUpdateCells(const C3DCurve* /*curve*/, int32_t /*row*/,
-                                  const std::vector<int32_t>& /*properties*/)
+                                  const std::array<int32_t, 10>& /*properties*/)
     {
     }
     virtual void fGridUpdateColumn(const C3DCurve* /*curve*/, int32_t /*property*/) {}

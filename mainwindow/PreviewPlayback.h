@@ -36,10 +36,10 @@ public:
     virtual void fTogglePlayback() {}
     // The arrow keys while locked: directions 0 left, 1 right, 2 up, 3 down;
     // shift 1 is Shift alone.
-    virtual void fPreviewKeyCommand(const std::array<bool, 4>& /*directions*/, int32_t /*shift*/) {}
+    virtual void fPreviewKeyCommand(const std::array<bool, 4>& /*directions*/, int16_t /*shift*/) {}
     // After a change of the main curve: new samples, the position kept in
-    // proportion.
-    virtual void fRefreshPreview() {}
+    // proportion; with redraw the camera shows it (unless playing).
+    virtual void fRefreshPreview(bool /*redraw*/) {}
     // Control 1, sample 0 (new and opened projects).
     virtual void fResetPreviewTime() {}
     // The control the preview stands at, -1 without samples.

@@ -14,10 +14,10 @@ public:
     virtual void GLDrawScene() = 0;
     // Redraws the view (nothing while a project is being loaded).
     virtual void fRefreshView() = 0;
+    // The projection anew (size, kind, zoom, lens changed), then a redraw.
+    virtual void fUpdateViewProjection() {}
 
     // ---- For the preview and the point grid ----------------------------------
-    // The view control's projection again, then a redraw.
-    virtual void fUpdateViewProjection() = 0;
     // The markers of the grid-selected points: shown from the next redraw
     // on; hidden again, with a redraw when they had been drawn.
     virtual void fShowGridSelection() {}

@@ -10,6 +10,10 @@ public:
     virtual ~IViewInput() = default;
     // Creates the four view states and makes view 0 the active one.
     virtual void fCreateViews() = 0;
+    // Makes view `index` (0 to 3; others 0) the active one.
+    virtual void fSelectView(int /*index*/) {}
+    // The view's pointer: one of the seven view cursors (0 to 6).
+    virtual void fSetViewCursor(int /*index*/) {}
 };
 
 class ViewInput final : public IViewInput
