@@ -20,6 +20,9 @@ public:
     virtual int32_t ScaleNormalize(int32_t index) const { return index; }
     // Frames every point of the curves in the active 2D view.
     virtual void fZoomToFit() {}
+    // The active view's scale and origin applied (the origin kept within
+    // its limits), then the projection and a redraw.
+    virtual void fApplyViewScale() {}
 };
 
 class ViewZoom final : public IViewZoom
