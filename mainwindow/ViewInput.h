@@ -14,6 +14,8 @@ public:
     virtual void fSelectView(int /*index*/) {}
     // The view's pointer: one of the seven view cursors (0 to 6).
     virtual void fSetViewCursor(int /*index*/) {}
+    // The 3D view's pointer: the camera cursor when a camera drag may start.
+    virtual void fSetNavigationCursor() {}
 };
 
 class ViewInput final : public IViewInput
