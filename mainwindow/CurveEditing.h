@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 
+class C3DCurve;
 struct MainContext;
 
 // The curve tools of the 2D views: picking, the hover feedback, the tools'
@@ -33,6 +36,11 @@ public:
     virtual void fEndMoveControl() {}
     // Deletes the selected points of every curve (the Delete key).
     virtual void fDeleteSelectedControls() {}
+
+    // ---- For the point grid --------------------------------------------------
+    // True when the curve can take one more point; otherwise the user is
+    // told so in a box with that title.
+    virtual bool fCanAddControl(const C3DCurve& /*curve*/, const QString& /*title*/) { return true; }
 };
 
 class CurveEditing final : public ICurveEditing
