@@ -1,9 +1,15 @@
 #pragma once
 
+#include "ControlRecord.h"
+
+#include <QTimer>
+
 #include <array>
 #include <cstdint>
+#include <limits>
+#include <vector>
 
-struct ControlRecord;
+class C3DCurve;
 struct MainContext;
 
 // The preview of the main curve in the 3D view: the lock, the steps and the
@@ -73,12 +79,101 @@ public:
 class PreviewPlayback final : public IPreviewPlayback
 {
 public:
-    explicit PreviewPlayback(MainContext& context) : m_c(context) {}
-    void fReleasePreviewLock() override {}
-    bool fIsPlaying() const override { return false; }
-    void fStopPlayback() override {}
-    bool LoopActive() const override { return false; }
+    // The interval of the playback clock: ms per sample, never below this.
+    static constexpr float MinFrameInterval = 0.01f;
+    // Two previous-control commands within this time go one control back.
+    static constexpr int64_t PreviousPressMs = 500;
+
+    // Connects the preview's controls.
+    explicit PreviewPlayback(MainContext& context);
+
+    // 1000 / stepRate as a 32-bit float, at least MinFrameInterval; a rate
+    // below 1 counts as 1 (the curve's own floor).
+    static float FrameInterval(int32_t stepRate);
+
+    void fReleasePreviewLock() override;
+    bool fIsPlaying() const override { return m_running; }
+    void fStopPlayback() override { fSetPlaybackRunning(false); }
+    bool LoopActive() const override { return m_loopActive; }
+
+    bool fIsPreviewLocked() const override;
+    void fSetPreviewLock(bool locked) override;
+    void fTogglePreviewLock() override;
+    void fTogglePlayback() override;
+    void fPreviewKeyCommand(const std::array<bool, 4>& directions, int16_t shift) override;
+    void fRefreshPreview(bool redraw) override;
+    void fResetPreviewTime() override;
+    int32_t fGetPreviewControl() const override;
+    int32_t fGetPreviewSample() const override;
+    bool fIsPreviewAtControl() const override { return m_atControl; }
+    bool fGetPreviewSampleRecord(int32_t sample, ControlRecord& record) const override;
+    void fMoveControlWithCamera() override;
+    void fRotateControlWithCamera(int32_t axisMask, float deltaYaw, float deltaPitch, float deltaRoll) override;
+    void fApplyCameraFovToControl() override;
+    void fLockGuiDuringPreview(bool locked, bool running) override;
+    void fShowPreviewTime(int32_t control) override;
+    void fClearPreviewTime() override;
+    void fPreviewGridClick(int32_t row, int32_t shift) override;
+
+    // ---- Handlers ------------------------------------------------------------
+    void chkPreviewLock_Click();
+    void cmdPreview_Click(int32_t index);
+    void cmdPvwStartStop_Click();
+
+    // ---- Commands 0 to 7 -----------------------------------------------------
+    void fSetPlaybackRunning(bool running);
+    void fPreviewCommand(int32_t command);
+
+    // The playback clock's tick: one pass of the loop.
+    void PlaybackTick();
+    int32_t LastSampleIndex() const { return m_lastSample; }
+    float FrameIntervalInUse() const { return m_intervalInUse; }
 
 private:
+    C3DCurve* MainCurve() const;
+    int32_t ControlsCount() const;
+    // The current control brought into 1..ControlsCount, and the first
+    // sample of its segment (0 when none).
+    int32_t fSampleIndexOfControl();
+    bool fBuildSamples();
+    void fUpdatePlaybackInterval();
+    void fShowSample(int32_t index);
+    void fUpdatePreviewButtons();
+    void fAutoSelectPreviewControl(int32_t control);
+    void fApplyLockOn();
+    void fApplyLockOff();
+    void fSetLockColour(bool locked);
+    void fSetStartStopPicture(bool running);
+    // The camera to the current control's own record, then a redraw.
+    void fShowCurrentControl();
+    // Loop steps 1 and 2: the clock from now on.
+    void fRestartPlaybackClock();
+    void fStartPlaybackLoop();
+    // Loop steps 2 and 3: the next frame when one is due.
+    void fPlaybackPass();
+    void fEndPlaybackLoop();
+    bool fGridShowsMainCurve() const;
+
     MainContext& m_c;
+    // One record per frame of the main curve; the segment number tells the
+    // control (the last frame carries ControlsCount).
+    std::vector<ControlRecord> m_samples;
+    int32_t m_lastSample = -1;
+    bool m_samplesDirty = false;
+    int32_t m_currentSample = 0;
+    int32_t m_currentControl = 1;
+    bool m_atControl = false;
+    // The start/stop button stands on stop.
+    bool m_running = false;
+    // The loop goes on while set; clearing it ends the loop.
+    bool m_playing = false;
+    bool m_loopActive = false;
+    int64_t m_startTick = 0;
+    int64_t m_targetFrame = 0;
+    int64_t m_framesShown = 0;
+    float m_frameInterval = 1000.0f;
+    float m_intervalInUse = 1000.0f;
+    int64_t m_previousPressTick = std::numeric_limits<int64_t>::min() / 2;
+    // The playback loop: a pass every millisecond, yielding between passes.
+    QTimer m_timer;
 };
