@@ -1,9 +1,16 @@
 #pragma once
 
+#include "IFlexgrid.h"
+
+#include <QObject>
+
 #include <array>
 #include <cstdint>
 
 class C3DCurve;
+class CFlexgridWrapper;
+class FlexgridEx;
+class UCTabbedFlexgrid;
 struct MainContext;
 
 // The point grid: the control points of the selected curve in three tabs.
@@ -65,10 +72,66 @@ private:
 class PointGridPanel final : public IPointGridPanel
 {
 public:
-    explicit PointGridPanel(MainContext& context) : m_c(context) {}
-    void fDefineGridColumns() override {}
-    void fGridClear() override {}
+    // The tabs in their order; the grid controls carry the same index.
+    static constexpr int32_t TabBase = 0;
+    static constexpr int32_t TabLookAt = 1;
+    static constexpr int32_t TabCmd = 2;
+
+    // A grid's selected block, rows and columns each from the smaller to
+    // the larger, whichever way it was dragged.
+    struct Block
+    {
+        int32_t firstRow = 0;
+        int32_t lastRow = 0;
+        int32_t firstCol = 0;
+        int32_t lastCol = 0;
+    };
+    static Block SelectedBlock(const IFlexgrid& grid);
+
+    // Connects the grid's events.
+    explicit PointGridPanel(MainContext& context);
+
+    void fDefineGridColumns() override;
+    void fGridClear() override;
+    bool fActiveGridSelection(int32_t& firstRow, int32_t& lastRow) const override;
+    void fGridStartChange() override;
+    void fGridEndChange(bool refresh) override;
+    void fGridReloadCurve(const C3DCurve* curve = nullptr) override;
+    void fGridSelectRow(const C3DCurve* curve, int32_t row, bool ensureVisible) override;
+    void fGridClearSelection(const C3DCurve* curve) override;
+    void fGridUpdateCells(const C3DCurve* curve, int32_t row, const std::array<int32_t, 10>& properties) override;
+    void fGridUpdateColumn(const C3DCurve* curve, int32_t property) override;
+    void fGridLockEdition(bool lock) override;
+    void fGridSyncSelection() override;
+
+    // ---- Handlers of tabbedFlexgrid --------------------------------------------
+    void tabbedFlexgrid_WrapperValueChanged(CFlexgridWrapper& wrapper);
+    void tabbedFlexgrid_WrapperMouseUp(CFlexgridWrapper& wrapper, int32_t button, int32_t shift);
+    void tabbedFlexgrid_FlexgridMouseDown(int32_t shift);
+    void tabbedFlexgrid_FlexgridKeyDown(FlexgridEx& grid, int16_t& keyCode, int32_t shift);
+    // Also when the focus leaves the grid.
+    void tabbedFlexgrid_FlexgridKeyUp();
+    void tabbedFlexgrid_FlexgridEditGotFocus();
+    void tabbedFlexgrid_FlexgridEditLostFocus();
 
 private:
+    UCTabbedFlexgrid& Tabs() const;
+    C3DCurve* SelectedCurve() const;
+    // The curve is the one the grid shows (none: the grid shows none).
+    bool IsShown(const C3DCurve* curve) const;
+    int32_t TabOf(const FlexgridEx& grid) const;
+    // Writes the edited cells into the curve, column by column; a column
+    // the curve refuses stops it with a message.
+    void fWriteCells(CFlexgridWrapper& wrapper, C3DCurve& curve);
+    void fToggleHide(C3DCurve& curve, const Block& block);
+    void fCentreViewOnRow(C3DCurve& curve, int32_t row);
+    void fDeleteRows(C3DCurve& curve, int32_t tab, const IFlexgrid& grid);
+    void fDuplicateRow(C3DCurve& curve, const IFlexgrid& grid);
+
     MainContext& m_c;
+    // Set while an edit is written into the curve: the changes the curve's
+    // events make to the grid are no edits.
+    bool m_valueChanging = false;
+    // Context of the connections, which go with this object.
+    QObject m_connections;
 };
