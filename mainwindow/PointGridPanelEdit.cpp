@@ -180,9 +180,9 @@ void PointGridPanel::fCentreViewOnRow(C3DCurve& curve, int32_t row)
     if (view == nullptr || row < 1 || row > curve.ControlsCount())
         return;
     m_c.parts.sceneDrawing->fShowGridSelection();
-    const std::array<float, 2> centre = curve.GetControlsViewCenter(*view, row, row);
-    view->SetCurrentOrigin(1, centre[0]);
-    view->SetCurrentOrigin(2, centre[1]);
+    const std::array<float, 3> position = curve.GetPosition(row);
+    view->SetCurrentOrigin(1, position[static_cast<size_t>(view->HAxis())]);
+    view->SetCurrentOrigin(2, position[static_cast<size_t>(view->VAxis())]);
     m_c.parts.viewZoom->fApplyViewScale();
     m_c.parts.sceneDrawing->fRefreshView();
 }

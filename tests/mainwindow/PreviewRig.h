@@ -14,6 +14,7 @@
 #include "FrmMain.h"
 #include "MainServicesReal.h"
 #include "MainTexts.h"
+#include "UC3DCurveList.h"
 #include "UC3DCurveManager.h"
 #include "UCTabbedFlexgrid.h"
 
@@ -303,6 +304,7 @@ struct Window
     void ShowInGrid(const C3DCurve& curve)
     {
         W().cmCurveManager->RefreshCurveList(false);
+        W().cmCurveManager->findChild<UC3DCurveList*>()->SetSelectedIndex(Curves().GetCurveIndex(&curve));
         P().pointGrid->fGridReloadCurve(&curve);
     }
 };
