@@ -309,6 +309,33 @@ struct Window
     }
 };
 
+// Counts the change events of a curve.
+class ChangeCounter final : public I3DCurveEvents
+{
+public:
+    explicit ChangeCounter(C3DCurve& curve) : m_curve(curve) { curve.AddListener(this); }
+    ~ChangeCounter() override { m_curve.RemoveListener(this); }
+    ChangeCounter(const ChangeCounter&) = delete;
+    ChangeCounter& operator=(const ChangeCounter&) = delete;
+    void CurveChanged(C3DCurve&) override { ++changes; }
+    void ControlsCountChanged(C3DCurve&) override { ++counts; }
+    int changes = 0;
+    int counts = 0;
+
+private:
+    C3DCurve& m_curve;
+};
+
+// Selects cells of a grid, the current cell first (so that either corner
+// can be the first).
+inline void SelectCells(IFlexgrid& grid, int32_t row, int32_t col, int32_t rowSel, int32_t colSel)
+{
+    grid.SetRow(row);
+    grid.SetCol(col);
+    grid.SetRowSel(rowSel);
+    grid.SetColSel(colSel);
+}
+
 // Sets the user's locale for as long as it lives.
 class UserLocale
 {

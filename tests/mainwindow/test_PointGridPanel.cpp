@@ -16,20 +16,7 @@
 
 namespace {
 
-// Counts the change events of a curve.
-class ChangeCounter final : public I3DCurveEvents
-{
-public:
-    explicit ChangeCounter(C3DCurve& curve) : m_curve(curve) { curve.AddListener(this); }
-    ~ChangeCounter() override { m_curve.RemoveListener(this); }
-    void CurveChanged(C3DCurve&) override { ++changes; }
-    void ControlsCountChanged(C3DCurve&) override { ++counts; }
-    int changes = 0;
-    int counts = 0;
-
-private:
-    C3DCurve& m_curve;
-};
+using Rig::ChangeCounter;
 
 class PointGrid : public ::testing::Test
 {
@@ -43,16 +30,7 @@ protected:
         w.ShowInGrid(w.Main());
     }
     FlexgridEx& G(int tab) { return w.Grid().Grids(tab); }
-    // Selects rows and columns, the current cell first (so that either
-    // corner can be the first).
-    void Select(int tab, int row, int col, int rowSel, int colSel)
-    {
-        FlexgridEx& g = G(tab);
-        g.SetRow(row);
-        g.SetCol(col);
-        g.SetRowSel(rowSel);
-        g.SetColSel(colSel);
-    }
+    void Select(int tab, int row, int col, int rowSel, int colSel) { Rig::SelectCells(G(tab), row, col, rowSel, colSel); }
     // Types the text into every selected cell as the grid's editor does,
     // then raises the grid's change.
     void Type(int tab, const QString& text)
