@@ -66,7 +66,7 @@ int32_t ZoomTable::ToIndex(double scale) const
 
 ViewZoom::ViewZoom(MainContext& context) : m_c(context)
 {
-    QObject::connect(m_c.widgets.oglView, &UCOpenGLView::MouseWheel, m_c.widgets.oglView,
+    QObject::connect(m_c.widgets.oglView, &UCOpenGLView::MouseWheel, &m_receiver,
                      [this](int32_t& notches, int32_t& x, int32_t& y, int32_t& keys) {
                          RunGuarded(m_c.status, [&] { oglView_MouseWheel(notches, x, y, keys); });
                      });

@@ -2,6 +2,7 @@
 
 #include "C3DMinMaxBagLong.h"
 
+#include <QObject>
 #include <QString>
 
 #include <array>
@@ -140,6 +141,8 @@ private:
     CView* ActiveView() const;
 
     MainContext& m_c;
+    // The receiver of the view's wheel: it stops with this object.
+    QObject m_receiver;
     C3DMinMaxBagLong m_zoomBag;
     ZoomTable m_zoomScales;
     int32_t m_defaultScaleIndex = 1;

@@ -338,6 +338,31 @@ private slots:
         m_window->Parts().viewZoom->fApplyViewScale();
     }
 
+    void zoomToFitShowsTheFramedScale()
+    {
+        CView& view = *State().m_view;
+        IViewZoom& zoom = *m_window->Parts().viewZoom;
+        C3DCurve& curve = *State().m_mainCurve;
+        curve.AddControl3(-3000, 500, 0, 0, 0, 0, false);
+        curve.AddControl3(1000, 900, 0, 0, 0, 0, false);
+        zoom.fZoomToFit(false);
+        QCOMPARE(view.CurrentOrigin(1), -1000.0f);
+        QCOMPARE(view.CurrentOrigin(2), 700.0f);
+        // The view shows the scale framed with its margin, and says so.
+        QCOMPARE(m_window->ViewControl().GLViewScale(), zoom.ScaleOfIndex(view.ScaleIndex()));
+        const double spare = m_window->ViewControl().GLViewRealWidth() - 4000.0 * m_window->ViewControl().GLViewScale();
+        QVERIFY2(spare >= 19.0 && spare <= 22.0, qPrintable(QString::number(spare)));
+        QCOMPARE(W().lblScaleLabel->text(),
+                 ViewZoom::ScaleLabelText(QStringLiteral("Scale:"), m_window->ViewControl().GLViewWidth()));
+        // Without points or map: the default scale on the origin.
+        curve.DeleteControl(2);
+        curve.DeleteControl(1);
+        zoom.fZoomToFit(false);
+        QCOMPARE(view.ScaleIndex(), zoom.DefaultScaleIndex());
+        QCOMPARE(view.CurrentOrigin(1), 0.0f);
+        QCOMPARE(view.CurrentOrigin(2), 0.0f);
+    }
+
     void cursorsPushAndNavigation()
     {
         IViewControl& control = m_window->ViewControl();
