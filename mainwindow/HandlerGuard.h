@@ -1,23 +1,23 @@
 #pragma once
 
-// The handlers of the preview, the point grid and the value tools run their
-// work through RunGuarded: an error of the program is shown in a message
-// box, and no exception leaves a Qt event handler.
+// Runs one of the window's event handlers so that no error leaves it (Qt
+// would abort): the program's own errors, and any other, are shown in a
+// message box and the handler ends there.
 
-#include "MainContext.h"
 #include "RuvError.h"
 #include "StatusMessages.h"
 
 #include <exception>
+#include <utility>
 
-template <class F>
-void RunGuarded(MainContext& c, F&& work)
+template <typename Handler>
+void RunGuarded(StatusMessages& status, Handler&& handler)
 {
     try {
-        work();
+        std::forward<Handler>(handler)();
     } catch (const RuvError& e) {
-        c.status.fShowMessageBox(e.description(), 16, e.source());
+        status.fShowMessageBox(e.description(), 16, QStringLiteral("Ruvadir"));
     } catch (const std::exception& e) {
-        c.status.fShowMessageBox(QString::fromLocal8Bit(e.what()), 16, QString());
+        status.fShowMessageBox(QString::fromLocal8Bit(e.what()), 16, QStringLiteral("Ruvadir"));
     }
 }

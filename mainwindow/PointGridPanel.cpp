@@ -76,22 +76,22 @@ PointGridPanel::PointGridPanel(MainContext& context) : m_c(context)
     UCTabbedFlexgrid* tabs = m_c.widgets.tabbedFlexgrid;
     QObject* on = &m_connections;
     QObject::connect(tabs, &UCTabbedFlexgrid::WrapperValueChanged, on, [this](CFlexgridWrapper& wrapper) {
-        RunGuarded(m_c, [&] { tabbedFlexgrid_WrapperValueChanged(wrapper); });
+        RunGuarded(m_c.status, [&] { tabbedFlexgrid_WrapperValueChanged(wrapper); });
     });
     QObject::connect(tabs, &UCTabbedFlexgrid::WrapperMouseUp, on,
                      [this](CFlexgridWrapper& wrapper, int32_t& button, int32_t& shift, float&, float&) {
-                         RunGuarded(m_c, [&] { tabbedFlexgrid_WrapperMouseUp(wrapper, button, shift); });
+                         RunGuarded(m_c.status, [&] { tabbedFlexgrid_WrapperMouseUp(wrapper, button, shift); });
                      });
     QObject::connect(tabs, &UCTabbedFlexgrid::FlexgridMouseDown, on,
                      [this](FlexgridEx&, int32_t&, int32_t& shift, float&, float&) {
-                         RunGuarded(m_c, [&] { tabbedFlexgrid_FlexgridMouseDown(shift); });
+                         RunGuarded(m_c.status, [&] { tabbedFlexgrid_FlexgridMouseDown(shift); });
                      });
     QObject::connect(tabs, &UCTabbedFlexgrid::FlexgridKeyDown, on,
                      [this](FlexgridEx& grid, int16_t& keyCode, int32_t& shift) {
-                         RunGuarded(m_c, [&] { tabbedFlexgrid_FlexgridKeyDown(grid, keyCode, shift); });
+                         RunGuarded(m_c.status, [&] { tabbedFlexgrid_FlexgridKeyDown(grid, keyCode, shift); });
                      });
     QObject::connect(tabs, &UCTabbedFlexgrid::FlexgridKeyUp, on, [this](FlexgridEx&, int16_t&, int32_t&) {
-        RunGuarded(m_c, [this] { tabbedFlexgrid_FlexgridKeyUp(); });
+        RunGuarded(m_c.status, [this] { tabbedFlexgrid_FlexgridKeyUp(); });
     });
     QObject::connect(tabs, &UCTabbedFlexgrid::FlexgridEditGotFocus, on,
                      [this](FlexgridEx&) { tabbedFlexgrid_FlexgridEditGotFocus(); });
@@ -101,7 +101,7 @@ PointGridPanel::PointGridPanel(MainContext& context) : m_c(context)
     // a key released in it does.
     QObject::connect(qApp, &QApplication::focusChanged, on, [this, tabs](QWidget* old, QWidget* now) {
         if (old != nullptr && tabs->isAncestorOf(old) && (now == nullptr || !tabs->isAncestorOf(now)))
-            RunGuarded(m_c, [this] { tabbedFlexgrid_FlexgridKeyUp(); });
+            RunGuarded(m_c.status, [this] { tabbedFlexgrid_FlexgridKeyUp(); });
     });
 }
 

@@ -179,7 +179,7 @@ void PointGridPanel::fCentreViewOnRow(C3DCurve& curve, int32_t row)
     CView* view = m_c.state.m_view;
     if (view == nullptr || row < 1 || row > curve.ControlsCount())
         return;
-    m_c.parts.sceneDrawing->fShowGridSelection();
+    m_c.state.m_drags.m_showGridSelection = true;
     const std::array<float, 3> position = curve.GetPosition(row);
     view->SetCurrentOrigin(1, position[static_cast<size_t>(view->HAxis())]);
     view->SetCurrentOrigin(2, position[static_cast<size_t>(view->VAxis())]);

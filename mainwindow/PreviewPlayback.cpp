@@ -397,8 +397,7 @@ void PreviewPlayback::fMoveControlWithCamera()
     m_currentSample = fSampleIndexOfControl();
     const int32_t control = m_currentControl;
     std::array<float, 3> position = curve->GetPosition(control);
-    const ICameraNavigation& navigation = *m_c.parts.cameraNavigation;
-    m_c.state.m_camera.GL3DMove(position, navigation.SideKeyHeld(), navigation.ForwardKeyHeld());
+    m_c.state.m_camera.GL3DMove(position, m_c.state.m_drags.m_sideKeyHeld, m_c.state.m_drags.m_forwardKeyHeld);
     curve->SetPosition(control, position);
     curve->RoundControlPosition(control);
     curve->TangentUpdate(control, 7);

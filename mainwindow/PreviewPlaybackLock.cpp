@@ -29,7 +29,7 @@ PreviewPlayback::PreviewPlayback(MainContext& context) : m_c(context)
     m_timer.setInterval(1);
     m_timer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&m_timer, &QTimer::timeout, [this] {
-        RunGuarded(m_c, [this] {
+        RunGuarded(m_c.status, [this] {
             try {
                 PlaybackTick();
             } catch (...) {
@@ -40,19 +40,19 @@ PreviewPlayback::PreviewPlayback(MainContext& context) : m_c(context)
             }
         });
         if (!m_loopActive && m_running)
-            RunGuarded(m_c, [this] { fSetPlaybackRunning(false); });
+            RunGuarded(m_c.status, [this] { fSetPlaybackRunning(false); });
     });
 
     // The connections go with the timer, which goes with this object.
     MainWidgets& w = m_c.widgets;
     QObject::connect(w.chkPreviewLock, &QCheckBox::toggled, &m_timer,
-                     [this](bool) { RunGuarded(m_c, [this] { chkPreviewLock_Click(); }); });
+                     [this](bool) { RunGuarded(m_c.status, [this] { chkPreviewLock_Click(); }); });
     for (int32_t i : {0, 1, 2, 5, 6, 7}) {
         QObject::connect(w.cmdPreview[static_cast<size_t>(i)], &QPushButton::clicked, &m_timer,
-                         [this, i] { RunGuarded(m_c, [this, i] { cmdPreview_Click(i); }); });
+                         [this, i] { RunGuarded(m_c.status, [this, i] { cmdPreview_Click(i); }); });
     }
     QObject::connect(w.cmdPvwStartStop, &QPushButton::clicked, &m_timer,
-                     [this] { RunGuarded(m_c, [this] { cmdPvwStartStop_Click(); }); });
+                     [this] { RunGuarded(m_c.status, [this] { cmdPvwStartStop_Click(); }); });
 }
 
 // ---- Handlers -------------------------------------------------------------------

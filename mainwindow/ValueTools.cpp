@@ -78,7 +78,7 @@ protected:
         const std::array<QLineEdit*, 3>& boxes = m_tools.m_c.widgets.txtCFixedTargets;
         for (int32_t i = 0; i < 3; ++i) {
             if (boxes[static_cast<size_t>(i)] == watched) {
-                RunGuarded(m_tools.m_c, [&] { m_tools.txtCFixedTargets_KeyPress(i, ascii); });
+                RunGuarded(m_tools.m_c.status, [&] { m_tools.txtCFixedTargets_KeyPress(i, ascii); });
                 return ascii == 0;
             }
         }
@@ -94,19 +94,19 @@ ValueTools::ValueTools(MainContext& context) : m_c(context), m_boxKeys(std::make
     MainWidgets& w = m_c.widgets;
     QObject* on = &m_connections;
     const auto button = [this, on](QPushButton* b, void (ValueTools::*handler)()) {
-        QObject::connect(b, &QPushButton::clicked, on, [this, handler] { RunGuarded(m_c, [&] { (this->*handler)(); }); });
+        QObject::connect(b, &QPushButton::clicked, on, [this, handler] { RunGuarded(m_c.status, [&] { (this->*handler)(); }); });
     };
     for (int32_t i = 0; i < 3; ++i) {
         QObject::connect(w.optLkTarget[static_cast<size_t>(i)], &QRadioButton::toggled, on, [this, i](bool checked) {
             if (checked)
-                RunGuarded(m_c, [&] { optLkTarget_Click(i); });
+                RunGuarded(m_c.status, [&] { optLkTarget_Click(i); });
         });
         QLineEdit* box = w.txtCFixedTargets[static_cast<size_t>(i)];
         auto* validator = new CFocusValidator(box, on);
         QObject::connect(validator, &CFocusValidator::GotFocus, on, [this, i] { txtCFixedTargets_GotFocus(i); });
         QObject::connect(validator, &CFocusValidator::LostFocus, on, [this, i] { txtCFixedTargets_LostFocus(i); });
         QObject::connect(validator, &CFocusValidator::Validate, on, [this, i](bool& cancel) {
-            RunGuarded(m_c, [&] { txtCFixedTargets_Validate(i, cancel); });
+            RunGuarded(m_c.status, [&] { txtCFixedTargets_Validate(i, cancel); });
         });
         box->installEventFilter(m_boxKeys.get());
     }
@@ -117,7 +117,7 @@ ValueTools::ValueTools(MainContext& context) : m_c(context), m_boxKeys(std::make
     button(w.cmdCDivideByFactor, &ValueTools::cmdCDivideByFactor_Click);
     for (int32_t i = 0; i < 6; ++i) {
         QObject::connect(w.cmdCAddSubFactor[static_cast<size_t>(i)], &QPushButton::clicked, on,
-                         [this, i] { RunGuarded(m_c, [&] { cmdCAddSubFactor_Click(i); }); });
+                         [this, i] { RunGuarded(m_c.status, [&] { cmdCAddSubFactor_Click(i); }); });
     }
     button(w.cmdAverage, &ValueTools::cmdAverage_Click);
     button(w.cmdCFixeAngles, &ValueTools::cmdCFixeAngles_Click);
