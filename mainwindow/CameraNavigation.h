@@ -30,12 +30,6 @@ public:
     virtual void fViewKeyDown(int16_t& /*keyCode*/, int16_t& /*shift*/) {}
     virtual void fViewKeyPress(int16_t& /*keyAscii*/) {}
     virtual void fViewKeyUp(int16_t& /*keyCode*/) {}
-
-    // ---- For the preview ------------------------------------------------------
-    // A side (Left/Right, A/D) or forward (Up/Down, W/S) movement key is
-    // held: its component of the camera's move stays after a move.
-    virtual bool SideKeyHeld() const { return false; }
-    virtual bool ForwardKeyHeld() const { return false; }
 };
 
 class CameraNavigation final : public ICameraNavigation
