@@ -107,14 +107,6 @@ struct Record
 {
     int undoStates = 0;
     int unselectHidden = 0;
-    int viewProjections = 0;
-    int redraws = 0;
-    int gridSelectionShown = 0;
-    int gridSelectionHidden = 0;
-    int viewScales = 0;
-    int navigationCursors = 0;
-    bool sideKeyHeld = false;
-    bool forwardKeyHeld = false;
 };
 
 class RecordingEditState final : public IEditState
@@ -129,68 +121,6 @@ public:
 
 private:
     EditState m_real;
-    Record& m_r;
-};
-
-class RecordingScene final : public ISceneDrawing
-{
-public:
-    RecordingScene(MainContext& c, Record& r) : m_c(c), m_r(r) {}
-    void fBuildScaleTable() override {}
-    void GLDrawScene() override {}
-    void fRefreshView() override
-    {
-        ++m_r.redraws;
-        m_c.view.Refresh();
-    }
-    void fUpdateViewProjection() override
-    {
-        ++m_r.viewProjections;
-        m_c.view.UpdateProjection();
-        fRefreshView();
-    }
-    void fShowGridSelection() override { ++m_r.gridSelectionShown; }
-    void fHideGridSelection() override { ++m_r.gridSelectionHidden; }
-
-private:
-    MainContext& m_c;
-    Record& m_r;
-};
-
-class RecordingZoom final : public IViewZoom
-{
-public:
-    explicit RecordingZoom(Record& r) : m_r(r) {}
-    void fInitZoomBag() override {}
-    int32_t DefaultScaleIndex() const override { return 1; }
-    double ScaleOfIndex(int32_t) const override { return 0.05; }
-    void fApplyViewScale() override { ++m_r.viewScales; }
-
-private:
-    Record& m_r;
-};
-
-class RecordingViewInput final : public IViewInput
-{
-public:
-    RecordingViewInput(MainContext& c, Record& r) : m_real(c), m_r(r) {}
-    void fCreateViews() override { m_real.fCreateViews(); }
-    void fSetNavigationCursor() override { ++m_r.navigationCursors; }
-
-private:
-    ViewInput m_real;
-    Record& m_r;
-};
-
-class RecordingNavigation final : public ICameraNavigation
-{
-public:
-    explicit RecordingNavigation(Record& r) : m_r(r) {}
-    void fResetCamera() override {}
-    bool SideKeyHeld() const override { return m_r.sideKeyHeld; }
-    bool ForwardKeyHeld() const override { return m_r.forwardKeyHeld; }
-
-private:
     Record& m_r;
 };
 
@@ -218,19 +148,6 @@ public:
     std::unique_ptr<IEditState> MakeEditState(MainContext& c) override
     {
         return std::make_unique<RecordingEditState>(c, m_r);
-    }
-    std::unique_ptr<ISceneDrawing> MakeSceneDrawing(MainContext& c) override
-    {
-        return std::make_unique<RecordingScene>(c, m_r);
-    }
-    std::unique_ptr<IViewZoom> MakeViewZoom(MainContext&) override { return std::make_unique<RecordingZoom>(m_r); }
-    std::unique_ptr<IViewInput> MakeViewInput(MainContext& c) override
-    {
-        return std::make_unique<RecordingViewInput>(c, m_r);
-    }
-    std::unique_ptr<ICameraNavigation> MakeCameraNavigation(MainContext&) override
-    {
-        return std::make_unique<RecordingNavigation>(m_r);
     }
     std::unique_ptr<ICurveEditing> MakeCurveEditing(MainContext& c) override
     {
