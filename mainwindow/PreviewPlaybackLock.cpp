@@ -53,6 +53,8 @@ PreviewPlayback::PreviewPlayback(MainContext& context) : m_c(context)
     }
     QObject::connect(w.cmdPvwStartStop, &QPushButton::clicked, &m_timer,
                      [this] { RunGuarded(m_c.status, [this] { cmdPvwStartStop_Click(); }); });
+    // Unlocked: no preview button.
+    fUpdatePreviewButtons();
 }
 
 // ---- Handlers -------------------------------------------------------------------

@@ -1,0 +1,199 @@
+// The preview on the real window: the lock box and the buttons clicked,
+// L, Space, Esc and the arrows typed into the 3D view, a flight played on
+// the real clock, and the window closed while it plays.
+//
+// The key table of the camera navigation is stood in for by its preview
+// rows (L, Space, Esc, the arrows), so that the keys take the real way from
+// the view control through the view's input.
+
+#include "MainWindowHarness.h"
+
+#include "C3DCurveController.h"
+#include "PreviewPlayback.h"
+#include "UCOpenGLView.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QWindow>
+#include <QtTest>
+
+using namespace Harness;
+
+namespace {
+
+// The preview rows of the view's key table.
+class PreviewKeys final : public ICameraNavigation
+{
+public:
+    explicit PreviewKeys(MainContext& c) : m_c(c), m_real(c) {}
+    void fResetCamera() override { m_real.fResetCamera(); }
+    void fViewKeyDown(int16_t& code, int16_t& shift) override
+    {
+        IPreviewPlayback& preview = *m_c.parts.preview;
+        const std::array<bool, 4> arrows{code == 37, code == 39, code == 38, code == 40};
+        if (preview.fIsPreviewLocked() && (arrows[0] || arrows[1] || arrows[2] || arrows[3]))
+            preview.fPreviewKeyCommand(arrows, shift);
+        else if (code == 32 && preview.fIsPreviewLocked() && m_c.widgets.cmdPvwStartStop->isEnabled())
+            preview.fTogglePlayback();
+        else if (code == 27 && preview.fIsPlaybackRunning())
+            preview.fOnPlaybackStopped();
+        else if (code == 76)
+            preview.fTogglePreviewLock();
+    }
+
+private:
+    MainContext& m_c;
+    CameraNavigation m_real;
+};
+
+class Factory final : public FakeFactory
+{
+public:
+    using FakeFactory::FakeFactory;
+    std::unique_ptr<IPreviewPlayback> MakePreview(MainContext& c) override
+    {
+        return std::make_unique<PreviewPlayback>(c);
+    }
+    std::unique_ptr<ICameraNavigation> MakeCameraNavigation(MainContext& c) override
+    {
+        return std::make_unique<PreviewKeys>(c);
+    }
+};
+
+}  // namespace
+
+class TstPreviewPlayback : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TempStore> m_store;
+    FakeState m_fake;
+    std::unique_ptr<FrmMain> m_window;
+
+    MainWidgets& W() { return m_window->Widgets(); }
+    C3DCurve& Main() { return *m_window->State().m_mainCurve; }
+    PreviewPlayback& Preview() { return static_cast<PreviewPlayback&>(*m_window->Parts().preview); }
+    QWindow* View() { return W().oglView->GLWindow(); }
+
+    void Points(int count, int32_t rate)
+    {
+        Main().BeginControlsCountChange();
+        for (int i = 0; i < count; ++i)
+            Main().AddControl3(100.0f * static_cast<float>(i), 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, false);
+        Main().EndControlsCountChange();
+        Main().SetStepRate(rate);
+        m_window->Parts().pointGrid->fGridReloadCurve();
+    }
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(View(), static_cast<Qt::Key>(key), modifiers);
+    }
+    void Click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
+
+private slots:
+    void init()
+    {
+        m_store = std::make_unique<TempStore>();
+        RegisterLibraries();
+        MArrayConvert::SetCommandLineText(QString());
+        m_fake = FakeState{};
+        QCOMPARE(ProgramStart::StartMainWindow(MakeRealServices(), m_window, std::make_unique<Factory>(m_fake)), 0);
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        m_window->Controls().m_aboutForm->hide();
+        QVERIFY(Activate(m_window.get()));
+        m_window->Parts().viewInput->fSelectView(3);
+        QVERIFY(QTest::qWaitForWindowExposed(View()));
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        m_store.reset();
+    }
+
+    void theLockBoxAndTheButtons()
+    {
+        Points(3, 25);
+        Click(W().chkPreviewLock);
+        QVERIFY(Preview().fIsPreviewLocked());
+        QCOMPARE(W().chkPreviewLock->palette().color(QPalette::Window), QColor(255, 0, 0));
+        QCOMPARE(W().lbl3dvTime->text(), QStringLiteral("T: 0.000"));
+        QTRY_VERIFY(W().oglView->hasFocus() || View()->isActive());
+        Click(W().cmdPreview[6]);
+        QCOMPARE(Preview().fGetPreviewControl(), 2);
+        QCOMPARE(m_window->State().m_camera.GamePos(0), 100.0f);
+        Click(W().cmdPreview[7]);
+        QCOMPARE(Preview().fGetPreviewControl(), 3);
+        QVERIFY(!W().cmdPvwStartStop->isEnabled());
+        Click(W().cmdPreview[0]);
+        QCOMPARE(Preview().fGetPreviewSample(), 0);
+        Click(W().chkPreviewLock);
+        QVERIFY(!Preview().fIsPreviewLocked());
+        QVERIFY(W().lbl3dvTime->text().isEmpty());
+        QVERIFY(!W().cmdPreview[0]->isEnabled());
+    }
+
+    void lSpaceEscAndTheArrowsInTheView()
+    {
+        Points(3, 25);
+        Key(Qt::Key_L);
+        QVERIFY(Preview().fIsPreviewLocked());
+        Key(Qt::Key_Right);
+        QCOMPARE(Preview().fGetPreviewControl(), 2);
+        Key(Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(Preview().fGetPreviewSample(), 26);
+        Key(Qt::Key_Up);
+        QCOMPARE(Preview().fGetPreviewSample(), 0);
+        Key(Qt::Key_Space);
+        QVERIFY(Preview().fIsPlaybackRunning());
+        QTRY_VERIFY(Preview().fGetPreviewSample() > 2);
+        Key(Qt::Key_Escape);
+        QVERIFY(!Preview().fIsPlaybackRunning());
+        QTRY_VERIFY(!Preview().LoopActive());
+        const int32_t stopped = Preview().fGetPreviewSample();
+        QVERIFY(stopped < Preview().LastSampleIndex());
+        Key(Qt::Key_L);
+        QVERIFY(!Preview().fIsPreviewLocked());
+        QVERIFY(W().cmdCreateScript->isEnabled());
+    }
+
+    void aShortFlightPlaysToTheEndOnTheRealClock()
+    {
+        // 2 seconds at 50 a second: 101 samples.
+        Points(3, 50);
+        Click(W().chkPreviewLock);
+        QElapsedTimer timer;
+        timer.start();
+        Click(W().cmdPvwStartStop);
+        QVERIFY(Preview().fIsPlaybackRunning());
+        QVERIFY(!W().fraPanels[0]->isEnabled());
+        QVERIFY(!W().cmdCreateScript->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!Preview().fIsPlaybackRunning(), 10000);
+        QVERIFY2(timer.elapsed() >= 1900, "frames are skipped, never shown early");
+        QCOMPARE(Preview().fGetPreviewSample(), Preview().LastSampleIndex());
+        QCOMPARE(Preview().fGetPreviewControl(), 3);
+        QCOMPARE(m_window->State().m_camera.GamePos(0), 200.0f);
+        QTRY_VERIFY(!Preview().LoopActive());
+        QVERIFY(W().fraPanels[0]->isEnabled());
+        QVERIFY(Main().ReloadCurveWhenDrawing());
+    }
+
+    void theWindowClosedWhilePlayingClosesAfterItStops()
+    {
+        Points(3, 100);
+        Main().SetDuration(60.0);
+        Click(W().chkPreviewLock);
+        Click(W().cmdPvwStartStop);
+        QTRY_VERIFY(Preview().fGetPreviewSample() > 5);
+        m_window->close();
+        QVERIFY2(!m_window->IsClosedDown(), "the close waits for its timer");
+        QVERIFY(!Preview().fIsPlaybackRunning());
+        QVERIFY(!Preview().fIsPreviewLocked());
+        QTRY_VERIFY(m_window->IsClosedDown());
+        QVERIFY(!Preview().LoopActive());
+        QVERIFY(!m_window->isVisible());
+    }
+};
+
+QTEST_MAIN(TstPreviewPlayback)
+#include "tst_PreviewPlayback.moc"
