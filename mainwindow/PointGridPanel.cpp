@@ -201,6 +201,10 @@ void PointGridPanel::fGridReloadCurve(const C3DCurve* curve)
 
 void PointGridPanel::fGridSelectRow(const C3DCurve* curve, int32_t row, bool ensureVisible)
 {
+    // A row the grids do not have yet (their reload comes after a change of
+    // the points) is not selected.
+    if (Tabs().ItemCount() < 1 || row < 1 || row >= Tabs().Grids(0).Rows())
+        return;
     if (curve == nullptr || IsShown(curve))
         Tabs().SelectFlexgridsRow(row, ensureVisible);
 }

@@ -378,6 +378,8 @@ TEST_F(PointGrid, OnlyTheShownCurveReachesTheGrid)
     EXPECT_EQ(G(0).Rows(), 6);
     grid.fGridSelectRow(&other, 1, false);
     EXPECT_NE(G(0).Row(), 1);
+    grid.fGridSelectRow(&w.Main(), 6, true);
+    EXPECT_NE(G(0).Row(), 6) << "a row the grid does not have yet";
     grid.fGridUpdateCells(&other, 1, {1, -1, -1, -1, -1, -1, -1, -1, -1, -1});
     EXPECT_EQ(G(0).TextMatrix(1, 2), Num(0, 2));
     w.ShowInGrid(other);
