@@ -438,6 +438,30 @@ TEST_F(Preview, CameraMovesAndTurnsAreWrittenIntoTheCurrentPoint)
     EXPECT_EQ(w.record.undoStates, 0) << "the gesture's bracket stores the state";
 }
 
+TEST_F(Preview, AFlyingGestureIsOneChangeOfTheCurve)
+{
+    // The camera navigation holds a change bracket open from the press to
+    // the release: the moves and turns inside it make one change event,
+    // which the sinks turn into one undo step.
+    Lock(3);
+    pv.fPreviewCommand(6);
+    Rig::ChangeCounter counter(w.Main());
+    C3DCamera& camera = w.frm->State().m_camera;
+    camera.ApplyViewTransform(C3DCamera::Matrix{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, false, false);
+    w.Main().BeginChange();
+    for (int i = 0; i < 5; ++i) {
+        camera.SetDist(0, 3.0f);
+        camera.SetDist(2, -2.0f);
+        pv.fMoveControlWithCamera();
+        pv.fRotateControlWithCamera(3, 1.5f, -0.5f, 0.0f);
+    }
+    EXPECT_EQ(counter.changes, 0);
+    w.Main().EndChange();
+    EXPECT_EQ(counter.changes, 1);
+    EXPECT_EQ(w.record.undoStates, 0) << "none of the preview's own";
+    EXPECT_FLOAT_EQ(w.Main().GetYaw(2), 7.5f);
+}
+
 TEST_F(Preview, TheFieldOfViewIsOneUndoStepAndOnlyWhileLocked)
 {
     w.AddPoints(w.Main(), 3);

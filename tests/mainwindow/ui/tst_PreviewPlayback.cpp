@@ -166,11 +166,16 @@ private slots:
         timer.start();
         Click(W().cmdPvwStartStop);
         QVERIFY(Preview().fIsPlaybackRunning());
+        const QPixmap& stop = m_window->State().m_stopPicture;
+        QVERIFY(!stop.isNull());
+        QCOMPARE(W().cmdPvwStartStop->icon().pixmap(stop.size()).toImage(), stop.toImage());
         QVERIFY(!W().fraPanels[0]->isEnabled());
         QVERIFY(!W().cmdCreateScript->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(!Preview().fIsPlaybackRunning(), 10000);
         QVERIFY2(timer.elapsed() >= 1900, "frames are skipped, never shown early");
         QCOMPARE(Preview().fGetPreviewSample(), Preview().LastSampleIndex());
+        const QPixmap& play = m_window->State().m_playPicture;
+        QCOMPARE(W().cmdPvwStartStop->icon().pixmap(play.size()).toImage(), play.toImage());
         QCOMPARE(Preview().fGetPreviewControl(), 3);
         QCOMPARE(m_window->State().m_camera.GamePos(0), 200.0f);
         QTRY_VERIFY(!Preview().LoopActive());
