@@ -7,6 +7,7 @@
 
 #include "CameraModePanel.h"
 #include "CameraNavigation.h"
+#include "ConsoleInput.h"
 #include "DemoSelection.h"
 #include "EditState.h"
 #include "GameConfigs.h"
@@ -58,6 +59,8 @@ struct MainParts
     std::unique_ptr<IPreviewPlayback> preview;
     std::unique_ptr<ILanguage> language;
     std::unique_ptr<IDemoSelection> demoSelection;
+    // The game launch's console input.
+    std::unique_ptr<IConsoleInput> consoleInput;
 };
 
 // Makes each collaborator; override one Make to hand the window another.
@@ -88,4 +91,6 @@ public:
     virtual std::unique_ptr<IPreviewPlayback> MakePreview(MainContext& c);
     virtual std::unique_ptr<ILanguage> MakeLanguage(MainContext& c);
     virtual std::unique_ptr<IDemoSelection> MakeDemoSelection(MainContext& c);
+    // The game launch's console input.
+    virtual std::unique_ptr<IConsoleInput> MakeConsoleInput(MainContext& c);
 };
