@@ -27,6 +27,8 @@ void MainPartsFactory::MakeAll(MainContext& c, MainParts& parts)
     parts.demoSelection = MakeDemoSelection(c);
     // The game launch's console input.
     parts.consoleInput = MakeConsoleInput(c);
+    // The window's tooltips.
+    parts.tooltips = MakeTooltips(c);
 }
 
 #define RUV_MAKE_PART(Interface, Maker, Class)                     \
@@ -56,5 +58,7 @@ RUV_MAKE_PART(ILanguage, MakeLanguage, Language)
 RUV_MAKE_PART(IDemoSelection, MakeDemoSelection, DemoSelection)
 // The game launch's console input.
 RUV_MAKE_PART(IConsoleInput, MakeConsoleInput, ConsoleInput)
+// The window's tooltips.
+RUV_MAKE_PART(IMainTooltips, MakeTooltips, MainTooltips)
 
 #undef RUV_MAKE_PART

@@ -17,6 +17,7 @@
 #include "MainLayout.h"
 #include "MainSettings.h"
 #include "MainShell.h"
+#include "MainTooltips.h"
 #include "MapBinding.h"
 #include "MenuDecoration.h"
 #include "PointGridPanel.h"
@@ -61,6 +62,8 @@ struct MainParts
     std::unique_ptr<IDemoSelection> demoSelection;
     // The game launch's console input.
     std::unique_ptr<IConsoleInput> consoleInput;
+    // The window's tooltips.
+    std::unique_ptr<IMainTooltips> tooltips;
 };
 
 // Makes each collaborator; override one Make to hand the window another.
@@ -93,4 +96,6 @@ public:
     virtual std::unique_ptr<IDemoSelection> MakeDemoSelection(MainContext& c);
     // The game launch's console input.
     virtual std::unique_ptr<IConsoleInput> MakeConsoleInput(MainContext& c);
+    // The window's tooltips.
+    virtual std::unique_ptr<IMainTooltips> MakeTooltips(MainContext& c);
 };
