@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
 class QLabel;
@@ -15,6 +16,8 @@ public:
 
     void CloseAfterDelay(bool armed);
     bool IsArmed() const { return m_armed; }
+    // The active game's name and version.
+    void SetModInfos(const QString&, const QString&) {}
     // Shows the window modeless, owned by `owner` (nullptr for none).
     void ShowModeless(QWidget* owner);
     // The window's close timer (tmrClose).
