@@ -46,10 +46,12 @@ public:
     // folder's last name.
     static bool RelativeScriptDir(const CGameDefinition& game, const QString& folder, QString& relativeDir);
 
+    // The message that closes itself after a script was written.
+    void fShowScriptResult(int32_t elapsedMs, int32_t points);
+
     const QString& LastScriptName() const { return m_lastScriptName; }
 
 private:
-    void fShowScriptResult(int32_t elapsedMs, int32_t points);
 
     MainContext& m_c;
     QString m_lastScriptName;
