@@ -58,8 +58,9 @@ protected:
         const char* name = GetParam();
         ASSERT_NE(std::setlocale(LC_ALL, name), nullptr) << name;
         QLocale::setDefault(QLocale(QString::fromLatin1(name).section(QLatin1Char('.'), 0, 0)));
-        if (QString::fromLatin1(name) != QLatin1String("C"))
+        if (QString::fromLatin1(name) != QLatin1String("C")) {
             ASSERT_EQ(QLocale().decimalPoint(), QStringLiteral(","));
+        }
         ASSERT_TRUE(m_dir.isValid());
     }
     void TearDown() override
