@@ -386,9 +386,9 @@ void FrmDemos::fUpdateNodeImage(QTreeWidgetItem* node)
 {
     const QFileInfo note(fInfoFilePath(node));
     int image = ImageDemo;
-    if (note.exists()) {
+    if (note.isFile()) {
         if (note.size() == 0)
-            QFile::moveToTrash(note.filePath());  // no empty note is kept; a failure changes nothing
+            MFileOp::MoveToTrash(note.filePath());  // no empty note is kept; a failure changes nothing
         else
             image = ImageDemoNote;
     }
@@ -482,8 +482,8 @@ void FrmDemos::cmdSaveDemoInfo_Click()
             ShowMessage(MRuvResource::FormatResText(m_cannotSaveText, RuvPlatform::PathHelper::ToNative(path)), 48);
             return;
         }
-    } else if (QFileInfo::exists(path)) {
-        if (!QFile::moveToTrash(path)) {
+    } else if (QFileInfo(path).isFile()) {
+        if (!MFileOp::MoveToTrash(path)) {
             ShowMessage(MRuvResource::FormatResText(m_cannotRemoveText, RuvPlatform::PathHelper::ToNative(path)), 48);
             return;
         }
