@@ -135,10 +135,12 @@ bool CFocusValidator::eventFilter(QObject* watched, QEvent* event)
         return false;
 
     // The focus has already gone to its new widget when the widget hears it
-    // lost it.
+    // lost it. A widget of another window is a pop-up's (a drop-down list
+    // takes the focus with an ordinary reason).
     QWidget* next = QApplication::focusWidget();
-    const bool sameWindow = next != nullptr && next != m_widget && next->window() == m_widget->window();
-    if (sameWindow && !g_validating && m_widget->isVisible() && m_widget->isEnabled()) {
+    if (next != nullptr && next->window() != m_widget->window())
+        return false;
+    if (next != nullptr && next != m_widget && !g_validating && m_widget->isVisible() && m_widget->isEnabled()) {
         bool cancel = false;
         g_validating = true;
         const QPointer<CFocusValidator> alive(this);

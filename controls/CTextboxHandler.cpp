@@ -16,26 +16,6 @@ constexpr std::int16_t KeyBackspace = 8;
 constexpr std::int16_t KeyEnter = 13;
 constexpr std::int16_t KeyEscape = 27;
 
-// The character code a key press types, 0 for keys that type nothing
-// (arrows, function keys, shortcuts).
-std::int16_t KeyAsciiOf(const QKeyEvent* e)
-{
-    switch (e->key()) {
-    case Qt::Key_Backspace: return KeyBackspace;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return KeyEnter;
-    case Qt::Key_Escape: return KeyEscape;
-    default: break;
-    }
-    const QString text = e->text();
-    if (text.size() != 1 || !text.at(0).isPrint())
-        return 0;
-    if ((e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) != 0 && (e->modifiers() & Qt::AltModifier) == 0)
-        return 0;
-    const char16_t c = text.at(0).unicode();
-    return c <= 0x7FFF ? static_cast<std::int16_t>(c) : 0;
-}
-
 int QtKeyOf(std::int16_t keyAscii)
 {
     switch (keyAscii) {
@@ -98,7 +78,7 @@ void CTextboxHandler::RegisterItem(QLineEdit* textbox, bool autoValidationOnKeyP
     auto item = std::make_unique<CTextboxItem>();
     item->Initialize(textbox, autoValidationOnKeyPress, customCancellation);
     m_itemsByKey.insert(key, item.get());
-    m_items.push_back(std::move(item));
+    mItems.push_back(std::move(item));
     // A destroyed box leaves the list, so that a new box at its address is
     // not taken for it.
     connect(textbox, &QObject::destroyed, this, [this, key] { Forget(key); });
@@ -107,18 +87,18 @@ void CTextboxHandler::RegisterItem(QLineEdit* textbox, bool autoValidationOnKeyP
 void CTextboxHandler::Forget(const QString& key)
 {
     CTextboxItem* item = m_itemsByKey.take(key);
-    m_items.erase(std::remove_if(m_items.begin(), m_items.end(),
+    mItems.erase(std::remove_if(mItems.begin(), mItems.end(),
                                  [item](const std::unique_ptr<CTextboxItem>& p) { return p.get() == item; }),
-                  m_items.end());
+                  mItems.end());
 }
 
 void CTextboxHandler::fRegisterTextbox(QLineEdit* textbox)
 {
-    ++m_textboxCount;
-    if (m_textboxCount > MaxTextboxes)
+    ++mTextboxCount;
+    if (mTextboxCount > MaxTextboxes)
         throw RuvError(ErrorNumber, QStringLiteral("Maximum textbox limit reached"),
                        QStringLiteral("CTextboxCancellationHandler.fRegisterTextbox"));
-    m_slots[static_cast<size_t>(m_textboxCount - 1)] = textbox;
+    mtxt[static_cast<size_t>(mTextboxCount - 1)] = textbox;
 
     auto* validator = new CFocusValidator(textbox, this);
     const QPointer<QLineEdit> box(textbox);
@@ -147,10 +127,10 @@ bool CTextboxHandler::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress || m_forwarding)
         return false;
     auto* box = qobject_cast<QLineEdit*>(watched);
-    if (box == nullptr || std::find(m_slots.begin(), m_slots.end(), box) == m_slots.end())
+    if (box == nullptr || std::find(mtxt.begin(), mtxt.end(), box) == mtxt.end())
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
-    const std::int16_t typed = KeyAsciiOf(key);
+    const std::int16_t typed = MControls::KeyAsciiOf(key);
     if (typed == 0)
         return false;
     std::int16_t keyAscii = typed;
@@ -240,7 +220,7 @@ void CTextboxHandler::CancelAll()
     // Cancel may run the owner's code (the boxes' change signals), which may
     // register or destroy boxes: walk a copy.
     std::vector<QPointer<QLineEdit>> boxes;
-    for (const auto& item : m_items) {
+    for (const auto& item : mItems) {
         if (!item->CustomCancellation())
             boxes.emplace_back(item->Control());
     }

@@ -82,10 +82,11 @@ private:
     void Forget(const QString& key);
 
     // In registration order; the keys are the boxes' identities.
-    std::vector<std::unique_ptr<CTextboxItem>> m_items;
+    std::vector<std::unique_ptr<CTextboxItem>> mItems;
     QHash<QString, CTextboxItem*> m_itemsByKey;
-    std::int32_t m_textboxCount = 0;
-    // The n-th hooked box is in slot n - 1; slots are never emptied or reused.
-    std::array<QPointer<QLineEdit>, MaxTextboxes> m_slots;
+    std::int32_t mTextboxCount = 0;
+    // The slots mtxt1 to mtxt50: the n-th hooked box is in mtxt[n - 1];
+    // slots are never emptied or reused.
+    std::array<QPointer<QLineEdit>, MaxTextboxes> mtxt;
     bool m_forwarding = false;
 };

@@ -498,7 +498,9 @@ void CTooltip::ShowTip()
 {
     if (!m_window || !m_toolWindow)
         return;
-    if (m_phase == Phase::Waiting) {
+    // The visible time counts from the moment the tip is up.
+    const bool appearing = m_phase == Phase::Waiting;
+    if (appearing) {
         m_phase = Phase::Shown;
         m_popTimer.start(Effective(TTDT_AUTOPOP));
     }
@@ -509,10 +511,14 @@ void CTooltip::ShowTip()
         return;
     }
     TipWindow& tip = *m_window;
+    // The point the tip stands below, and the one it stands above when the
+    // screen has no room below.
     QPoint anchor = m_anchor;
+    QPoint above = m_anchor;
     if (m_centered) {
         const QRect tool(m_toolWindow->mapToGlobal(m_toolRect.topLeft()), m_toolRect.size());
         anchor = QPoint(tool.center().x(), tool.bottom() + 1);
+        above = QPoint(tool.center().x(), tool.top());
     }
     tip.stemUp = true;
     ApplyLook();
@@ -527,6 +533,7 @@ void CTooltip::ShowTip()
             tip.stemUp = false;
             tip.Arrange();
             size = tip.size();
+            anchor = above;
         }
         const int stemAt = m_centered ? size.width() / 2 : kStemInset;
         topLeft = QPoint(anchor.x() - stemAt, tip.stemUp ? anchor.y() : anchor.y() - size.height());
@@ -534,7 +541,7 @@ void CTooltip::ShowTip()
         topLeft = m_centered ? QPoint(anchor.x() - size.width() / 2, anchor.y())
                              : QPoint(anchor.x(), anchor.y() + kBelowPointer);
         if (topLeft.y() + size.height() > area.bottom() + 1)
-            topLeft.setY(anchor.y() - size.height() - (m_centered ? m_toolRect.height() : 0));
+            topLeft.setY(above.y() - size.height());
     }
     topLeft.setX(std::clamp(topLeft.x(), area.left(), std::max(area.left(), area.right() + 1 - size.width())));
     if (tip.balloon) {
@@ -544,6 +551,8 @@ void CTooltip::ShowTip()
     tip.move(topLeft);
     tip.show();
     tip.raise();
+    if (appearing)
+        m_popTimer.start(Effective(TTDT_AUTOPOP));
 }
 
 void CTooltip::HideTip(Phase next)

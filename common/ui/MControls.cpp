@@ -3,6 +3,7 @@
 #include <QAbstractItemDelegate>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
@@ -87,6 +88,27 @@ void SetReadOnly(QPlainTextEdit* box, bool readOnly)
     box->setReadOnly(readOnly);
     if (readOnly)
         box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+std::int16_t KeyAsciiOf(const QKeyEvent* event)
+{
+    if (event == nullptr)
+        return 0;
+    switch (event->key()) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Escape: return 27;
+    default: break;
+    }
+    const QString text = event->text();
+    if (text.size() != 1 || !text.at(0).isPrint())
+        return 0;
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if ((mods & (Qt::ControlModifier | Qt::MetaModifier)) != 0 && (mods & Qt::AltModifier) == 0)
+        return 0;
+    const char16_t c = text.at(0).unicode();
+    return c <= 0x7FFF ? static_cast<std::int16_t>(c) : 0;
 }
 
 namespace

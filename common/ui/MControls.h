@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 class QAbstractItemView;
+class QKeyEvent;
 class QLineEdit;
 class QPlainTextEdit;
 class QWidget;
@@ -25,6 +27,11 @@ void SelectAllText(QPlainTextEdit* box);
 // Read-only boxes keep their text selectable.
 void SetReadOnly(QLineEdit* box, bool readOnly);
 void SetReadOnly(QPlainTextEdit* box, bool readOnly);
+
+// The character code a key press types, as key-press handlers see it:
+// 8 Backspace, 13 Enter, 27 Escape, or the typed character (up to 0x7FFF);
+// 0 for a key that types nothing (arrows, function keys, Ctrl shortcuts).
+std::int16_t KeyAsciiOf(const QKeyEvent* event);
 
 // The warning sound of a refused entry.
 void Beep();

@@ -84,6 +84,21 @@ struct Panel
         log.clear();
         return taken;
     }
+
+    // Shows the window, clicks into the box and types the text over its
+    // own; the log starts empty after that.
+    bool Open(QLineEdit* box, const QString& text)
+    {
+        if (!FocusTest::ShowActive(window))
+            return false;
+        FocusTest::Click(box);
+        if (!QTest::qWaitFor([box] { return box->hasFocus(); }))
+            return false;
+        box->selectAll();
+        FocusTest::Type(window, text);
+        Take();
+        return box->text() == text;
+    }
 };
 
 void Retype(QLineEdit* box, QWidget& window, const QString& text)
@@ -159,11 +174,7 @@ private slots:
     void leavingValidatesAndTheFocusPairIsReported()
     {
         Panel p;
-        QVERIFY(ShowActive(p.window));
-        Click(p.plainBox);
-        QTRY_VERIFY(p.plainBox->hasFocus());
-        Retype(p.plainBox, p.window, QStringLiteral("22"));
-        p.Take();
+        QVERIFY(p.Open(p.plainBox, QStringLiteral("22")));
         Click(p.autoBox);
         QTRY_VERIFY(p.autoBox->hasFocus());
         QCOMPARE(p.Take(), (QStringList{"Validating plain accepted", "Validated plain changed", "LostFocus plain",
@@ -184,11 +195,7 @@ private slots:
     void aRefusedValueKeepsTheFocusAndTheClickDoesNotAct()
     {
         Panel p;
-        QVERIFY(ShowActive(p.window));
-        Click(p.autoBox);
-        QTRY_VERIFY(p.autoBox->hasFocus());
-        Retype(p.autoBox, p.window, QStringLiteral("bad"));
-        p.Take();
+        QVERIFY(p.Open(p.autoBox, QStringLiteral("bad")));
 
         Click(p.button);
         QCOMPARE(p.Take(), QStringList{"Validating auto refused"});
@@ -222,11 +229,7 @@ private slots:
     void aRefusalThatShowsAMessageStillKeepsTheFocus()
     {
         Panel p;
-        QVERIFY(ShowActive(p.window));
-        Click(p.autoBox);
-        QTRY_VERIFY(p.autoBox->hasFocus());
-        Retype(p.autoBox, p.window, QStringLiteral("bad"));
-        p.Take();
+        QVERIFY(p.Open(p.autoBox, QStringLiteral("bad")));
         bool shown = false;
         p.validating = [&](QLineEdit*, bool& cancel, bool& handled) {
             handled = true;
@@ -253,11 +256,7 @@ private slots:
     void aWindowSwitchValidatesNothing()
     {
         Panel p;
-        QVERIFY(ShowActive(p.window));
-        Click(p.autoBox);
-        QTRY_VERIFY(p.autoBox->hasFocus());
-        Retype(p.autoBox, p.window, QStringLiteral("bad"));
-        p.Take();
+        QVERIFY(p.Open(p.autoBox, QStringLiteral("bad")));
 
         QWidget other;
         other.setWindowTitle(QStringLiteral("other"));

@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QPalette>
 #include <QPointer>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTest>
 
@@ -238,6 +239,53 @@ private slots:
         PointAt(&parent, QPoint(200, 30));
         QTRY_VERIFY_WITH_TIMEOUT(tip.handle()->isVisible(), 3000);
         QVERIFY(tip.handle()->frameGeometry().left() > tool.center().x());
+    }
+
+    void aDestroyedParentIsIgnored()
+    {
+        auto* parent = new QWidget;
+        ShowAt(*parent, QPoint(200, 150), QSize(200, 100));
+        CTooltip tip;
+        QVERIFY(tip.Create(parent, QStringLiteral("Gone"), QString(), 50, 20000));
+        PointAt(parent, QPoint(30, 30));
+        QTRY_VERIFY_WITH_TIMEOUT(tip.handle()->isVisible(), 3000);
+        delete parent;
+        QTRY_VERIFY(!tip.handle()->isVisible());
+        QVERIFY(tip.ParentHwnd() == nullptr);
+        tip.SetText(QStringLiteral("still here"));
+        tip.UpdateToolRectangleSize();
+        tip.Redraw();
+        QVERIFY(!tip.handle()->isVisible());
+    }
+
+    void atTheBottomOfTheScreenTheTipGoesAbove_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<bool>("centred");
+        QTest::newRow("box") << int(CTooltip::StyleBox) << false;
+        QTest::newRow("centred box") << int(CTooltip::StyleBox) << true;
+        QTest::newRow("balloon") << int(CTooltip::StyleBalloon) << false;
+        QTest::newRow("centred balloon") << int(CTooltip::StyleBalloon) << true;
+    }
+
+    void atTheBottomOfTheScreenTheTipGoesAbove()
+    {
+        QFETCH(int, style);
+        QFETCH(bool, centred);
+        const QRect screen = QApplication::primaryScreen()->availableGeometry();
+        QWidget parent;
+        ShowAt(parent, QPoint(400, screen.bottom() - 40), QSize(200, 30));
+        CTooltip tip;
+        tip.SetStyle(style);
+        tip.SetCentered(centred);
+        QVERIFY(tip.Create(&parent, QStringLiteral("Above\r\nthe tool"), QStringLiteral("Title"), 50, 20000));
+        const QPoint at(60, 15);
+        PointAt(&parent, at);
+        QTRY_VERIFY_WITH_TIMEOUT(tip.handle()->isVisible(), 3000);
+        const QRect shown = tip.handle()->frameGeometry();
+        QVERIFY(shown.bottom() <= screen.bottom());
+        const int limit = centred ? parent.mapToGlobal(QPoint(0, 0)).y() : parent.mapToGlobal(at).y() + 1;
+        QVERIFY2(shown.bottom() < limit, qPrintable(QStringLiteral("%1 %2").arg(shown.bottom()).arg(limit)));
     }
 
     void styleAfterCreateRestylesTheWindow()
