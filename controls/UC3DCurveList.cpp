@@ -388,6 +388,10 @@ void UC3DCurveList::LayOut(const QString& pendingName)
             column->resize(column->width(), height);
         m_content->resize(m_content->width(), height + 1);
     }
+    // The views would place their rows on a later turn of the event loop;
+    // the first picture of a refill must show them.
+    for (Column* column : {m_itemText, m_startTime, m_duration})
+        column->doItemsLayout();
     LayOutScrollBars();
 }
 

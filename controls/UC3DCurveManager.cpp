@@ -61,34 +61,35 @@ void UC3DCurveManager::RefreshCurveList(bool scrollToEnd)
     FillList(scrollToEnd);
 }
 
-void UC3DCurveManager::RefreshItemsDuration()
+void UC3DCurveManager::ForEachCurve(const std::function<void(int32_t row, const C3DCurve& curve)>& update) const
 {
     for (int32_t i = 0; m_controller != nullptr && i < m_controller->CurveCount(); ++i)
-        m_list->UpdateItemDuration(i, m_controller->Curves(i).Duration());
+        update(i, m_controller->Curves(i));
+}
+
+void UC3DCurveManager::RefreshItemsDuration()
+{
+    ForEachCurve([this](int32_t i, const C3DCurve& c) { m_list->UpdateItemDuration(i, c.Duration()); });
 }
 
 void UC3DCurveManager::RefreshItemsCurveVisibilityState()
 {
-    for (int32_t i = 0; m_controller != nullptr && i < m_controller->CurveCount(); ++i)
-        m_list->UpdateItemCurveVisibilityState(i, m_controller->Curves(i).IsVisible());
+    ForEachCurve([this](int32_t i, const C3DCurve& c) { m_list->UpdateItemCurveVisibilityState(i, c.IsVisible()); });
 }
 
 void UC3DCurveManager::RefreshItemsTimeVisibilityState()
 {
-    for (int32_t i = 0; m_controller != nullptr && i < m_controller->CurveCount(); ++i)
-        m_list->UpdateItemTimeVisibilityState(i, m_controller->Curves(i).ShowTimes());
+    ForEachCurve([this](int32_t i, const C3DCurve& c) { m_list->UpdateItemTimeVisibilityState(i, c.ShowTimes()); });
 }
 
 void UC3DCurveManager::RefreshItemsArrowVisibilityState()
 {
-    for (int32_t i = 0; m_controller != nullptr && i < m_controller->CurveCount(); ++i)
-        m_list->UpdateItemArrowVisibilityState(i, m_controller->Curves(i).ShowArrow());
+    ForEachCurve([this](int32_t i, const C3DCurve& c) { m_list->UpdateItemArrowVisibilityState(i, c.ShowArrow()); });
 }
 
 void UC3DCurveManager::RefreshItemsTangentVisibilityState()
 {
-    for (int32_t i = 0; m_controller != nullptr && i < m_controller->CurveCount(); ++i)
-        m_list->UpdateItemTangentVisibilityState(i, m_controller->Curves(i).ShowTangent());
+    ForEachCurve([this](int32_t i, const C3DCurve& c) { m_list->UpdateItemTangentVisibilityState(i, c.ShowTangent()); });
 }
 
 bool UC3DCurveManager::Editing() const

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 
 class QPushButton;
 class UC3DCurveList;
@@ -73,6 +74,7 @@ private:
     void CurveCountChanged() override;
 
     void FillList(bool scrollToEnd);
+    void ForEachCurve(const std::function<void(int32_t row, const C3DCurve& curve)>& update) const;
     void UpdateButtons();
     // The controller's curve at a row of the list; null outside the curves.
     C3DCurve* CurveAt(int32_t row) const;

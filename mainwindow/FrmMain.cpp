@@ -190,6 +190,7 @@ void FrmMain::fCloseDown()
     m_controls.m_notesForm.reset();
     m_controls.mDemosForm.reset();
     m_controls.m_gameConfigsForm.reset();
+    m_controls.m_gameSettingsForm.reset();
     m_controls.m_hotKeys.reset();
     MForms::ReleaseSubclass(m_controls.FormSc);
     MForms::ReleaseSubclass(m_controls.txtDemoSc);

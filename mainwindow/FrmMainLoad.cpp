@@ -120,6 +120,7 @@ void FrmMain::Form_Load()
     m_controls.mDemosForm = std::make_unique<FrmDemos>(this);
     m_controls.mDemosForm->Initialize(this);
     m_controls.m_gameConfigsForm = std::make_unique<FrmGameConfigs>(this);
+    m_controls.m_gameSettingsForm = std::make_unique<FrmGameSettings>(this);
     m_controls.m_recentFiles = std::make_unique<CRecentFile>();
 
     // 15. Grid columns, tab pages, ratios, pause keys.
@@ -127,6 +128,14 @@ void FrmMain::Form_Load()
     m_parts.layout->fInitTabPages();
     m_parts.layout->fFillViewRatios();
     m_parts.scriptPanel->fFillPauseKeys();
+
+    // 16, 17. Frame enabler, frame-rate combo box.
+    m_controls.m_frameHandler = std::make_unique<CVbFrameHandler>();
+    m_controls.m_frameHandler->Initialize(this);
+    m_controls.mFramerateHandler = std::make_unique<CFramerateHandler>();
+    m_controls.mFramerateHandler->Initialize(m_widgets.cboTFrameRate,
+                                             m_menus.Action(QStringLiteral("mnuAD_SetAsDefault")),
+                                             m_menus.Action(QStringLiteral("mnuAD_Remove")));
 
     // 18. Menu shortcuts, then the menus' pictures and theme component.
     m_parts.menuDecoration->fBuildIdArray();

@@ -10,4 +10,6 @@ void MainControls::CancelPendingEdits()
 {
     if (m_textboxHandler)
         m_textboxHandler->CancelAll();
+    if (mFramerateHandler)
+        mFramerateHandler->CancelEditing();
 }

@@ -3,12 +3,15 @@
 // The objects of the main window that handle its controls and its
 // secondary windows: made while the window loads, released at close-down.
 
+#include "CFramerateHandler.h"
 #include "CRecentFile.h"
 #include "CTextboxHandler.h"
+#include "CVbFrameHandler.h"
 #include "ComTypes.h"
 #include "FrmAbout.h"
 #include "FrmDemos.h"
 #include "FrmGameConfigs.h"
+#include "FrmGameSettings.h"
 #include "FrmNotes.h"
 
 #include <memory>
@@ -32,12 +35,17 @@ struct MainControls
     std::unique_ptr<FrmNotes> m_notesForm;
     std::unique_ptr<FrmDemos> mDemosForm;
     std::unique_ptr<FrmGameConfigs> m_gameConfigsForm;
+    std::unique_ptr<FrmGameSettings> m_gameSettingsForm;
 
     // ---- Control handlers ---------------------------------------------------
     // The edit and validation protocol of the numeric text boxes.
     std::unique_ptr<CTextboxHandler> m_textboxHandler;
     // The recent projects, in the File menu's item array mnuT_RecentFiles.
     std::unique_ptr<CRecentFile> m_recentFiles;
+    // Frames enabled and disabled with their controls.
+    std::unique_ptr<CVbFrameHandler> m_frameHandler;
+    // The frame-rate combo box cboTFrameRate and its pop-up menu's items.
+    std::unique_ptr<CFramerateHandler> mFramerateHandler;
 
     // ---- Subclass objects (absent when the subclassing library is) ---------
     Com::ComPtr<Dadavive::ICSubclass> FormSc;

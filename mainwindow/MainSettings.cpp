@@ -221,8 +221,31 @@ void MainSettings::fSaveRecentLists()
 
 void MainSettings::fReadFramerateLists()
 {
+    CFramerateHandler* rates = m_c.controls.mFramerateHandler.get();
+    if (!rates)
+        return;
+    const QString key = GameKey();
+    TaggedValue value;
+    QString text;
+    std::vector<int32_t> values;
+    if (fRegValueRead(key, L("AviDemos"), value) && MCommon::TryToText(value, text)
+        && CFramerateHandler::ParseValuesString(text, values)) {
+        if (fRegValueRead(key, L("DefaultAviDemo"), value))
+            rates->SetDefaultValue(value);
+        rates->LoadGlobalValues(values);
+    } else {
+        // Missing or unreadable: the built-in rates, written back at once.
+        fRegWriteText(key, L("AviDemos"), CFramerateHandler::DefaultValuesString());
+        rates->LoadDefaultValues();
+    }
 }
 
 void MainSettings::fSaveFramerateLists()
 {
+    CFramerateHandler* rates = m_c.controls.mFramerateHandler.get();
+    if (!rates)
+        return;
+    const QString key = GameKey();
+    fRegWriteText(key, L("AviDemos"), rates->BuildValuesString(true));
+    fRegWriteLong(key, L("DefaultAviDemo"), rates->DefaultValue());
 }

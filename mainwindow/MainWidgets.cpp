@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMainWindow>
@@ -134,7 +135,8 @@ void MainWidgets::BuildLeft(QWidget* parent)
     fraPans = Make<QFrame>(parent, "fraPans");
     auto* pans = new QHBoxLayout(fraPans);
     pans->setContentsMargins(0, 0, 0, 0);
-    fra3DViewPreset = Make<QFrame>(fraPans, "fra3DViewPreset");
+    fra3DViewPreset = Make<QGroupBox>(fraPans, "fra3DViewPreset");
+    fra3DViewPreset->setFlat(true);
     auto* presets = new QHBoxLayout(fra3DViewPreset);
     presets->setContentsMargins(0, 0, 0, 0);
     presets->setSpacing(1);

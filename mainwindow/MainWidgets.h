@@ -12,6 +12,7 @@
 
 #include <array>
 
+class LabelEx;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -26,6 +27,7 @@ class QTimer;
 class QToolButton;
 class QWidget;
 class UC3DCurveManager;
+class UCTabbedFlexgrid;
 class UCOpenGLView;
 
 struct MainWidgets
@@ -53,7 +55,7 @@ struct MainWidgets
     QCheckBox* chk3dvAutoSelectPoint = nullptr;
 
     QFrame* fraPans = nullptr;
-    QFrame* fra3DViewPreset = nullptr;
+    QGroupBox* fra3DViewPreset = nullptr;
     std::array<QToolButton*, 12> optViewPreset{};
     QLabel* lblScaleLabel = nullptr;
 
@@ -64,7 +66,7 @@ struct MainWidgets
     // ---- Right: tabs, curve manager, point grid ---------------------------
     QFrame* fraRight = nullptr;
     QTabWidget* tabControl = nullptr;
-    std::array<QFrame*, 5> fraPanels{};  // 0 Calcul., 1 Curve, 2 Script, 3 Script 2, 4 Game
+    std::array<QGroupBox*, 5> fraPanels{};  // 0 Calcul., 1 Curve, 2 Script, 3 Script 2, 4 Game
 
     // Page 0: look target and value tools.
     QGroupBox* fraCLookTarget = nullptr;
@@ -136,10 +138,10 @@ struct MainWidgets
 
     // Page 4: demo, configurations, game, screenshots, minimizer.
     QGroupBox* fraGDemo = nullptr;
-    QLabel* lbxGDemo = nullptr;
+    LabelEx* lbxGDemo = nullptr;
     QLineEdit* txtDemo = nullptr;
     QPushButton* cmdGDemoPick = nullptr;
-    QFrame* fraGDemoControl = nullptr;
+    QGroupBox* fraGDemoControl = nullptr;
     std::array<QLineEdit*, 3> txtGDemoTimes{};  // minutes, seconds, seconds forward
     QPushButton* cmdDemoGoto = nullptr;
     QPushButton* cmdDemoFd = nullptr;
@@ -157,7 +159,7 @@ struct MainWidgets
     // Below the tabs.
     UC3DCurveManager* cmCurveManager = nullptr;
     QFrame* fraFlexgridPanel = nullptr;
-    QWidget* tabbedFlexgrid = nullptr;
+    UCTabbedFlexgrid* tabbedFlexgrid = nullptr;
     QFrame* fraFlexgridToolsPanel = nullptr;
 
     // ---- Timers --------------------------------------------------------------
@@ -169,10 +171,10 @@ struct MainWidgets
 private:
     void BuildLeft(QWidget* parent);
     void BuildRight(QWidget* parent);
-    void BuildPageCalcul(QFrame* page);
-    void BuildPageCurve(QFrame* page);
-    void BuildPageScript(QFrame* page);
-    void BuildPageScript2(QFrame* page);
-    void BuildPageGame(QFrame* page);
+    void BuildPageCalcul(QGroupBox* page);
+    void BuildPageCurve(QGroupBox* page);
+    void BuildPageScript(QGroupBox* page);
+    void BuildPageScript2(QGroupBox* page);
+    void BuildPageGame(QGroupBox* page);
     void BuildTimers(QMainWindow& window);
 };

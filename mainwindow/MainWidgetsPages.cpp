@@ -4,7 +4,9 @@
 #include "MainWidgets.h"
 #include "MainWidgetsBuild.h"
 
+#include "LabelEx.h"
 #include "UC3DCurveManager.h"
+#include "UCTabbedFlexgrid.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -52,7 +54,10 @@ void MainWidgets::BuildRight(QWidget* parent)
     tabControl = Make<QTabWidget>(fraRight, "tabControl");
     const int captions[] = {34, 42, 46, 46, 75};
     for (int i = 0; i < 5; ++i) {
-        fraPanels[i] = Make<QFrame>(tabControl, "fraPanels", i);
+        // Frames the frame enabler can switch as a whole: group boxes
+        // without a title or frame of their own.
+        fraPanels[i] = Make<QGroupBox>(tabControl, "fraPanels", i);
+        fraPanels[i]->setFlat(true);
         tabControl->addTab(fraPanels[i], i == 3 ? Text(46) + QStringLiteral(" 2") : Text(captions[i]));
     }
     BuildPageCalcul(fraPanels[0]);
@@ -69,7 +74,7 @@ void MainWidgets::BuildRight(QWidget* parent)
     fraFlexgridPanel = Make<QFrame>(fraRight, "fraFlexgridPanel");
     auto* grid = new QVBoxLayout(fraFlexgridPanel);
     grid->setContentsMargins(0, 0, 0, 0);
-    tabbedFlexgrid = Make<QFrame>(fraFlexgridPanel, "tabbedFlexgrid");
+    tabbedFlexgrid = Make<UCTabbedFlexgrid>(fraFlexgridPanel, "tabbedFlexgrid");
     tabbedFlexgrid->setMinimumHeight(160);
     grid->addWidget(tabbedFlexgrid, 1);
     fraFlexgridToolsPanel = Make<QFrame>(fraFlexgridPanel, "fraFlexgridToolsPanel");
@@ -77,7 +82,7 @@ void MainWidgets::BuildRight(QWidget* parent)
     right->addWidget(fraFlexgridPanel, 1);
 }
 
-void MainWidgets::BuildPageCalcul(QFrame* page)
+void MainWidgets::BuildPageCalcul(QGroupBox* page)
 {
     auto* column = new QVBoxLayout(page);
 
@@ -135,7 +140,7 @@ void MainWidgets::BuildPageCalcul(QFrame* page)
     column->addStretch(1);
 }
 
-void MainWidgets::BuildPageCurve(QFrame* page)
+void MainWidgets::BuildPageCurve(QGroupBox* page)
 {
     auto* column = new QVBoxLayout(page);
     fraCCurveSettings = Group(page, "fraCCurveSettings", Text(282));
@@ -153,7 +158,7 @@ void MainWidgets::BuildPageCurve(QFrame* page)
     column->addStretch(1);
 }
 
-void MainWidgets::BuildPageScript(QFrame* page)
+void MainWidgets::BuildPageScript(QGroupBox* page)
 {
     auto* grid = new QGridLayout(page);
 
@@ -204,7 +209,7 @@ void MainWidgets::BuildPageScript(QFrame* page)
     grid->setRowStretch(3, 1);
 }
 
-void MainWidgets::BuildPageScript2(QFrame* page)
+void MainWidgets::BuildPageScript2(QGroupBox* page)
 {
     auto* column = new QVBoxLayout(page);
 
@@ -253,19 +258,21 @@ void MainWidgets::BuildPageScript2(QFrame* page)
     column->addStretch(1);
 }
 
-void MainWidgets::BuildPageGame(QFrame* page)
+void MainWidgets::BuildPageGame(QGroupBox* page)
 {
     auto* column = new QVBoxLayout(page);
 
     fraGDemo = Group(page, "fraGDemo", Text(76));
     auto* demo = new QGridLayout(fraGDemo);
-    lbxGDemo = Make<QLabel>(fraGDemo, "lbxGDemo", Text(76));
+    lbxGDemo = Make<LabelEx>(fraGDemo, "lbxGDemo");
+    lbxGDemo->SetCaption(Text(76));
     txtDemo = Make<QLineEdit>(fraGDemo, "txtDemo");
     cmdGDemoPick = Make<QPushButton>(fraGDemo, "cmdGDemoPick", QStringLiteral("..."));
     demo->addWidget(lbxGDemo, 0, 0);
     demo->addWidget(txtDemo, 0, 1);
     demo->addWidget(cmdGDemoPick, 0, 2);
-    fraGDemoControl = Make<QFrame>(fraGDemo, "fraGDemoControl");
+    fraGDemoControl = Make<QGroupBox>(fraGDemo, "fraGDemoControl");
+    fraGDemoControl->setFlat(true);
     auto* times = new QHBoxLayout(fraGDemoControl);
     times->setContentsMargins(0, 0, 0, 0);
     for (int i = 0; i < 3; ++i) {

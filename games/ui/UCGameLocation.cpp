@@ -30,7 +30,7 @@ namespace {
 constexpr int kMargin = 8;       // inside the outer frame, and below the last block
 constexpr int kBlockGap = 3;     // between the base-folder block and the demo frame
 constexpr int kFrameInset = 2;   // the inner frames' right edge, and their text's left edge
-constexpr int kTextLeft = 150;
+constexpr int kTextLeft = 172;
 constexpr int kButtonWidth = 80;
 constexpr int kRowHeight = 24;
 

@@ -126,6 +126,13 @@ private slots:
     void columnsAndRowsFollowTheGeometry()
     {
         Fill(3);
+        // The rows are drawn at once, without waiting for the event loop.
+        const QImage shot = View("lvwDuration")->grab(QRect(0, 0, 60, 16)).toImage();
+        bool inked = false;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                inked = inked || qGray(shot.pixel(x, y)) < 100;
+        QVERIFY(inked);
         m_list->AddItem(QStringLiteral("A much longer curve name"), 0, 0, false, false, false, false);
         QCOMPARE(View("lvwStartTime")->geometry(), QRect(1, 0, 77, 64));
         QCOMPARE(View("lvwDuration")->geometry(), QRect(73, 0, 73, 64));

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "FocusTestWindow.h"
 #include "GamesTestSupport.h"
 #include "MMsgBoxEx.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QCompleter>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -103,4 +106,38 @@ T* Member(QWidget* parent, const char* name, int index)
         if (w->property("index").toInt() == index)
             return w;
     return nullptr;
+}
+
+// Opens a modal window as its caller does (exec(), or `open` when given),
+// runs the test's steps inside its event loop and gives its result.
+inline int RunModal(QDialog& dialog, const std::function<void()>& steps, const std::function<void()>& open = {})
+{
+    QTimer::singleShot(0, &dialog, [&] {
+        if (!FocusTest::ShowActive(dialog, dialog.pos()))
+            return dialog.done(-1);
+        steps();
+    });
+    // A failed step must not leave the test waiting for ever.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, &dialog, [&] { dialog.done(-1); });
+    guard.start(20000);
+    if (!open)
+        return dialog.exec();
+    open();
+    return dialog.result();
+}
+
+// Picks a row of a combo box in its dropped list with the mouse.
+inline void PickComboRow(QComboBox* combo, int row)
+{
+    FocusTest::Click(combo, Qt::LeftButton, QPoint(combo->width() - 6, combo->height() / 2));
+    QAbstractItemView* view = combo->view();
+    QTRY_VERIFY(view->isVisible());
+    // The list takes no release that comes within a double click of its opening.
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    view->scrollTo(view->model()->index(row, 0));
+    const QRect r = view->visualRect(view->model()->index(row, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, r.center());
+    QTRY_VERIFY(!view->isVisible());
 }

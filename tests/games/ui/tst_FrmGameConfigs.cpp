@@ -22,22 +22,6 @@ class TestFrmGameConfigs : public QObject
 
     static QListWidget* List(FrmGameConfigs& f) { return f.findChild<QListWidget*>("lstConfigs"); }
 
-    // Opens the window as the caller does, runs the test's steps inside its
-    // modal loop and gives exec()'s return.
-    static int Run(FrmGameConfigs& f, const std::function<void()>& steps)
-    {
-        QTimer::singleShot(0, &f, [&] {
-            QVERIFY(QTest::qWaitForWindowExposed(&f));
-            steps();
-        });
-        // A failed step must not leave the test waiting for ever.
-        QTimer guard;
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, &f, [&] { f.done(-1); });
-        guard.start(20000);
-        return f.exec();
-    }
-
 private slots:
     void initTestCase()
     {
@@ -60,7 +44,7 @@ private slots:
         QVERIFY(f.GetSelected(selected));
         QCOMPARE(selected, QStringList{"etmain\\b.cfg"});
 
-        const int result = Run(f, [&] { QTest::mouseClick(f.findChild<QPushButton*>("cmdOk"), Qt::LeftButton); });
+        const int result = RunModal(f, [&] { QTest::mouseClick(f.findChild<QPushButton*>("cmdOk"), Qt::LeftButton); });
         QCOMPARE(result, int(QDialog::Accepted));
         QVERIFY(!f.Canceled());
         QVERIFY(!f.isVisible());
@@ -76,7 +60,7 @@ private slots:
         QVERIFY(!f.GetSelected(selected));  // none: the list stays as it was
         QCOMPARE(selected, QStringList{"untouched"});
 
-        Run(f, [&] {
+        RunModal(f, [&] {
             const auto click = [&](int row, Qt::KeyboardModifiers mods) {
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, mods,
                                   list->visualItemRect(list->item(row)).center());
@@ -98,21 +82,21 @@ private slots:
         QCOMPARE(f.findChild<QPushButton*>("cmdCancel")->text(), QString("Annuler"));
         f.RefreshConfigs(m_tmp.path(), {"etmain"}, {}, QString());
 
-        QCOMPARE(Run(f, [&] { QTest::keyClick(List(f), Qt::Key_Escape); }), int(QDialog::Rejected));
+        QCOMPARE(RunModal(f, [&] { QTest::keyClick(List(f), Qt::Key_Escape); }), int(QDialog::Rejected));
         QVERIFY(f.Canceled());
 
-        Run(f, [&] { QTest::mouseClick(f.findChild<QPushButton*>("cmdOk"), Qt::LeftButton); });
+        RunModal(f, [&] { QTest::mouseClick(f.findChild<QPushButton*>("cmdOk"), Qt::LeftButton); });
         QVERIFY(!f.Canceled());
 
         // The window's close box: hidden, not destroyed, and cancelled.
         QPointer<FrmGameConfigs> alive(&f);
         f.setAttribute(Qt::WA_DeleteOnClose, false);
-        Run(f, [&] { QVERIFY(!f.close()); });
+        RunModal(f, [&] { QVERIFY(!f.close()); });
         QVERIFY(alive);
         QVERIFY(f.Canceled());
         QVERIFY(!f.isVisible());
 
-        Run(f, [&] { QTest::mouseClick(f.findChild<QPushButton*>("cmdCancel"), Qt::LeftButton); });
+        RunModal(f, [&] { QTest::mouseClick(f.findChild<QPushButton*>("cmdCancel"), Qt::LeftButton); });
         QVERIFY(f.Canceled());
     }
 

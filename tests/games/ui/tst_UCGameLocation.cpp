@@ -1,6 +1,7 @@
 #include "UCGameLocation.h"
 
 #include "ComClient.h"
+#include "MFileOpDialogs.h"
 #include "ui/GameWindowsTestSupport.h"
 
 #include <QCheckBox>
@@ -83,7 +84,7 @@ private slots:
         QVERIFY(m_tmp.isValid());
         File("ET/etl");
         File("ET/quake3");
-        File("ET/ETL.x86_64");
+        File("ET/ETL");
         for (const char* f : {"ET/etmain", "ET/etpro", "ET/ETPRO2", "ET/Backup", "ET/docs", "ET/pbstats"})
             Folder(f);
         Folder("demos elsewhere");
@@ -149,6 +150,7 @@ private slots:
         QVERIFY(!check->isChecked());
         QCOMPARE(text->text(), m_tmp.filePath("demos elsewhere"));
         QVERIFY(text->isEnabled() && browse->isEnabled());
+        QVERIFY(text->isReadOnly());  // chosen with its browser
 
         QTest::mouseClick(check, Qt::LeftButton, Qt::NoModifier, QPoint(6, check->height() / 2));
         QVERIFY(check->isChecked());
@@ -197,7 +199,7 @@ private slots:
         h.location->SetGame(&et);
         QVERIFY(QTest::qWaitForWindowExposed(&h.window));
         ModalAnswerer answer;
-        std::deque<QString> picks{m_tmp.filePath("ET/quake3"), m_tmp.filePath("ET/ETL.x86_64")};
+        std::deque<QString> picks{m_tmp.filePath("ET/quake3"), m_tmp.filePath("ET/ETL")};
         QStringList opened;  // the file each dialog came up with
         answer.onFileDialog = [&](QFileDialog* d) {
             opened << d->selectedFiles().value(0);
@@ -212,8 +214,30 @@ private slots:
         QCOMPARE(opened.size(), 2);
         QCOMPARE(opened[0], m_tmp.filePath("ET/Et.exe"));
         QCOMPARE(opened[1], m_tmp.filePath("ET/quake3"));  // again on the file just chosen
-        QCOMPARE(et.ExeFullPath(), m_tmp.filePath("ET/ETL.x86_64"));
+        QCOMPARE(et.ExeFullPath(), m_tmp.filePath("ET/ETL"));
         QCOMPARE(h.Get<QLineEdit>("txtGameExePath")->text(), et.ExeFullPath());
+    }
+
+    void folderPickedAsExecutableKeepsTheDialog()
+    {
+        CGameDefinition et = EtPro();
+        Host h;
+        h.location->SetGame(&et);
+        QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+        ModalAnswerer answer;
+        std::deque<QString> picks{m_tmp.filePath("ET"), QString()};
+        int dialogs = 0;
+        answer.onFileDialog = [&](QFileDialog* d) {
+            ++dialogs;
+            const QString pick = picks.front();
+            picks.pop_front();
+            AnswerFileDialog(d, pick);
+        };
+        QTest::mouseClick(h.Get<QPushButton>("cmdBrowseForGameExePath"), Qt::LeftButton);
+        // The folder only opened in the same dialog, which was then cancelled.
+        QCOMPARE(dialogs, 2);
+        QVERIFY(answer.boxes.isEmpty());
+        QCOMPARE(et.ExeFullPath(), m_tmp.filePath("ET/etl"));
     }
 
     void rightPressOpensNoMenu_data()
@@ -281,6 +305,43 @@ private slots:
         QCOMPARE(right("cmdBrowseForGameExePath"), h.location->width() - 8);
         QCOMPARE(right("cmdBrowseForDemoDefaultRootDir"), h.location->width() - 8);
         QCOMPARE(right("cmdBrowseForAbsoluteWorkingDirectory"), h.location->width() - 8);
+    }
+
+    void folderBrowsers()
+    {
+        CGameDefinition qw = MakeGame(4);
+        qw.SetExeFullPath(File("etqw/etqw.x86"));
+        qw.SetModFullDir(Folder("etqw/base"));
+        Folder("etqw/base/maps");
+        Folder("mods/chosen/demos");
+        Host h;
+        h.location->SetGame(&qw);
+        QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+        ModalAnswerer answer;
+        QStringList titles;
+        std::deque<QString> picks{m_tmp.filePath("mods/chosen"), QString()};
+        answer.onFileDialog = [&](QFileDialog* d) {
+            titles << d->windowTitle();
+            const QString pick = picks.front();
+            picks.pop_front();
+            AnswerFileDialog(d, pick);
+        };
+        QTest::mouseClick(h.Get<QPushButton>("cmdBrowseForAbsoluteWorkingDirectory"), Qt::LeftButton);
+        QCOMPARE(qw.ModFullDir(), m_tmp.filePath("mods/chosen"));
+        QCOMPARE(h.Get<QLineEdit>("txtAbsoluteWorkingDirectory")->text(), qw.ModFullDir());
+        QCOMPARE(MFileOp::LastBrowseState().flags, 80);
+        QCOMPARE(MFileOp::LastBrowseState().initialFolder, m_tmp.filePath("etqw/base"));
+
+        // A cancelled browser changes nothing.
+        const QString demos = qw.DemoDefaultRootDir();
+        QCOMPARE(demos, m_tmp.filePath("mods/chosen/demos"));
+        auto* check = h.Get<QCheckBox>("chkDemoDefaultRootDirUseDefault");
+        QTest::mouseClick(check, Qt::LeftButton, Qt::NoModifier, QPoint(6, check->height() / 2));  // unchecked
+        QTest::mouseClick(h.Get<QPushButton>("cmdBrowseForDemoDefaultRootDir"), Qt::LeftButton);
+        QCOMPARE(titles, (QStringList{"Select the game base directory (usually <game folder>\\base).",
+                                      "Select the demos directory."}));
+        QCOMPARE(qw.DemoDefaultRootDir(), demos);
+        QVERIFY(answer.boxes.isEmpty());
     }
 
     void badLocationsGiveEmptyLists()
