@@ -173,7 +173,10 @@ void FrmDemos::BuildControls()
     m_tvwDemos->setUniformRowHeights(true);
     m_tvwDemos->viewport()->installEventFilter(this);
     connect(m_tvwDemos, &QTreeWidget::itemExpanded, this,
-            [this](QTreeWidgetItem* item) { item->setIcon(0, m_images[ImageFolderExpanded]); });
+            [this](QTreeWidgetItem* item) {
+                if (!IsDemoNode(item) && item->childCount() > 0)
+                    item->setIcon(0, m_images[ImageFolderExpanded]);
+            });
     connect(m_tvwDemos, &QTreeWidget::itemCollapsed, this,
             [this](QTreeWidgetItem* item) { item->setIcon(0, m_images[static_cast<size_t>(NodeImage(item))]); });
 

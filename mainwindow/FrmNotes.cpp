@@ -71,9 +71,10 @@ void FrmNotes::ShowEx(bool modal, QWidget* owner)
     const bool movedBefore = m_moved;
     if (parentWidget() != owner)
         setParent(owner, Qt::Tool);
-    if (!movedBefore) {
-        // Where it stands now is the program's choice, not the user's: ask
-        // for it, so that the window manager keeps it there.
+    if (!isVisible()) {
+        // Shown where it stands (where it was put, or where the user left
+        // it): asked for again, so that the window manager does not place
+        // it anew.
         m_placedAt = pos();
         m_placing = true;
         move(m_placedAt);

@@ -23,6 +23,7 @@ import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, "pictures")
+ICONS = os.path.join(HERE, "icons")
 SKIN_OUT = os.path.join(HERE, "skin")
 
 # 3 x 5 glyphs, one string a row.
@@ -61,6 +62,13 @@ def canvas(size, rgba=(0, 0, 0, 0)):
     return [[rgba for _ in range(size)] for _ in range(size)]
 
 
+def grey(rgba):
+    r, g, b, a = rgba
+    y = int(0.3 * r + 0.59 * g + 0.11 * b)
+    y = 128 + (y - 128) // 2
+    return (y, y, y, a)
+
+
 def draw_text(img, text, left, top, scale, colour):
     """Letters of FONT, each cell scale x scale pixels, one blank column apart."""
     for i, ch in enumerate(text):
@@ -71,13 +79,6 @@ def draw_text(img, text, left, top, scale, colour):
                 for py in range(scale):
                     for px in range(scale):
                         img[top + gy * scale + py][left + (i * 4 + gx) * scale + px] = colour
-
-
-def grey(rgba):
-    r, g, b, a = rgba
-    y = int(0.3 * r + 0.59 * g + 0.11 * b)
-    y = 128 + (y - 128) // 2
-    return (y, y, y, a)
 
 
 def badge(colour, letters, disabled):
@@ -139,87 +140,6 @@ def icon():
             for x in range(px - 2, px + 3):
                 if 0 <= x < size and 0 <= y < size:
                     img[y][x] = (255, 200, 40, 255)
-    return img
-
-
-def bmp(path, pixels):
-    """A 24-bit bottom-up bitmap file; pixels are (r, g, b) rows from the top."""
-    h = len(pixels)
-    w = len(pixels[0])
-    stride = (3 * w + 3) & ~3
-    rows = []
-    for row in reversed(pixels):
-        line = b"".join(bytes((b, g, r)) for r, g, b in row)
-        rows.append(line + b"\x00" * (stride - len(line)))
-    data = b"".join(rows)
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + data)
-
-
-MAGENTA = (255, 0, 255)
-
-
-def skin():
-    """The about box: a rounded panel with a camera lens standing out of its
-    top edge, the program's name and a camera path through three points.
-    Edges are hard, so that every pixel is either the panel's or magenta."""
-    w, h = 320, 120
-    img = [[MAGENTA for _ in range(w)] for _ in range(h)]
-    top, radius = 14, 16
-    lens = (276, 36, 30)
-
-    def in_panel(x, y):
-        if y < top:
-            return False
-        cx = min(max(x, radius), w - 1 - radius)
-        cy = min(max(y, top + radius), h - 1 - radius)
-        return (x - cx) ** 2 + (y - cy) ** 2 <= radius ** 2
-
-    def in_lens(x, y, r):
-        return (x - lens[0]) ** 2 + (y - lens[1]) ** 2 <= r ** 2
-
-    for y in range(h):
-        t = y / (h - 1)
-        body = (int(40 - 20 * t), int(54 - 28 * t), int(86 - 40 * t))
-        for x in range(w):
-            if in_lens(x, y, lens[2]):
-                if not in_lens(x, y, lens[2] - 3):
-                    img[y][x] = (96, 128, 178)
-                elif not in_lens(x, y, lens[2] - 9):
-                    img[y][x] = (24, 30, 46)
-                elif not in_lens(x, y, lens[2] - 12):
-                    img[y][x] = (120, 200, 255)
-                else:
-                    img[y][x] = (14, 18, 30)
-            elif in_panel(x, y):
-                edge = not (in_panel(x - 2, y) and in_panel(x + 2, y) and in_panel(x, y - 2) and in_panel(x, y + 2))
-                img[y][x] = (96, 128, 178) if edge else body
-    # A highlight in the lens.
-    for y in range(lens[1] - 12, lens[1] - 6):
-        for x in range(lens[0] - 10, lens[0] - 4):
-            if in_lens(x, y, lens[2] - 13):
-                img[y][x] = (200, 230, 255)
-
-    # The name, 3 x 5 cells of 4 x 4 pixels.
-    scale, left, ytop = 4, 22, 30
-    draw_text(img, "RUVADIR", left, ytop, scale, (236, 240, 248))
-
-    # A camera path: a curve through three control points.
-    pts = [(26, 98), (118, 64), (214, 92)]
-    ctrl = (118, 40)
-    for i in range(600):
-        t = i / 599.0
-        x = (1 - t) ** 2 * pts[0][0] + 2 * (1 - t) * t * ctrl[0] + t ** 2 * pts[2][0]
-        y = (1 - t) ** 2 * pts[0][1] + 2 * (1 - t) * t * ctrl[1] + t ** 2 * pts[2][1]
-        for dx in (0, 1):
-            for dy in (0, 1):
-                img[int(y) + dy][int(x) + dx] = (120, 200, 255)
-    for px, py in [pts[0], (118, 70), pts[2]]:
-        for y in range(py - 3, py + 4):
-            for x in range(px - 3, px + 4):
-                img[y][x] = (255, 200, 40)
     return img
 
 
@@ -518,24 +438,102 @@ def eye():
     return img
 
 
+def bmp(path, pixels):
+    """A 24-bit bottom-up bitmap file; pixels are (r, g, b) rows from the top."""
+    h = len(pixels)
+    w = len(pixels[0])
+    stride = (3 * w + 3) & ~3
+    rows = []
+    for row in reversed(pixels):
+        line = b"".join(bytes((b, g, r)) for r, g, b in row)
+        rows.append(line + b"\x00" * (stride - len(line)))
+    data = b"".join(rows)
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    with open(path, "wb") as f:
+        f.write(header + info + data)
+
+
+MAGENTA = (255, 0, 255)
+
+
+def skin():
+    """The about box: a rounded panel with a camera lens standing out of its
+    top edge, the program's name and a camera path through three points.
+    Edges are hard, so that every pixel is either the panel's or magenta."""
+    w, h = 320, 120
+    img = [[MAGENTA for _ in range(w)] for _ in range(h)]
+    top, radius = 14, 16
+    lens = (276, 36, 30)
+
+    def in_panel(x, y):
+        if y < top:
+            return False
+        cx = min(max(x, radius), w - 1 - radius)
+        cy = min(max(y, top + radius), h - 1 - radius)
+        return (x - cx) ** 2 + (y - cy) ** 2 <= radius ** 2
+
+    def in_lens(x, y, r):
+        return (x - lens[0]) ** 2 + (y - lens[1]) ** 2 <= r ** 2
+
+    for y in range(h):
+        t = y / (h - 1)
+        body = (int(40 - 20 * t), int(54 - 28 * t), int(86 - 40 * t))
+        for x in range(w):
+            if in_lens(x, y, lens[2]):
+                if not in_lens(x, y, lens[2] - 3):
+                    img[y][x] = (96, 128, 178)
+                elif not in_lens(x, y, lens[2] - 9):
+                    img[y][x] = (24, 30, 46)
+                elif not in_lens(x, y, lens[2] - 12):
+                    img[y][x] = (120, 200, 255)
+                else:
+                    img[y][x] = (14, 18, 30)
+            elif in_panel(x, y):
+                edge = not (in_panel(x - 2, y) and in_panel(x + 2, y) and in_panel(x, y - 2) and in_panel(x, y + 2))
+                img[y][x] = (96, 128, 178) if edge else body
+    # A highlight in the lens.
+    for y in range(lens[1] - 12, lens[1] - 6):
+        for x in range(lens[0] - 10, lens[0] - 4):
+            if in_lens(x, y, lens[2] - 13):
+                img[y][x] = (200, 230, 255)
+
+    # The name, 3 x 5 cells of 4 x 4 pixels.
+    scale, left, ytop = 4, 22, 30
+    draw_text(img, "RUVADIR", left, ytop, scale, (236, 240, 248))
+
+    # A camera path: a curve through three control points.
+    pts = [(26, 98), (118, 64), (214, 92)]
+    ctrl = (118, 40)
+    for i in range(600):
+        t = i / 599.0
+        x = (1 - t) ** 2 * pts[0][0] + 2 * (1 - t) * t * ctrl[0] + t ** 2 * pts[2][0]
+        y = (1 - t) ** 2 * pts[0][1] + 2 * (1 - t) * t * ctrl[1] + t ** 2 * pts[2][1]
+        for dx in (0, 1):
+            for dy in (0, 1):
+                img[int(y) + dy][int(x) + dx] = (120, 200, 255)
+    for px, py in [pts[0], (118, 70), pts[2]]:
+        for y in range(py - 3, py + 4):
+            for x in range(px - 3, px + 4):
+                img[y][x] = (255, 200, 40)
+    return img
+
+
 # ---- The demo browser's tree (image list "ilsDemos", 16 x 16) --------------
 
 FOLDER = (230, 190, 80, 255)
 FOLDER_EDGE = (120, 90, 20, 255)
+FOLDER_EMPTY = (240, 225, 190, 255)
 
 
 def demo_folder(empty):
     img = canvas(16)
-    rect(img, 1, 4, 14, 13, (240, 225, 190, 255) if empty else FOLDER, FOLDER_EDGE)
-    rect(img, 1, 2, 6, 4, (240, 225, 190, 255) if empty else FOLDER, FOLDER_EDGE)
+    rect(img, 1, 4, 14, 13, FOLDER_EMPTY if empty else FOLDER, FOLDER_EDGE)
+    rect(img, 1, 2, 6, 4, FOLDER_EMPTY if empty else FOLDER, FOLDER_EDGE)
     if not empty:
         # Sheets sticking out: the folder holds something.
         rect(img, 4, 5, 12, 7, PAPER, INK)
     return img
-
-
-def demo_folder_open():
-    return menu_open()
 
 
 def demo_file(note):
@@ -555,15 +553,13 @@ def demo_file(note):
 
 
 DEMO_PICTURES = [
-    ("folder", lambda: demo_folder(False)), ("folderOpen", demo_folder_open), ("folderEmpty", lambda: demo_folder(True)),
+    ("folder", lambda: demo_folder(False)), ("folderOpen", menu_open), ("folderEmpty", lambda: demo_folder(True)),
     ("demo", lambda: demo_file(False)), ("demoNote", lambda: demo_file(True)),
 ]
 
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    os.makedirs(SKIN_OUT, exist_ok=True)
-    bmp(os.path.join(SKIN_OUT, "IDC_SKIN.bmp"), skin())
     games = [("ET", (200, 90, 30, 255), "ET"), ("Q3", (150, 30, 30, 255), "Q3"), ("WS", (40, 110, 200, 255), "WS"),
              ("RTCW", (90, 110, 60, 255), "RT"), ("ETQW", (70, 70, 90, 255), "QW")]
     for name, colour, letters in games:
@@ -572,8 +568,10 @@ def main():
     png(os.path.join(OUT, "IDB_PVWPLAY.png"), play())
     png(os.path.join(OUT, "IDB_PVWSTOP.png"), stop())
     png(os.path.join(OUT, "ruvadir.png"), icon())
-    # The program's icon resource, which every window and message box shows.
-    png(os.path.join(OUT, "IDI_A.png"), icon())
+    # The program's icon resource, which every window and message box shows
+    # (an icon, not one of the pictures the program looks up by number).
+    os.makedirs(ICONS, exist_ok=True)
+    png(os.path.join(ICONS, "IDI_A.png"), icon())
     png(os.path.join(OUT, "ilsMenus_check.png"), menu_check())
     for key, draw in MENU_PICTURES:
         picture = draw()
@@ -586,6 +584,8 @@ def main():
     png(os.path.join(OUT, "eye.png"), eye())
     for key, draw in DEMO_PICTURES:
         png(os.path.join(OUT, "ilsDemos_%s.png" % key), draw())
+    os.makedirs(SKIN_OUT, exist_ok=True)
+    bmp(os.path.join(SKIN_OUT, "IDC_SKIN.bmp"), skin())
 
 
 if __name__ == "__main__":

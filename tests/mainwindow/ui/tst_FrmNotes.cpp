@@ -46,6 +46,14 @@ class TestFrmNotes : public QObject
         return w.frameGeometry().topLeft() == place || w.geometry().topLeft() == place;
     }
 
+    // Whether the window manager has taken the window (or, without one,
+    // the window is mapped): a window shown again at once after a hide can
+    // otherwise be left unmanaged.
+    static bool Managed(const QWidget& w)
+    {
+        return X11Windows::TopLevelWindows(false).contains(static_cast<X11Windows::Handle>(w.winId()));
+    }
+
     static QPoint Twips(const QWidget* w, float x, float y)
     {
         return QPoint(qRound(x / MControls::TwipsPerPixel(w, true)), qRound(y / MControls::TwipsPerPixel(w, false)));
@@ -203,13 +211,17 @@ private slots:
         QTRY_VERIFY(notes.Moved());
         // ... so showing it again unless moved leaves it there,
         notes.hide();
+        QTRY_VERIFY(!Managed(notes));
         notes.ShowBeside(main, FrmNotes::PlaceUnlessMoved);
         QVERIFY(QTest::qWaitForWindowExposed(&notes));
+        QTRY_VERIFY(Managed(notes));
         QTRY_VERIFY(StandsAt(notes, dragged));
         // but the first paint's placement places it all the same, and the
         // window stays moved.
         notes.ShowBeside(main, FrmNotes::PlaceAlways);
-        QTRY_VERIFY(StandsAt(notes, placed));
+        QTRY_VERIFY2(StandsAt(notes, placed), qPrintable(QStringLiteral("frame %1,%2 window %3,%4")
+                                                              .arg(notes.frameGeometry().x()).arg(notes.frameGeometry().y())
+                                                              .arg(notes.x()).arg(notes.y())));
         QVERIFY(notes.Moved());
     }
 
