@@ -71,6 +71,22 @@ float Negated(float value)
     return 0.0f - value;
 }
 
+// "x y z)": the position as every bracketed form writes it.
+void ReadPosition(Reader& f, ControlRecord& r)
+{
+    r.X = f.Next(Space);
+    r.Y = f.Next(Space);
+    r.Z = f.Next(Close);
+}
+
+// "pitch yaw roll ", the pitch the other way round.
+void ReadAngles(Reader& f, ControlRecord& r)
+{
+    r.Pitch = Negated(f.Next(Space));
+    r.Yaw = f.Next(Space);
+    r.Roll = f.Next(Space);
+}
+
 ControlRecord Finished(ControlRecord r)
 {
     r.Timescale = 1.0f;
@@ -120,9 +136,7 @@ ControlRecord fParsePositionEtPro(const QString& entry)
 {
     ControlRecord r;
     Reader f{entry, After(entry, QStringLiteral("("), 1)};
-    r.X = f.Next(Space);
-    r.Y = f.Next(Space);
-    r.Z = f.Next(Close);
+    ReadPosition(f, r);
     Skip(f.position, 3);
     r.Yaw = f.Next(LineFeed);
     Skip(f.position, 13);
@@ -149,13 +163,9 @@ ControlRecord fParsePositionRtcw(const QString& entry)
 {
     ControlRecord r;
     Reader f{entry, After(entry, QStringLiteral("("), 1)};
-    r.X = f.Next(Space);
-    r.Y = f.Next(Space);
-    r.Z = f.Next(Close);
+    ReadPosition(f, r);
     Skip(f.position, 3);
-    r.Pitch = Negated(f.Next(Space));
-    r.Yaw = f.Next(Space);
-    r.Roll = f.Next(Space);
+    ReadAngles(f, r);
     Skip(f.position, 2);
     r.Time = f.Time();
     Skip(f.position, 13);
@@ -169,13 +179,9 @@ ControlRecord fParsePositionEtqw(const QString& entry)
     const QString open = QStringLiteral("(");
     const int32_t first = Find(entry, open, 1);
     Reader f{entry, first == 0 ? 0 : After(entry, open, first + 1)};
-    r.X = f.Next(Space);
-    r.Y = f.Next(Space);
-    r.Z = f.Next(Close);
+    ReadPosition(f, r);
     Skip(f.position, 1);
-    r.Pitch = Negated(f.Next(Space));
-    r.Yaw = f.Next(Space);
-    r.Roll = f.Next(Space);
+    ReadAngles(f, r);
     r.Time = f.Time();
     const int32_t colon = Find(entry, QStringLiteral(":"), f.position);
     f.position = colon == 0 ? 0 : colon + 2;

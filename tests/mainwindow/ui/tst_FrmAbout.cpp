@@ -6,13 +6,12 @@
 #include "ComClient.h"
 #include "FrmAbout.h"
 #include "MainServices.h"
-#include "X11Windows.h"
+#include "WindowFakes.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtGui/qguiapplication_platform.h>
@@ -23,18 +22,6 @@
 #include <X11/extensions/XTest.h>
 
 namespace {
-
-class RecordingShell final : public IShell
-{
-public:
-    QStringList opened;
-    int64_t ShellExecuteVerb(QWidget*, int32_t verb, const QString& file, const QString&, const QString&,
-                             int32_t) override
-    {
-        opened << QString::number(verb) + QLatin1Char(' ') + file;
-        return 1;
-    }
-};
 
 class ContactStore final : public ISettingsStore
 {
@@ -96,7 +83,7 @@ class TestFrmAbout : public QObject
 
     QTemporaryDir m_store;
     QProcess m_wm;
-    std::shared_ptr<RecordingShell> m_shell;
+    std::shared_ptr<WindowFakes::RecordingShell> m_shell;
 
     std::unique_ptr<FrmAbout> Make(const QString& address = QStringLiteral("author@example.org"))
     {
@@ -116,14 +103,8 @@ private slots:
         qputenv("RUVADIR_REGISTRY", m_store.path().toLocal8Bit());
         QVERIFY(Com::Succeeded(Com::RegisterServerFile(QStringLiteral(RUV_DADAVIVE_PATH))));
     }
-    void init() { m_shell = std::make_shared<RecordingShell>(); }
-    void cleanupTestCase()
-    {
-        if (m_wm.state() == QProcess::Running) {
-            m_wm.terminate();
-            m_wm.waitForFinished(3000);
-        }
-    }
+    void init() { m_shell = std::make_shared<WindowFakes::RecordingShell>(); }
+    void cleanupTestCase() { WindowFakes::StopWindowManager(m_wm); }
 
     void theVersionLine()
     {
@@ -285,14 +266,8 @@ private slots:
         Pointer pointer;
         if (!pointer.Available())
             QSKIP("needs an X display with XTest");
-        if (X11Windows::WindowManagerName().isEmpty()) {
-            if (QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty())
-                QSKIP("moving a window needs a window manager (openbox)");
-            m_wm.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-            QVERIFY(m_wm.waitForStarted());
-            QVERIFY(QTest::qWaitFor([] { return !X11Windows::WindowManagerName().isEmpty(); }, 5000));
-            QTest::qWait(200);
-        }
+        if (!WindowFakes::EnsureWindowManager(m_wm))
+            QSKIP("moving a window needs a window manager (openbox)");
         auto w = Make();
         w->CloseAfterDelay(true);
         w->ShowModeless(nullptr);

@@ -7,6 +7,7 @@
 #include "ComClient.h"
 #include "FrmDemos.h"
 #include "MainServices.h"
+#include "WindowFakes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -66,18 +67,6 @@ public:
     }
 };
 
-class FakeShell final : public IShell
-{
-public:
-    QStringList calls;
-    int64_t ShellExecuteVerb(QWidget*, int32_t verb, const QString& file, const QString&, const QString&,
-                             int32_t) override
-    {
-        calls << QString::number(verb) + QLatin1Char(' ') + file;
-        return 1;
-    }
-};
-
 void Write(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).path());
@@ -102,7 +91,7 @@ class TestFrmDemos : public QObject
     QTemporaryDir m_data;
     std::unique_ptr<QTemporaryDir> m_root;
     std::shared_ptr<FakeDialogs> m_dialogs;
-    std::shared_ptr<FakeShell> m_shell;
+    std::shared_ptr<WindowFakes::RecordingShell> m_shell;
     std::unique_ptr<QWidget> m_owner;
     std::unique_ptr<FrmDemos> m_w;
 
@@ -190,7 +179,7 @@ private slots:
     {
         m_root = std::make_unique<QTemporaryDir>();
         m_dialogs = std::make_shared<FakeDialogs>();
-        m_shell = std::make_shared<FakeShell>();
+        m_shell = std::make_shared<WindowFakes::RecordingShell>();
         m_owner = std::make_unique<QWidget>();
         m_dialogs->owner = m_owner.get();
     }
@@ -429,7 +418,7 @@ private slots:
         QCOMPARE(menu->defaultAction(), visible[0]);
         QCOMPARE(w.Tree()->currentItem(), Node(w, QStringLiteral("sub")));
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(visible[0]).center());
-        QTRY_COMPARE(m_shell->calls, QStringList{QStringLiteral("2 ") + Root() + QStringLiteral("/sub")});
+        QTRY_COMPARE(m_shell->opened, QStringList{QStringLiteral("2 ") + Root() + QStringLiteral("/sub")});
     }
 
     void aDoubleClickChoosesADemoAndHides()

@@ -6,6 +6,7 @@
 
 #include "MCommon.h"
 #include "MainServices.h"
+#include "WindowFakes.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -63,18 +64,6 @@ private:
     QHash<QTcpSocket*, QByteArray> m_request;
 };
 
-class RecordingShell final : public IShell
-{
-public:
-    QStringList opened;
-    int64_t ShellExecuteVerb(QWidget*, int32_t verb, const QString& file, const QString&, const QString&,
-                             int32_t) override
-    {
-        opened << QString::number(verb) + QLatin1Char(' ') + file;
-        return 1;
-    }
-};
-
 QByteArray InfoFile(const QString& build, const char* date = "2007-03-14T10:20:30Z")
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Ruvadir>\n\t<LastVersion date=\"" + QByteArray(date)
@@ -93,7 +82,7 @@ class TestFrmUpdate : public QObject
 {
     Q_OBJECT
 
-    std::shared_ptr<RecordingShell> m_shell;
+    std::shared_ptr<WindowFakes::RecordingShell> m_shell;
 
     std::unique_ptr<FrmUpdate> Make(const QString& server)
     {
@@ -120,7 +109,7 @@ class TestFrmUpdate : public QObject
     }
 
 private slots:
-    void init() { m_shell = std::make_shared<RecordingShell>(); }
+    void init() { m_shell = std::make_shared<WindowFakes::RecordingShell>(); }
 
     void answers_data()
     {
