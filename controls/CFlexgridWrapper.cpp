@@ -362,17 +362,16 @@ void CFlexgridWrapper::ColourDataCells()
         return;
     SelectAllDataCells();
     g.SetCellForeColor(TextColour);
-    g.SetCellBackColor(BackColour);
 }
 
 void CFlexgridWrapper::ColourAlternateRows()
 {
+    // Each row gets its background once: a reload that keeps the colours
+    // changes no cell, and the grid repaints none for them.
     IFlexgrid& g = *m_grid;
     for (int32_t r = g.FixedRows(); r < g.Rows(); ++r) {
-        if (r % 2 == 1) {
-            g.SelectRow(r, false);
-            g.SetCellBackColor(AlternateBackColour);
-        }
+        g.SelectRow(r, false);
+        g.SetCellBackColor(r % 2 == 1 ? AlternateBackColour : BackColour);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QScrollBar>
@@ -523,10 +524,40 @@ void FlexgridEx::UpdatePainting()
     if (on == m_painting)
         return;
     m_painting = on;
-    if (on && m_selectionStale)
+    if (!on)
+        return;
+    if (m_selectionStale)
         ShowSelection();
-    // Enabling again repaints the whole grid once.
-    setUpdatesEnabled(on);
+    // What was changed meanwhile is marked by the table itself, cell by
+    // cell; the paints that came meanwhile are asked for again.
+    // A scroll moved pixels that were not painted yet: all of it again.
+    for (auto& [widget, region] : m_unpainted)
+        if (widget)
+            m_scrolledUnpainted ? widget->update() : widget->update(region);
+    m_unpainted.clear();
+    m_scrolledUnpainted = false;
+}
+
+void FlexgridEx::scrollContentsBy(int dx, int dy)
+{
+    if (!m_painting && !m_unpainted.empty())
+        m_scrolledUnpainted = true;
+    QTableWidget::scrollContentsBy(dx, dy);
+}
+
+bool FlexgridEx::HoldPaint(QObject* watched, QEvent* e)
+{
+    if (m_painting)
+        return false;
+    const QRegion& region = static_cast<QPaintEvent*>(e)->region();
+    for (auto& [widget, held] : m_unpainted) {
+        if (widget == watched) {
+            held += region;
+            return true;
+        }
+    }
+    m_unpainted.emplace_back(static_cast<QWidget*>(watched), region);
+    return true;
 }
 
 void FlexgridEx::Refresh()

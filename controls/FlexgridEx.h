@@ -17,10 +17,12 @@
 
 #include <QAbstractItemDelegate>
 #include <QPointer>
+#include <QRegion>
 #include <QTableWidget>
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 class QAbstractButton;
@@ -128,6 +130,7 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
     void keyboardSearch(const QString&) override {}
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
     class CellDelegate;
@@ -157,8 +160,14 @@ private:
     void SelectionMoved();
     void ShowSelection();
     void UpdatePainting();
+    // Keeps a paint that comes while the drawing is off, to be asked for
+    // again when it is on; false while it is on.
+    bool HoldPaint(QObject* watched, QEvent* e);
 
     void SetBlock(int32_t row, int32_t col, int32_t rowSel, int32_t colSel);
+    // Raises the key event; false when the key goes no further (the
+    // editor is open, or the owner set KeyCode to 0).
+    bool RaiseKey(QKeyEvent* e, void (FlexgridEx::*signal)(int16_t&, int32_t&));
     void MoveByKey(int key, bool extend, bool toEdge);
     // Writes textAt(i, j) into the data cell at row i, column j of the
     // block (none for null); true when a cell changed.
@@ -189,6 +198,8 @@ private:
     int m_fixedColPixels = DefaultColPixels;
     std::vector<int32_t> m_colAlignment;
     std::vector<int32_t> m_fixedAlignment;
+    std::vector<std::pair<QPointer<QWidget>, QRegion>> m_unpainted;
+    bool m_scrolledUnpainted = false;
     QString m_cornerText;
     QAbstractButton* m_corner = nullptr;
 

@@ -214,10 +214,6 @@ bool FlexgridEx::WriteBlock(const SelectionRange& block, const std::function<con
     SelectionRange cells;
     if (!DataBlock(block, cells))
         return false;
-    // One repaint for the whole block.
-    const bool painting = m_painting;
-    if (painting)
-        setUpdatesEnabled(false);
     bool changed = false;
     for (int32_t r = cells.FirstRow; r <= cells.LastRow; ++r) {
         for (int32_t c = cells.FirstColumn; c <= cells.LastColumn; ++c) {
@@ -231,8 +227,6 @@ bool FlexgridEx::WriteBlock(const SelectionRange& block, const std::function<con
             }
         }
     }
-    if (painting)
-        setUpdatesEnabled(true);
     return changed;
 }
 
@@ -286,22 +280,29 @@ void FlexgridEx::Paste()
 
 // ---- Keys -------------------------------------------------------------------
 
-void FlexgridEx::keyPressEvent(QKeyEvent* e)
+bool FlexgridEx::RaiseKey(QKeyEvent* e, void (FlexgridEx::*signal)(int16_t&, int32_t&))
 {
     // Keys the editor leaves pass on to the window, not to the grid's
     // owner: a Ctrl+D typed into a cell is no command on the rows.
     if (state() == EditingState) {
         e->ignore();
-        return;
+        return false;
     }
     const auto original = static_cast<int16_t>(Dadavive::VirtualKeyFromQt(e->key()));
     int16_t code = original;
     int32_t shift = ShiftFlags(e->modifiers());
-    emit KeyDown(code, shift);
+    emit(this->*signal)(code, shift);
     if (original != 0 && code == 0) {
         e->accept();
-        return;
+        return false;
     }
+    return true;
+}
+
+void FlexgridEx::keyPressEvent(QKeyEvent* e)
+{
+    if (!RaiseKey(e, &FlexgridEx::KeyDown))
+        return;
     if (m_selectionStale)
         ShowSelection();
     if (e->matches(QKeySequence::Paste)) {
@@ -334,17 +335,7 @@ void FlexgridEx::keyPressEvent(QKeyEvent* e)
 
 void FlexgridEx::keyReleaseEvent(QKeyEvent* e)
 {
-    if (state() == EditingState) {
-        e->ignore();
-        return;
-    }
-    const auto original = static_cast<int16_t>(Dadavive::VirtualKeyFromQt(e->key()));
-    int16_t code = original;
-    int32_t shift = ShiftFlags(e->modifiers());
-    emit KeyUp(code, shift);
-    if (original != 0 && code == 0)
-        e->accept();
-    else
+    if (RaiseKey(e, &FlexgridEx::KeyUp))
         e->ignore();
 }
 
@@ -400,9 +391,15 @@ void FlexgridEx::focusOutEvent(QFocusEvent* e)
 
 bool FlexgridEx::eventFilter(QObject* watched, QEvent* e)
 {
-    if (watched == m_corner && e->type() == QEvent::Paint) {
-        PaintCorner();
-        return true;
+    if (e->type() == QEvent::Paint) {
+        // Nothing is painted while the drawing is off.
+        if (HoldPaint(watched, e))
+            return true;
+        if (watched == m_corner) {
+            PaintCorner();
+            return true;
+        }
+        return QTableWidget::eventFilter(watched, e);
     }
     switch (e->type()) {
     case QEvent::MouseButtonPress:

@@ -1,5 +1,6 @@
 #include "UCTabbedFlexgrid.h"
 
+#include "CTooltip.h"
 #include "ComClient.h"
 #include "Dadavive.h"
 #include "RuvError.h"
@@ -221,6 +222,8 @@ void UCTabbedFlexgrid::CheckIndex(int32_t index) const
 UCTabbedFlexgrid::Tab UCTabbedFlexgrid::Tabs(int32_t index) const
 {
     CheckIndex(index);
+    if (!tabFlexgrid || index >= tabFlexgrid->count())
+        return Tab{index + 1, QString(), QString()};
     return Tab{index + 1, tabFlexgrid->tabData(index).toString(), tabFlexgrid->tabText(index)};
 }
 
@@ -258,12 +261,16 @@ void UCTabbedFlexgrid::Add(const QString& caption, const CFlexgridWrapper::Colum
         throw ControlError(kSource + QStringLiteral(".Add"),
                            QStringLiteral("No more slot is available. Cannot add a new item."));
     const size_t slot = static_cast<size_t>(m_itemCount);
-    const QSignalBlocker blocker(tabFlexgrid);
+    QTabBar* bar = tabFlexgrid.data();
+    const QSignalBlocker blocker(bar);
     if (m_itemCount == 0) {
-        tabFlexgrid->setTabText(0, caption);
+        if (bar)
+            bar->setTabText(0, caption);
     } else {
-        const int tab = tabFlexgrid->addTab(caption);
-        tabFlexgrid->setTabData(tab, QStringLiteral("tab") + QString::number(m_itemCount + 1));
+        if (bar) {
+            const int tab = bar->addTab(caption);
+            bar->setTabData(tab, QStringLiteral("tab") + QString::number(m_itemCount + 1));
+        }
         fxgGrids.push_back(NewGrid());
     }
     auto wrapper = std::make_unique<CFlexgridWrapper>();
@@ -272,9 +279,11 @@ void UCTabbedFlexgrid::Add(const QString& caption, const CFlexgridWrapper::Colum
     } catch (...) {
         // The tab and the grid go again: nothing stays half added.
         if (m_itemCount == 0) {
-            tabFlexgrid->setTabText(0, QString());
+            if (bar)
+                bar->setTabText(0, QString());
         } else {
-            tabFlexgrid->removeTab(tabFlexgrid->count() - 1);
+            if (bar)
+                bar->removeTab(bar->count() - 1);
             delete fxgGrids.back().data();
             fxgGrids.pop_back();
         }
@@ -292,8 +301,8 @@ void UCTabbedFlexgrid::Remove(int32_t index)
         Clear();
         return;
     }
-    {
-        const QSignalBlocker blocker(tabFlexgrid);
+    if (tabFlexgrid) {
+        const QSignalBlocker blocker(tabFlexgrid.data());
         tabFlexgrid->removeTab(index);
     }
     const size_t i = static_cast<size_t>(index);
@@ -317,7 +326,7 @@ void UCTabbedFlexgrid::Remove(int32_t index)
 void UCTabbedFlexgrid::Clear()
 {
     if (tabFlexgrid) {
-        const QSignalBlocker blocker(tabFlexgrid);
+        const QSignalBlocker blocker(tabFlexgrid.data());
         while (tabFlexgrid->count() > 1)
             tabFlexgrid->removeTab(tabFlexgrid->count() - 1);
         tabFlexgrid->setTabText(0, QString());
@@ -358,18 +367,23 @@ void UCTabbedFlexgrid::resizeEvent(QResizeEvent* e)
 
 void UCTabbedFlexgrid::ArrangeGrids()
 {
-    if (!tabFlexgrid)
-        return;
-    const int top = tabFlexgrid->sizeHint().height();
-    tabFlexgrid->setGeometry(0, 0, width(), top);
+    const int top = tabFlexgrid ? tabFlexgrid->sizeHint().height() : 0;
+    if (tabFlexgrid)
+        tabFlexgrid->setGeometry(0, 0, width(), top);
     for (const QPointer<FlexgridEx>& grid : fxgGrids)
         if (grid)
             grid->setGeometry(0, top, width(), std::max(0, height() - top));
+    // The header tips cover the grids' new size.
+    EachWrapper([](CFlexgridWrapper& w) {
+        if (CTooltip* tip = w.Tooltip())
+            tip->UpdateToolRectangleSize();
+    });
 }
 
 void UCTabbedFlexgrid::ShowCurrentGrid()
 {
-    const int current = tabFlexgrid ? tabFlexgrid->currentIndex() : -1;
+    // Without its tab strip the control keeps showing the first grid.
+    const int current = tabFlexgrid ? tabFlexgrid->currentIndex() : 0;
     for (size_t i = 0; i < fxgGrids.size(); ++i) {
         FlexgridEx* grid = fxgGrids[i];
         if (grid == nullptr)

@@ -181,7 +181,8 @@ void FrmAbout::CloseAfterDelay(bool armed)
 
 void FrmAbout::CenterToScreen()
 {
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QWidget* owner = parentWidget();
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect area = screen->geometry();
@@ -199,6 +200,8 @@ void FrmAbout::ShowModeless(QWidget* owner)
     if (parentWidget() != owner)
         setParent(owner, Qt::Window | Qt::FramelessWindowHint);
     setWindowModality(Qt::NonModal);
+    // In the middle of the screen the program starts on.
+    CenterToScreen();
     show();
     raise();
     activateWindow();

@@ -32,10 +32,7 @@ FrmMain::FrmMain(MainServices services, std::unique_ptr<MainPartsFactory> factor
     resize(1024, 768);
     m_factory->MakeAll(m_context, m_parts);
     m_menus.Connect(m_context);
-    connect(m_menus.Action(QStringLiteral("mnuT_Notes")), &QAction::triggered, this, [this] { fShowNotes(); });
     connect(m_menus.Action(QStringLiteral("mnuH_About")), &QAction::triggered, this, [this] { fShowAbout(); });
-    connect(m_menus.Action(QStringLiteral("mnuH_CheckForUpdate")), &QAction::triggered, this,
-            [this] { fShowUpdateCheck(); });
     connect(m_widgets.tmrWaitForClose, &QTimer::timeout, this, [this] { tmrWaitForClose_Timer(); });
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
             [this](QWindow* window) { OnFocusWindowChanged(window); });

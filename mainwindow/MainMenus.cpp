@@ -229,6 +229,9 @@ void MainMenus::Connect(MainContext& context)
     command("mnuT_Export", &MainMenus::mnuT_Export_Click);
     command("mnuT_Quit", &MainMenus::mnuT_Quit_Click);
     command("mnuV_Refresh", &MainMenus::mnuV_Refresh_Click);
+    connect(Action(QStringLiteral("mnuT_Notes")), &QAction::triggered, this, [this] { m_c->shell.fShowNotes(); });
+    connect(Action(QStringLiteral("mnuH_CheckForUpdate")), &QAction::triggered, this,
+            [this] { m_c->shell.fShowUpdateCheck(); });
     for (int32_t theme : {ThemeStandard, ThemeGradient, ThemeFlat}) {
         // Qt has toggled the check mark when triggered arrives.
         connect(ThemeItem(theme), &QAction::triggered, this,

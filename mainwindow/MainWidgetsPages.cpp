@@ -266,6 +266,8 @@ void MainWidgets::BuildPageGame(QGroupBox* page)
     auto* demo = new QGridLayout(fraGDemo);
     lbxGDemo = Make<LabelEx>(fraGDemo, "lbxGDemo");
     lbxGDemo->SetCaption(Text(76));
+    // The label sizes itself to its caption; the layout keeps that size.
+    lbxGDemo->setMinimumSize(lbxGDemo->size());
     txtDemo = Make<QLineEdit>(fraGDemo, "txtDemo");
     cmdGDemoPick = Make<QPushButton>(fraGDemo, "cmdGDemoPick", QStringLiteral("..."));
     demo->addWidget(lbxGDemo, 0, 0);

@@ -6,7 +6,7 @@ set -euo pipefail
 build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6opengl6-dev libxtst-dev libx11-dev
             libglu1-mesa-dev libgl1-mesa-dev libegl-dev libgtest-dev libpugixml-dev libxkbcommon-dev)
 run_pkgs=(libgl1-mesa-dri fonts-dejavu-core)
-test_pkgs=(xvfb xauth x11-utils unzip openarena-081-maps locales-all openbox)
+test_pkgs=(xvfb xauth x11-utils x11-xkb-utils unzip openarena-081-maps locales-all openbox)
 
 want=("${build_pkgs[@]}" "${run_pkgs[@]}")
 [ "${1:-}" = "--test" ] && want+=("${test_pkgs[@]}")

@@ -40,7 +40,7 @@ std::int32_t SendInputs(const std::vector<KeyInput>& inputs)
         if ((input.flags & FlagUnicode) != 0)
             ok = X11Keys::SendKeysym(X11Keys::KeysymForCharacter(input.scanCode), press, true);
         else if ((input.flags & FlagScanCode) != 0)
-            ok = X11Keys::SendKeysym(X11Keys::KeysymForScanCode(input.scanCode, extended), press);
+            ok = X11Keys::SendKeycode(X11Keys::KeycodeForScanCode(input.scanCode, extended), press);
         else
             ok = X11Keys::SendKeysym(X11Keys::KeysymForVirtualKey(input.virtualKey, extended), press);
         if (ok)

@@ -5,8 +5,10 @@
 
 // Synthesized key strokes into the focused window, named as the Windows
 // input records name them. With the scan-code flag the scan code names the
-// key (PC set 1; the extended flag for the E0 keys), with the Unicode flag
-// the scan code is a character, otherwise the virtual key names it.
+// physical key (PC set 1; the extended flag for the E0 keys), whatever the
+// layout prints on it: 0x29 is the key left of 1, the games' console key, on
+// a German or French keyboard too. With the Unicode flag the scan code is a
+// character, otherwise the virtual key names the key by its US symbol.
 namespace MKeyboard
 {
 constexpr std::uint32_t InputKeyboard = 1;
@@ -36,7 +38,8 @@ std::vector<KeyInput> BuildKeyInputs(std::int16_t scanCode, std::int32_t virtual
                                      std::int32_t flags, std::int32_t action);
 
 // Sends the records; the number that the X server took (0 without a display
-// with XTest, or for keys that no key of the keyboard carries).
+// with XTest, for scan codes of no key, or for symbols and characters that
+// no key of the layout carries).
 std::int32_t SendInputs(const std::vector<KeyInput>& inputs);
 
 // True when at least one record was taken.

@@ -2,15 +2,13 @@
 
 #include "GameConfigSearch.h"
 
-#include <QCloseEvent>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 
-FrmGameConfigs::FrmGameConfigs(QWidget* parent) : QDialog(parent)
+FrmGameConfigs::FrmGameConfigs(QWidget* parent) : CancelableDialog(parent)
 {
     setObjectName(QStringLiteral("FrmGameConfigs"));
-    setModal(true);
     setFixedSize(320, 300);
 
     m_lstConfigs = new QListWidget(this);
@@ -76,22 +74,4 @@ void FrmGameConfigs::SetPosition(const QWidget* control)
             at.setY(area.y() + area.height() - size.height());
     }
     move(at);
-}
-
-void FrmGameConfigs::reject()
-{
-    fCloseForm(true);
-}
-
-void FrmGameConfigs::closeEvent(QCloseEvent* event)
-{
-    // The close box cancels; the window stays for the caller to read.
-    event->ignore();
-    fCloseForm(true);
-}
-
-void FrmGameConfigs::fCloseForm(bool canceled)
-{
-    m_canceled = canceled;
-    done(canceled ? QDialog::Rejected : QDialog::Accepted);
 }

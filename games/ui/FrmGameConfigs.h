@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "CancelableDialog.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,7 +13,7 @@ class QPushButton;
 // that opened it, shows it with exec() and, unless it was cancelled, takes
 // the selected entries (paths relative to the game folder). It is hidden,
 // never destroyed, when it closes, so the caller can read the result.
-class FrmGameConfigs : public QDialog
+class FrmGameConfigs : public CancelableDialog
 {
     Q_OBJECT
 
@@ -20,8 +21,6 @@ public:
     explicit FrmGameConfigs(QWidget* parent = nullptr);
 
     void SetCaptions(const QString& cancelCaption);
-    // True after Cancel, Escape or the close box; false after OK.
-    bool Canceled() const { return m_canceled; }
     // Fills the list with the ".cfg" files of the root and of its searched
     // folders; entries equal to a preselected name start selected. The
     // excluded folders are paths below a searched folder, parted by ";".
@@ -33,15 +32,8 @@ public:
     // Just below the control (32 pixels under its top), kept on its screen.
     void SetPosition(const QWidget* control);
 
-protected:
-    void reject() override;
-    void closeEvent(QCloseEvent* event) override;
-
 private:
-    void fCloseForm(bool canceled);
-
     QListWidget* m_lstConfigs = nullptr;
     QPushButton* m_cmdOk = nullptr;
     QPushButton* m_cmdCancel = nullptr;
-    bool m_canceled = false;
 };

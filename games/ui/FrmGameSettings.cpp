@@ -8,7 +8,6 @@
 #include "UCGameLocation.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -31,10 +30,9 @@ void CreateMissingFolder(const QString& folder)
 
 } // namespace
 
-FrmGameSettings::FrmGameSettings(QWidget* parent) : QDialog(parent)
+FrmGameSettings::FrmGameSettings(QWidget* parent) : CancelableDialog(parent)
 {
     setObjectName(QStringLiteral("FrmGameSettings"));
-    setModal(true);
     setWindowTitle(QStringLiteral(" Games settings"));
 
     m_lblGameMod = new QLabel(QStringLiteral("Game/MOD"), this);
@@ -80,7 +78,8 @@ void FrmGameSettings::ShowForm(QWidget* owner, std::int32_t gameIndex, std::span
     m_games = games;
     std::vector<std::unique_ptr<CGameDefinition>> shownBefore = std::move(m_gameCopies);
     m_currentGame = nullptr;
-    // The recorder is handed a copy only for the games that have it.
+    // The recorder is handed a copy only for the games that have it: it must
+    // not keep one of the copies freed below.
     m_ucCamPosGenerator1->SetGame(nullptr);
     fCopyGames();
     fFillGameList();
@@ -205,22 +204,4 @@ void FrmGameSettings::fApplyGameCopies()
             CreateMissingFolder(game.ScriptOutDir());
         }
     }
-}
-
-void FrmGameSettings::reject()
-{
-    fCloseForm(true);
-}
-
-void FrmGameSettings::closeEvent(QCloseEvent* event)
-{
-    // The close box cancels and only hides the window.
-    event->ignore();
-    fCloseForm(true);
-}
-
-void FrmGameSettings::fCloseForm(bool canceled)
-{
-    m_canceled = canceled;
-    done(canceled ? QDialog::Rejected : QDialog::Accepted);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "CancelableDialog.h"
+
 #include <QStringList>
 
 #include <cstdint>
@@ -20,7 +21,7 @@ class UCGameLocation;
 // settings. Every edit is made on copies of the caller's game definitions;
 // OK copies them back, Cancel or the close box throws them away. Nothing is
 // written to the settings store here: the caller saves the games.
-class FrmGameSettings : public QDialog
+class FrmGameSettings : public CancelableDialog
 {
     Q_OBJECT
 
@@ -41,12 +42,6 @@ public:
     void SetCamPosGeneratorControlsText(const QStringList& texts);
     void SetCamPosGeneratorMessages(const QStringList& texts);
     void SetCamPosGeneratorTooltips(const QStringList& texts);
-    // How the window was last closed: true for Cancel and the close box.
-    bool Canceled() const { return m_canceled; }
-
-protected:
-    void reject() override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void fCopyGames();
@@ -55,7 +50,6 @@ private:
     bool fIsRecorderSupported() const;
     void fArrangeControls();
     void fApplyGameCopies();
-    void fCloseForm(bool canceled);
     void cmdOk_Click();
 
     std::span<CGameDefinition> m_games;
@@ -65,7 +59,6 @@ private:
     std::vector<std::unique_ptr<CGameDefinition>> m_gameCopies;
     std::int32_t m_gameIndex = 0;
     CGameDefinition* m_currentGame = nullptr;
-    bool m_canceled = false;
 
     QLabel* m_lblGameMod = nullptr;
     QComboBox* m_cboGameType = nullptr;

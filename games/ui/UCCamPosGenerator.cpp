@@ -23,6 +23,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace {
@@ -230,14 +231,16 @@ void UCCamPosGenerator::FillKeyCombo(QComboBox* combo)
 void UCCamPosGenerator::WatchKeyCombo(QComboBox* combo, void (CCamPosSetting::*store)(const QString&))
 {
     // The combo's Tag keeps its text from the moment it got the focus: only
-    // a change since then is stored.
+    // a change since then is stored. (The setters are called through
+    // std::invoke: GCC 12's undefined-behaviour checker breaks "->*" calls
+    // inside lambdas.)
     auto* validator = new CFocusValidator(combo, this);
     connect(validator, &CFocusValidator::GotFocus, combo,
             [combo] { combo->setProperty("Tag", combo->currentText()); });
     connect(validator, &CFocusValidator::LostFocus, combo, [combo] { combo->setProperty("Tag", QString()); });
     connect(validator, &CFocusValidator::Validate, this, [this, combo, store](bool&) {
         if (m_settings != nullptr && combo->currentText() != combo->property("Tag").toString())
-            (m_settings->*store)(fGetKey(combo));
+            std::invoke(store, *m_settings, fGetKey(combo));
     });
     connect(combo, &QComboBox::activated, this, [this, combo](int index) { fKeyComboClick(combo, index); });
     // Editable: the presses and keys land in its line edit as often as in it.
@@ -253,8 +256,8 @@ void UCCamPosGenerator::WatchNameBox(QLineEdit* box, bool separators, void (CCam
     connect(validator, &CFocusValidator::Validate, this, [this, box, separators, store, read](bool&) {
         if (m_settings == nullptr)
             return;
-        (m_settings->*store)(RecorderNames::fSanitizeName(box->text(), separators));
-        box->setText((m_settings->*read)());
+        std::invoke(store, *m_settings, RecorderNames::fSanitizeName(box->text(), separators));
+        box->setText(std::invoke(read, *m_settings));
     });
 }
 
@@ -265,7 +268,7 @@ void UCCamPosGenerator::WatchPrefixBox(QLineEdit* box, void (CCamPosSetting::*st
         if (m_settings == nullptr)
             return;
         box->setText(RecorderNames::fSanitizeName(box->text(), false));
-        (m_settings->*store)(box->text());
+        std::invoke(store, *m_settings, box->text());
     });
 }
 
@@ -402,7 +405,7 @@ bool UCCamPosGenerator::fCheckSettings()
 {
     for (const Field& f : m_fields) {
         // The control's own flag: a field inside the folded advanced frame counts.
-        if (!f.input->isVisibleTo(f.input->parentWidget()) || !(m_settings->*f.read)().isEmpty())
+        if (!f.input->isVisibleTo(f.input->parentWidget()) || !std::invoke(f.read, *m_settings).isEmpty())
             continue;
         // Unfold the advanced fields so that the one named can be reached.
         if (f.input->parentWidget() == m_fraAdvancedSettings)

@@ -107,6 +107,17 @@ constexpr std::array kVirtualKeys{
     KeyName{0xDE, false, XK_apostrophe}, KeyName{0xE2, false, XK_less},
 };
 
+// Linux input codes of the E0 keys; the other keys of set 1 keep their
+// number (KEY_ESC is 1, KEY_GRAVE 41).
+constexpr std::array<std::array<int, 2>, 18> kExtendedInputCodes{{
+    {28, 96},  {29, 97},  {53, 98},  {55, 99},  {56, 100}, {71, 102},
+    {72, 103}, {73, 104}, {75, 105}, {77, 106}, {79, 107}, {80, 108},
+    {81, 109}, {82, 110}, {83, 111}, {91, 125}, {92, 126}, {93, 127},
+}};
+
+// The X server numbers a key by its Linux input code plus 8.
+constexpr std::uint32_t kEvdevOffset = 8;
+
 template <std::size_t N>
 std::uint32_t Look(const std::array<KeyName, N>& table, int code, bool extended)
 {
@@ -191,6 +202,37 @@ bool SendKeysym(std::uint32_t keysym, bool press, bool shiftIfNeeded)
     ok = XTestFakeKeyEvent(dpy, code, press ? True : False, CurrentTime) != 0 && ok;
     if (shift)
         ok = XTestFakeKeyEvent(dpy, shiftCode, False, CurrentTime) != 0 && ok;
+    XFlush(dpy);
+    return ok && !trap.Failed();
+}
+
+std::uint32_t KeycodeForScanCode(int scanCode, bool extended)
+{
+    if (extended) {
+        for (const auto& [scan, input] : kExtendedInputCodes) {
+            if (scan == scanCode)
+                return static_cast<std::uint32_t>(input) + kEvdevOffset;
+        }
+        return 0;
+    }
+    // The keys of the main block, the keypad, F11, F12 and the key left of
+    // Z on international keyboards: the keys the symbol table knows.
+    if (KeysymForScanCode(scanCode, false) == 0)
+        return 0;
+    return static_cast<std::uint32_t>(scanCode) + kEvdevOffset;
+}
+
+bool SendKeycode(std::uint32_t keycode, bool press)
+{
+    Display* dpy = X11Connection::Get();
+    if (keycode == 0 || !HasXTest(dpy))
+        return false;
+    int minCode = 0, maxCode = 0;
+    XDisplayKeycodes(dpy, &minCode, &maxCode);
+    if (keycode < static_cast<std::uint32_t>(minCode) || keycode > static_cast<std::uint32_t>(maxCode))
+        return false;
+    X11Connection::ErrorTrap trap(dpy);
+    const bool ok = XTestFakeKeyEvent(dpy, keycode, press ? True : False, CurrentTime) != 0;
     XFlush(dpy);
     return ok && !trap.Failed();
 }

@@ -4,6 +4,7 @@
 #include "CFlexgridColumn.h"
 #include "CFlexgridWrapper.h"
 #include "CTooltip.h"
+#include "ErrorNumber.h"
 #include "PointGridColumns.h"
 #include "RecordingGrid.h"
 #include "RuvError.h"
@@ -40,20 +41,6 @@ std::shared_ptr<CFlexgridColumn> Column(int32_t property, bool readOnly = false,
 Columns Small()
 {
     return {Column(-1, true, -1, 1), Column(1), Column(2, true), Column(3, false, 1)};
-}
-
-int32_t ErrorNumber(const std::function<void()>& f, QString* source = nullptr, QString* text = nullptr)
-{
-    try {
-        f();
-    } catch (const RuvError& e) {
-        if (source)
-            *source = e.source();
-        if (text)
-            *text = e.description();
-        return e.number();
-    }
-    return 0;
 }
 
 class LocaleScope
@@ -148,7 +135,7 @@ TEST(CFlexgridWrapper, FewerThanTwoColumnsAndARepeatedPropertyAreRefused)
         CFlexgridWrapper w;
         QString source;
         QString text;
-        EXPECT_EQ(ErrorNumber([&] { w.Initialize(&grid, few); }, &source, &text), int32_t(0x80040001u));
+        EXPECT_EQ(ErrorNumber([&] { w.Initialize(&grid, few); }, &text, &source), int32_t(0x80040001u));
         EXPECT_EQ(source, QStringLiteral("CFlexgridWrapper.fInitializeFlexgridColumns"));
         EXPECT_EQ(text, QStringLiteral("Invalid columns definition. The number of columns must be greater than "
                                        "the number of header columns."));

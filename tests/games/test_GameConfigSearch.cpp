@@ -1,8 +1,7 @@
 #include "GameConfigSearch.h"
 
-#include "GamesTestSupport.h"
+#include "GamesTempTree.h"
 
-#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -17,21 +16,10 @@ namespace {
 class ConfigSearchTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(tmp.isValid()); }
-    void File(const QString& rel)
-    {
-        const QString p = tmp.filePath(rel);
-        ASSERT_TRUE(QDir().mkpath(QFileInfo(p).path()));
-        ASSERT_TRUE(WriteAll(p, "bind x y\r\n"));
-    }
-    static QStringList Texts(const QList<Entry>& entries)
-    {
-        QStringList out;
-        for (const Entry& e : entries)
-            out << e.text;
-        return out;
-    }
-    QTemporaryDir tmp;
+    void SetUp() override { ASSERT_TRUE(tree.IsValid()); }
+    void File(const QString& rel) { ASSERT_FALSE(tree.File(rel, "bind x y\r\n").isEmpty()); }
+    static QStringList Texts(const QList<Entry>& entries) { return Column(entries, &Entry::text); }
+    GamesTempTree tree;
 };
 
 } // namespace
@@ -47,7 +35,7 @@ TEST_F(ConfigSearchTest, NamesFoldersAndOrder)
     File("etmainx/no.cfg");  // only begins like a searched folder
     File("other/no.cfg");    // not searched: not entered
     File("Etpro/y.cfg");     // searched folders are compared in lower case
-    const QList<Entry> found = SearchConfigs(tmp.path(), {"etmain", "etpro"}, {}, QString());
+    const QList<Entry> found = SearchConfigs(tree.Root(), {"etmain", "etpro"}, {}, QString());
     // Name order, each folder's files where the folder stands.
     EXPECT_EQ(Texts(found),
               (QStringList{"A.CFG", "etmain\\sub\\deep.Cfg", "etmain\\x.cfg", "Etpro\\y.cfg", "zz.cfg"}));
@@ -59,7 +47,7 @@ TEST_F(ConfigSearchTest, PreselectionIsExact)
     File("etmain/Game.cfg");
     File("etmain/other.cfg");
     const QList<Entry> found =
-        SearchConfigs(tmp.path(), {"etmain"}, {"etmain\\Game.cfg", "AUTOEXEC.CFG", "etmain/other.cfg"}, QString());
+        SearchConfigs(tree.Root(), {"etmain"}, {"etmain\\Game.cfg", "AUTOEXEC.CFG", "etmain/other.cfg"}, QString());
     ASSERT_EQ(found.size(), 3);
     EXPECT_FALSE(found[0].selected);  // differs in case
     EXPECT_TRUE(found[1].selected);
@@ -74,28 +62,28 @@ TEST_F(ConfigSearchTest, ExcludedFolders)
     File("etmain/cameras/mine.cfg");
     File("etpro/cameras/vava/pos/q.cfg");
     const QString recorder = QStringLiteral("cameras\\vava\\pos;cameras\\vava\\scripts");
-    EXPECT_EQ(Texts(SearchConfigs(tmp.path(), {"etmain", "etpro"}, {}, recorder)),
+    EXPECT_EQ(Texts(SearchConfigs(tree.Root(), {"etmain", "etpro"}, {}, recorder)),
               (QStringList{"etmain\\a.cfg", "etmain\\cameras\\mine.cfg"}));
     // Nothing excluded, and an empty element (an emptied recorder folder)
     // excludes nothing either.
     const QStringList all{"etmain\\a.cfg", "etmain\\cameras\\mine.cfg", "etmain\\cameras\\vava\\pos\\p.cfg",
                           "etmain\\cameras\\vava\\scripts\\pos000.cfg", "etpro\\cameras\\vava\\pos\\q.cfg"};
-    EXPECT_EQ(Texts(SearchConfigs(tmp.path(), {"etmain", "etpro"}, {}, QString())), all);
-    EXPECT_EQ(Texts(SearchConfigs(tmp.path(), {"etmain", "etpro"}, {}, ";")), all);
-    EXPECT_EQ(Texts(SearchConfigs(tmp.path(), {"etmain", "etpro"}, {}, "cameras\\vava\\pos;")),
+    EXPECT_EQ(Texts(SearchConfigs(tree.Root(), {"etmain", "etpro"}, {}, QString())), all);
+    EXPECT_EQ(Texts(SearchConfigs(tree.Root(), {"etmain", "etpro"}, {}, ";")), all);
+    EXPECT_EQ(Texts(SearchConfigs(tree.Root(), {"etmain", "etpro"}, {}, "cameras\\vava\\pos;")),
               (QStringList{"etmain\\a.cfg", "etmain\\cameras\\mine.cfg", "etmain\\cameras\\vava\\scripts\\pos000.cfg"}));
 }
 
 TEST_F(ConfigSearchTest, RootPathRecurringDeeperIsCutOnlyAtTheFront)
 {
     // The root's own path again below a searched folder.
-    const QString rootAgain = QDir::cleanPath(tmp.path()).mid(1);
+    const QString rootAgain = QDir::cleanPath(tree.Root()).mid(1);
     File("etmain/" + rootAgain + "/deep.cfg");
-    const QList<Entry> found = SearchConfigs(tmp.path(), {"etmain"}, {}, QString());
+    const QList<Entry> found = SearchConfigs(tree.Root(), {"etmain"}, {}, QString());
     ASSERT_EQ(found.size(), 1);
     EXPECT_EQ(found[0].text, "etmain\\" + QString(rootAgain).replace('/', '\\') + "\\deep.cfg");
     // A root written the Windows way (trailing separator included) is the same root.
-    EXPECT_EQ(Texts(SearchConfigs(QString(tmp.path()).replace('/', '\\') + "\\", {"etmain"}, {}, QString())),
+    EXPECT_EQ(Texts(SearchConfigs(QString(tree.Root()).replace('/', '\\') + "\\", {"etmain"}, {}, QString())),
               QStringList{found[0].text});
 }
 
@@ -105,17 +93,17 @@ TEST_F(ConfigSearchTest, BadFoldersGiveWhatCanBeRead)
     File("etmain/b.cfg");
     File("etmain/locked/c.cfg");
     // A link back to the root would never end if it were followed.
-    ASSERT_TRUE(QFile::link(tmp.path(), tmp.filePath("etmain/loop")));
-    const QString locked = tmp.filePath("etmain/locked");
+    ASSERT_TRUE(QFile::link(tree.Root(), tree.Path("etmain/loop")));
+    const QString locked = tree.Path("etmain/locked");
     ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::Permissions()));
-    const QList<Entry> found = SearchConfigs(tmp.path(), {"etmain"}, {}, QString());
+    const QList<Entry> found = SearchConfigs(tree.Root(), {"etmain"}, {}, QString());
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QStringList expected{"a.cfg", "etmain\\b.cfg"};
     if (geteuid() == 0)  // root reads every folder
         expected << "etmain\\locked\\c.cfg";
     EXPECT_EQ(Texts(found), expected);
 
-    EXPECT_TRUE(SearchConfigs(tmp.filePath("missing"), {"etmain"}, {}, QString()).isEmpty());
-    EXPECT_TRUE(SearchConfigs(tmp.filePath("a.cfg"), {"etmain"}, {}, QString()).isEmpty());
+    EXPECT_TRUE(SearchConfigs(tree.Path("missing"), {"etmain"}, {}, QString()).isEmpty());
+    EXPECT_TRUE(SearchConfigs(tree.Path("a.cfg"), {"etmain"}, {}, QString()).isEmpty());
     EXPECT_TRUE(SearchConfigs(QString(), {"etmain"}, {}, QString()).isEmpty());
 }

@@ -1,8 +1,6 @@
 #include "ModFolderList.h"
 
-#include "GamesTestSupport.h"
-
-#include <QDir>
+#include "GamesTempTree.h"
 
 #include <gtest/gtest.h>
 
@@ -13,28 +11,11 @@ namespace {
 class ModFolderListTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(tmp.isValid()); }
-    QString Folder(const QString& rel)
-    {
-        const QString p = tmp.filePath(rel);
-        EXPECT_TRUE(QDir().mkpath(p));
-        return p;
-    }
-    QString File(const QString& rel)
-    {
-        const QString p = tmp.filePath(rel);
-        EXPECT_TRUE(QDir().mkpath(QFileInfo(p).path()));
-        EXPECT_TRUE(WriteAll(p, "x"));
-        return p;
-    }
-    static QStringList Names(const QList<Entry>& entries)
-    {
-        QStringList out;
-        for (const Entry& e : entries)
-            out << e.name;
-        return out;
-    }
-    QTemporaryDir tmp;
+    void SetUp() override { ASSERT_TRUE(tree.IsValid()); }
+    QString Folder(const QString& rel) { return tree.Folder(rel); }
+    QString File(const QString& rel) { return tree.File(rel); }
+    static QStringList Names(const QList<Entry>& entries) { return Column(entries, &Entry::name); }
+    GamesTempTree tree;
 };
 
 } // namespace
@@ -49,9 +30,9 @@ TEST_F(ModFolderListTest, ExcludedNamesAreWholeAndCaseBlind)
     const QList<Entry> entries = ModFolderList::ListModFolders(et);
     EXPECT_EQ(Names(entries), QStringList{"pbstats"});
     ASSERT_EQ(entries.size(), 1);
-    EXPECT_EQ(entries[0].folder, tmp.filePath("ET"));
+    EXPECT_EQ(entries[0].folder, tree.Path("ET"));
     EXPECT_TRUE(entries[0].besideExecutable);
-    EXPECT_EQ(ModFolderList::FullPath(entries[0]), tmp.filePath("ET/pbstats"));
+    EXPECT_EQ(ModFolderList::FullPath(entries[0]), tree.Path("ET/pbstats"));
 }
 
 TEST_F(ModFolderListTest, CurrentEntryMatchesTheModFolderExactly)
@@ -67,7 +48,7 @@ TEST_F(ModFolderListTest, CurrentEntryMatchesTheModFolderExactly)
     EXPECT_EQ(ModFolderList::CurrentEntry(entries, et), 0);
 
     // A mod folder named in another case is listed but not chosen.
-    et.SetModFullDir(tmp.filePath("ET/etpro"));
+    et.SetModFullDir(tree.Path("ET/etpro"));
     ASSERT_EQ(et.ModDirBasename(), "etpro");
     EXPECT_EQ(ModFolderList::CurrentEntry(ModFolderList::ListModFolders(et), et), -1);
 }
@@ -88,13 +69,13 @@ TEST_F(ModFolderListTest, HomeFolderOfTheEngineFollows)
     ASSERT_EQ(Names(entries), (QStringList{"etmain", "legacy", "etmain", "legacy"}));
     EXPECT_TRUE(entries[1].besideExecutable);
     EXPECT_FALSE(entries[3].besideExecutable);
-    EXPECT_EQ(entries[3].folder, tmp.filePath("home/.etlegacy"));
+    EXPECT_EQ(entries[3].folder, tree.Path("home/.etlegacy"));
     // The one the game uses, not its namesake beside the executable.
     EXPECT_EQ(ModFolderList::CurrentEntry(entries, et), 3);
     EXPECT_EQ(ModFolderList::FullPath(entries[3]), et.ModFullDir());
 
     // Beside the executable again: only that folder.
-    et.SetModFullDir(tmp.filePath("opt/etlegacy/legacy"));
+    et.SetModFullDir(tree.Path("opt/etlegacy/legacy"));
     EXPECT_EQ(Names(ModFolderList::ListModFolders(et)), (QStringList{"etmain", "legacy"}));
     EXPECT_EQ(ModFolderList::CurrentEntry(ModFolderList::ListModFolders(et), et), 1);
 }
@@ -105,7 +86,7 @@ TEST_F(ModFolderListTest, BadLocationsGiveNothing)
     EXPECT_TRUE(ModFolderList::ListModFolders(et).isEmpty());  // no executable yet
     et.SetExeFullPath("Et.exe");                                // no folder part
     EXPECT_TRUE(ModFolderList::ListModFolders(et).isEmpty());
-    et.SetExeFullPath(tmp.filePath("gone/Et.exe"));
+    et.SetExeFullPath(tree.Path("gone/Et.exe"));
     EXPECT_TRUE(ModFolderList::ListModFolders(et).isEmpty());
     EXPECT_EQ(ModFolderList::CurrentEntry({}, et), -1);
 }

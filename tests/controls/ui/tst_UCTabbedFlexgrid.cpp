@@ -1,6 +1,7 @@
 // The tabbed point grid on a real window: tabs, grids and wrappers kept
 // together, activation by clicks and keys, row scrolling and its events.
 
+#include "../ErrorNumber.h"
 #include "../PointGridColumns.h"
 #include "ComClient.h"
 #include "Dadavive.h"
@@ -24,20 +25,6 @@ C3DCurve MakeCurve(int n)
     return c;
 }
 
-int32_t ErrorNumber(const std::function<void()>& f, QString* text = nullptr, QString* source = nullptr)
-{
-    try {
-        f();
-    } catch (const RuvError& e) {
-        if (text)
-            *text = e.description();
-        if (source)
-            *source = e.source();
-        return e.number();
-    }
-    return 0;
-}
-
 constexpr int32_t kControlError = static_cast<int32_t>(0x80040001u);
 
 // The control with the main window's three tabs, shown.
@@ -59,7 +46,8 @@ struct Shown
     // The grid that shows at the middle of the grid area.
     QWidget* Front() const
     {
-        const QPoint middle(control->width() / 2, (Bar().height() + control->height()) / 2);
+        const int top = control->TabStrip() ? control->TabStrip()->height() : 0;
+        const QPoint middle(control->width() / 2, (top + control->height()) / 2);
         QWidget* w = control->childAt(middle);
         while (w && !qobject_cast<FlexgridEx*>(w))
             w = w->parentWidget();
@@ -422,6 +410,23 @@ private slots:
         QCOMPARE(s.control->Grids(0).Rows(), 5);
         QCOMPARE(ErrorNumber([&] { s.control->Grids(1); }), kControlError);
         s.control->Clear();
+    }
+
+    void aDestroyedTabStripIsLetGo()
+    {
+        Shown s;
+        QVERIFY(s.Start());
+        delete s.control->TabStrip();
+        QCOMPARE(s.control->TabStrip(), nullptr);
+        s.control->Add(QStringLiteral("more"), PointGridColumns::Tab(0));
+        QCOMPARE(s.control->ItemCount(), 4);
+        QCOMPARE(s.control->Tabs(3).Index, 4);
+        s.control->resize(450, 260);
+        QCOMPARE(s.control->Grids(3).geometry(), QRect(0, 0, 450, 260));
+        QCOMPARE(s.Front(), &s.control->Grids(0));
+        s.control->Remove(1);
+        s.control->Clear();
+        QCOMPARE(s.control->ItemCount(), 0);
     }
 
     void layoutWaitsForTheEndOfAChange()

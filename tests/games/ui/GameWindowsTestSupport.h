@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FocusTestWindow.h"
-#include "GamesTestSupport.h"
+#include "GamesTempTree.h"
 #include "MMsgBoxEx.h"
 
 #include <QAbstractButton>
@@ -17,53 +17,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <deque>
 #include <functional>
-
-// Answers the modal windows a control opens while a test waits inside
-// their event loop: every message box is read and closed with a real click
-// on its button; each file dialog goes to the test's handler.
-class ModalAnswerer : public QObject
-{
-public:
-    ModalAnswerer()
-    {
-        m_timer.setInterval(20);
-        connect(&m_timer, &QTimer::timeout, this, &ModalAnswerer::Look);
-        m_timer.start();
-    }
-
-    // "title|text" of every box in the order they came.
-    QStringList boxes;
-    // Gets each file dialog once it is shown; it must close it.
-    std::function<void(QFileDialog*)> onFileDialog;
-
-private:
-    void Look()
-    {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (!w->isVisible() || w == m_busy)
-                continue;
-            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->objectName() == MMsgBoxEx::BoxObjectName) {
-                m_busy = box;
-                boxes << box->windowTitle() + QLatin1Char('|') + box->text();
-                QAbstractButton* ok = box->buttons().value(0);
-                if (ok != nullptr)
-                    QTest::mouseClick(ok, Qt::LeftButton);
-                m_busy = nullptr;
-                return;
-            }
-            if (auto* dialog = qobject_cast<QFileDialog*>(w); dialog && onFileDialog) {
-                m_busy = dialog;
-                onFileDialog(dialog);
-                m_busy = nullptr;
-                return;
-            }
-        }
-    }
-
-    QTimer m_timer;
-    QPointer<QWidget> m_busy;
-};
 
 // Types the path into a file dialog's name box and presses Enter, as a user
 // would; an empty path presses Escape.
@@ -97,6 +52,69 @@ inline void AnswerFileDialog(QFileDialog* dialog, const QString& path)
         return fail("the typed name did not stay");
     QTest::keyClick(name, Qt::Key_Return);
 }
+
+// Answers the modal windows a control opens while a test waits inside
+// their event loop: every message box is read and closed with a real click
+// on its button; each file dialog is answered with the next pick.
+class ModalAnswerer : public QObject
+{
+public:
+    ModalAnswerer()
+    {
+        m_timer.setInterval(20);
+        connect(&m_timer, &QTimer::timeout, this, &ModalAnswerer::Look);
+        m_timer.start();
+    }
+
+    // "title|text" of every box in the order they came.
+    QStringList boxes;
+    // What each file dialog came up with.
+    struct FileDialog
+    {
+        QString title;
+        QString folder;
+        QString file;
+        QStringList filters;
+    };
+    QList<FileDialog> fileDialogs;
+    // The answers to the file dialogs, one each, in turn: a path typed into
+    // the dialog, or an empty text for Escape (also when none is left).
+    std::deque<QString> picks;
+
+private:
+    void Look()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (!w->isVisible() || w == m_busy)
+                continue;
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->objectName() == MMsgBoxEx::BoxObjectName) {
+                m_busy = box;
+                boxes << box->windowTitle() + QLatin1Char('|') + box->text();
+                QAbstractButton* ok = box->buttons().value(0);
+                if (ok != nullptr)
+                    QTest::mouseClick(ok, Qt::LeftButton);
+                m_busy = nullptr;
+                return;
+            }
+            if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
+                m_busy = dialog;
+                fileDialogs.append({dialog->windowTitle(), dialog->directory().absolutePath(),
+                                    dialog->selectedFiles().value(0), dialog->nameFilters()});
+                QString pick;
+                if (!picks.empty()) {
+                    pick = picks.front();
+                    picks.pop_front();
+                }
+                AnswerFileDialog(dialog, pick);
+                m_busy = nullptr;
+                return;
+            }
+        }
+    }
+
+    QTimer m_timer;
+    QPointer<QWidget> m_busy;
+};
 
 // The member of a control array: object name plus its "index" property.
 template <class T>
@@ -141,3 +159,14 @@ inline void PickComboRow(QComboBox* combo, int row)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, r.center());
     QTRY_VERIFY(!view->isVisible());
 }
+
+// A settings store of the test's own while the object lives.
+class PrivateRegistry
+{
+public:
+    PrivateRegistry() { qputenv("RUVADIR_REGISTRY", m_dir.path().toUtf8()); }
+    bool IsValid() const { return m_dir.isValid(); }
+
+private:
+    QTemporaryDir m_dir;
+};

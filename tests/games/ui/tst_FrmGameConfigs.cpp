@@ -2,7 +2,6 @@
 
 #include "ui/GameWindowsTestSupport.h"
 
-#include <QDir>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
@@ -11,32 +10,23 @@ class TestFrmGameConfigs : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_tmp;
-
-    void File(const QString& rel)
-    {
-        const QString p = m_tmp.filePath(rel);
-        QVERIFY(QDir().mkpath(QFileInfo(p).path()));
-        QVERIFY(WriteAll(p, "x"));
-    }
+    GamesTempTree m_tree;
 
     static QListWidget* List(FrmGameConfigs& f) { return f.findChild<QListWidget*>("lstConfigs"); }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_tmp.isValid());
-        File("autoexec.cfg");
-        File("etmain/a.cfg");
-        File("etmain/b.cfg");
-        File("etmain/c.cfg");
-        File("etmain/cameras/vava/scripts/pos000.cfg");
+        QVERIFY(m_tree.IsValid());
+        for (const char* f : {"autoexec.cfg", "etmain/a.cfg", "etmain/b.cfg", "etmain/c.cfg",
+                              "etmain/cameras/vava/scripts/pos000.cfg"})
+            QVERIFY(!m_tree.File(f).isEmpty());
     }
 
     void preselectionAndOk()
     {
         FrmGameConfigs f;
-        f.RefreshConfigs(m_tmp.path(), {"etmain"}, {"etmain\\b.cfg", "AUTOEXEC.CFG"},
+        f.RefreshConfigs(m_tree.Root(), {"etmain"}, {"etmain\\b.cfg", "AUTOEXEC.CFG"},
                          "cameras\\vava\\pos;cameras\\vava\\scripts");
         QListWidget* list = List(f);
         QCOMPARE(list->count(), 4);
@@ -53,7 +43,7 @@ private slots:
     void ctrlClicksBottomUpGiveListOrder()
     {
         FrmGameConfigs f;
-        f.RefreshConfigs(m_tmp.path(), {"etmain"}, {}, QString());
+        f.RefreshConfigs(m_tree.Root(), {"etmain"}, {}, QString());
         QListWidget* list = List(f);
         QCOMPARE(list->count(), 5);
         QStringList selected{"untouched"};
@@ -80,7 +70,7 @@ private slots:
         FrmGameConfigs f;
         f.SetCaptions("Annuler");
         QCOMPARE(f.findChild<QPushButton*>("cmdCancel")->text(), QString("Annuler"));
-        f.RefreshConfigs(m_tmp.path(), {"etmain"}, {}, QString());
+        f.RefreshConfigs(m_tree.Root(), {"etmain"}, {}, QString());
 
         QCOMPARE(RunModal(f, [&] { QTest::keyClick(List(f), Qt::Key_Escape); }), int(QDialog::Rejected));
         QVERIFY(f.Canceled());
@@ -130,9 +120,9 @@ private slots:
     void missingRootGivesAnEmptyList()
     {
         FrmGameConfigs f;
-        f.RefreshConfigs(m_tmp.path(), {"etmain"}, {}, QString());
+        f.RefreshConfigs(m_tree.Root(), {"etmain"}, {}, QString());
         QVERIFY(List(f)->count() > 0);
-        f.RefreshConfigs(m_tmp.filePath("gone"), {"etmain"}, {}, QString());
+        f.RefreshConfigs(m_tree.Path("gone"), {"etmain"}, {}, QString());
         QCOMPARE(List(f)->count(), 0);
         QStringList selected;
         QVERIFY(!f.GetSelected(selected));

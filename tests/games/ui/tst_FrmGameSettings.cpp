@@ -17,13 +17,13 @@ class TestFrmGameSettings : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_registry;
+    PrivateRegistry m_registry;
 
     // The five built-in games; ET Pro and DeFrag installed the Windows way
     // in a folder of their own, the others not set up.
     struct Games
     {
-        QTemporaryDir tmp;
+        GamesTempTree tree;
         std::array<CGameDefinition, 5> games{MakeGame(0), MakeGame(1), MakeGame(2), MakeGame(3), MakeGame(4)};
         Games()
         {
@@ -32,11 +32,9 @@ class TestFrmGameSettings : public QObject
         }
         void Install(int type, const QString& folder, const QString& exe, const QString& mod)
         {
-            QDir(tmp.path()).mkpath(folder + "/" + mod);
-            QDir(tmp.path()).mkpath(folder + "/other");
-            WriteAll(tmp.filePath(folder + "/" + exe), "x");
-            games[type].SetExeFullPath(tmp.filePath(folder + "/" + exe));
-            games[type].SetModFullDir(tmp.filePath(folder + "/" + mod));
+            tree.Folder(folder + "/other");
+            games[type].SetExeFullPath(tree.File(folder + "/" + exe));
+            games[type].SetModFullDir(tree.Folder(folder + "/" + mod));
         }
         std::span<CGameDefinition> Span() { return games; }
     };
@@ -55,11 +53,7 @@ class TestFrmGameSettings : public QObject
     static int Bottom(const QWidget* w) { return w->y() + w->height(); }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_registry.isValid());
-        qputenv("RUVADIR_REGISTRY", m_registry.path().toUtf8());
-    }
+    void initTestCase() { QVERIFY(m_registry.IsValid()); }
 
     void recorderOnlyForItsGames()
     {
@@ -153,8 +147,8 @@ private slots:
     void okAppliesTheCopiesWithDefaultFolders()
     {
         Games g;
-        g.games[1].SetScriptOutDir(g.tmp.filePath("Q3/mine"));  // set: kept, not created
-        g.games[1].SetImportDir(g.tmp.filePath("Q3/positions"));
+        g.games[1].SetScriptOutDir(g.tree.Path("Q3/mine"));  // set: kept, not created
+        g.games[1].SetImportDir(g.tree.Path("Q3/positions"));
         const QByteArray store = Store();
         FrmGameSettings f;
         RunModal(f, [&] {
@@ -178,9 +172,9 @@ private slots:
         QVERIFY(QFileInfo(et.ModFullDir() + "/cameras/vava/pos").isDir());
 
         const CGameDefinition& q3 = g.games[1];
-        QCOMPARE(q3.ScriptOutDir(), g.tmp.filePath("Q3/mine"));
-        QVERIFY(!QFileInfo::exists(g.tmp.filePath("Q3/mine")));
-        QCOMPARE(q3.ImportDir(), g.tmp.filePath("Q3/positions"));
+        QCOMPARE(q3.ScriptOutDir(), g.tree.Path("Q3/mine"));
+        QVERIFY(!QFileInfo::exists(g.tree.Path("Q3/mine")));
+        QCOMPARE(q3.ImportDir(), g.tree.Path("Q3/positions"));
         // Games without a valid location get none.
         QVERIFY(g.games[2].ScriptOutDir().isEmpty());
         QVERIFY(g.games[2].ImportDir().isEmpty());

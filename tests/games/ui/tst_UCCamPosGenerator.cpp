@@ -21,11 +21,11 @@ class TestUCCamPosGenerator : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_registry;
+    PrivateRegistry m_registry;
 
     struct Host
     {
-        QTemporaryDir tmp;
+        GamesTempTree tree;
         QWidget window;
         UCCamPosGenerator* gen = new UCCamPosGenerator(&window);
         CGameDefinition game;
@@ -34,11 +34,8 @@ class TestUCCamPosGenerator : public QObject
         explicit Host(int32_t type)
         {
             game = MakeGame(type);
-            const bool absolute = game.UseAbsoluteWorkingDir();
-            QDir(tmp.path()).mkpath("game/mod");
-            WriteAll(tmp.filePath("game/" + (type == 4 ? QString("etqw.x86") : game.GameExe())), "x");
-            game.SetExeFullPath(tmp.filePath("game/" + (type == 4 ? QString("etqw.x86") : game.GameExe())));
-            game.SetModFullDir(tmp.filePath(absolute ? "game/mod" : "game/mod"));
+            game.SetExeFullPath(tree.File("game/" + (type == 4 ? QString("etqw.x86") : game.GameExe())));
+            game.SetModFullDir(tree.Folder("game/mod"));
             gen->move(10, 10);
             window.resize(700, 300);
         }
@@ -87,11 +84,7 @@ class TestUCCamPosGenerator : public QObject
     };
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_registry.isValid());
-        qputenv("RUVADIR_REGISTRY", m_registry.path().toUtf8());
-    }
+    void initTestCase() { QVERIFY(m_registry.IsValid()); }
 
     void applyIsDisabledUntilAGameIsSet()
     {
@@ -288,7 +281,7 @@ private slots:
     void invalidLocationSaysSoThenFails()
     {
         Host h(3);
-        h.game.SetExeFullPath(h.tmp.filePath("game/missing.exe"));
+        h.game.SetExeFullPath(h.tree.Path("game/missing.exe"));
         QVERIFY(h.Show());
         ModalAnswerer answer;
         FocusTest::Click(h.Get<QPushButton>("cmdCreate"));

@@ -7,6 +7,7 @@
 // message boxes.
 
 #include "ComClient.h"
+#include "MArrayConvert.h"
 #include "FrmMain.h"
 #include "MMsgBoxEx.h"
 #include "MainServicesReal.h"
@@ -228,6 +229,20 @@ inline bool Activate(QWidget* window)
             return window->isActiveWindow();
         },
         3000);
+}
+
+// Starts the window with the fakes and no command line, shown, its splash
+// hidden and itself active: where the tests of menus and keys begin. The
+// store must be the test's own already.
+inline bool StartActive(std::unique_ptr<FrmMain>& window, MainServices services, FakeState& fake)
+{
+    RegisterLibraries();
+    MArrayConvert::SetCommandLineText(QString());
+    if (ProgramStart::StartMainWindow(std::move(services), window, std::make_unique<FakeFactory>(fake)) != 0
+        || !QTest::qWaitForWindowExposed(window.get()))
+        return false;
+    window->Controls().m_aboutForm->hide();
+    return Activate(window.get());
 }
 
 inline QAbstractButton* ButtonWithText(QMessageBox* box, const QString& text)

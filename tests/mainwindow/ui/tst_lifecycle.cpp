@@ -130,6 +130,23 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!splash->isVisible(), 8000);
     }
 
+    void theCaptionNamesTheGameAndTheProject()
+    {
+        FrmMain* w = Start();
+        QVERIFY(w);
+        w->fUpdateCaption(QStringLiteral("intro"));
+        QCOMPARE(w->windowTitle(), QStringLiteral(" Ruvadir [ET Pro] - intro"));
+        QCOMPARE(w->State().m_captionName, QStringLiteral("intro"));
+        // The no-title text follows the language; a name stays.
+        w->Parts().language->mnuVL_Lang_Click(2);
+        QCOMPARE(w->windowTitle(), QStringLiteral(" Ruvadir [ET Pro] - intro"));
+        w->fUpdateCaption(QString());
+        QCOMPARE(w->windowTitle(), QStringLiteral(" Ruvadir [ET Pro] ") + w->Texts().fGetText(98));
+        QCOMPARE(w->Texts().LanguageBase(), 2000);
+        w->Parts().gameSelection->fApplyGameToGui(1, false);
+        QVERIFY(w->windowTitle().startsWith(QStringLiteral(" Ruvadir [DeFrag] ")));
+    }
+
     void startWithCommandLine_data()
     {
         QTest::addColumn<QString>("commandLine");

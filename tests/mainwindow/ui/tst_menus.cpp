@@ -3,7 +3,6 @@
 
 #include "MainWindowHarness.h"
 
-#include "MArrayConvert.h"
 #include "MenuDecorator.h"
 
 #include <QAction>
@@ -67,13 +66,8 @@ private slots:
     void initTestCase()
     {
         m_store = std::make_unique<TempStore>();
-        RegisterLibraries();
-        MArrayConvert::SetCommandLineText(QString());
         m_dialogs = std::make_shared<RecordingDialogs>();
-        QCOMPARE(ProgramStart::StartMainWindow(Services(m_dialogs), m_window, std::make_unique<FakeFactory>(m_fake)), 0);
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        m_window->Controls().m_aboutForm->hide();
-        QVERIFY(Activate(m_window.get()));
+        QVERIFY(StartActive(m_window, Services(m_dialogs), m_fake));
     }
     void cleanupTestCase()
     {

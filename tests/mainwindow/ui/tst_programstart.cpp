@@ -87,6 +87,22 @@ private slots:
         QCOMPARE(dialogs->boxes.size(), 1);
     }
 
+    void withoutTheLibrariesTheWindowWorksWithoutTheirObjects()
+    {
+        // Nothing registered: no map object, no subclass objects.
+        MArrayConvert::SetCommandLineText(QString());
+        std::unique_ptr<FrmMain> window;
+        FakeState fake;
+        auto dialogs = std::make_shared<RecordingDialogs>();
+        QCOMPARE(ProgramStart::StartMainWindow(Services(dialogs), window, std::make_unique<FakeFactory>(fake)), 0);
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(!window->State().m_map);
+        QVERIFY(!window->Controls().FormSc && !window->Controls().txtDemoSc && !window->Controls().tabControlSc);
+        QVERIFY(dialogs->boxes.isEmpty());
+        window->close();
+        QTRY_VERIFY(window->IsClosedDown());
+    }
+
     void withoutADisplayTheProgramSaysSoAndEnds()
     {
         QProcess program;

@@ -129,6 +129,27 @@ private slots:
         QCOMPARE(s.rates, QStringLiteral("25;30;50;60;75;90;100;"));
     }
 
+    void wholeNumbersAreStoredAsTheirMagnitude()
+    {
+        FrmMain* w = Start();
+        QVERIFY(w);
+        MainSettings& settings = *w->Parts().settings;
+        settings.fRegWriteLong(kApp, QStringLiteral("Probe"), -5);
+        QCOMPARE(MRegistry::RegRead(kApp, QStringLiteral("Probe")), TaggedValue(5));
+        int16_t read = 0;
+        settings.fRegReadInt(kApp, QStringLiteral("Probe"), 9, read);
+        QCOMPARE(read, int16_t(5));
+        settings.fRegReadInt(kApp, QStringLiteral("Missing"), 9, read);
+        QCOMPARE(read, int16_t(9));
+        bool flag = false;
+        settings.fRegWriteBool(kApp, QStringLiteral("Flag"), true);
+        QCOMPARE(MRegistry::RegRead(kApp, QStringLiteral("Flag")), TaggedValue(1));
+        settings.fRegReadBool(kApp, QStringLiteral("Flag"), false, flag);
+        QVERIFY(flag);
+        settings.fRegReadBool(kApp, QStringLiteral("Missing"), true, flag);
+        QVERIFY(flag);
+    }
+
     void wrongValuesGiveZeroOrTheDefault_data()
     {
         QTest::addColumn<QString>("name");

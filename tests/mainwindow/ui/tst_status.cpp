@@ -2,7 +2,6 @@
 
 #include "MainWindowHarness.h"
 
-#include "MArrayConvert.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -22,11 +21,7 @@ private slots:
     void initTestCase()
     {
         m_store = std::make_unique<TempStore>();
-        RegisterLibraries();
-        MArrayConvert::SetCommandLineText(QString());
-        QCOMPARE(ProgramStart::StartMainWindow(MakeRealServices(), m_window, std::make_unique<FakeFactory>(m_fake)), 0);
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        m_window->Controls().m_aboutForm->hide();
+        QVERIFY(StartActive(m_window, MakeRealServices(), m_fake));
     }
     void cleanupTestCase()
     {

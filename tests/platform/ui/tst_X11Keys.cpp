@@ -13,9 +13,24 @@ class KeyWindow : public QWindow
 {
 public:
     QString typed;
+    QList<quint32> keycodes;  // of the presses
+    QList<int> keys;
+
+    bool ShowActive()
+    {
+        resize(200, 100);
+        show();
+        requestActivate();
+        return QTest::qWaitForWindowActive(this);
+    }
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override { typed += event->text(); }
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        typed += event->text();
+        keycodes << event->nativeScanCode();
+        keys << event->key();
+    }
 };
 
 // Key symbols, as X numbers them.
@@ -91,15 +106,47 @@ private slots:
         QCOMPARE(X11Keys::KeysymForCharacter(U'\x85'), std::uint32_t(0));
     }
 
+    void physicalKeyTable()
+    {
+        struct Case { int scan; bool extended; std::uint32_t keycode; };
+        // X key codes of a pc105 keyboard under evdev, as xkbcomp names them.
+        const Case cases[] = {
+            {0x01, false, 9},   {0x02, false, 10},  {0x0E, false, 22},  {0x1C, false, 36},
+            {0x1D, false, 37},  {0x29, false, 49},  {0x2A, false, 50},  {0x2F, false, 55},
+            {0x39, false, 65},  {0x56, false, 94},  {0x57, false, 95},  {0x58, false, 96},
+            {0x1C, true, 104},  {0x1D, true, 105},  {0x35, true, 106},  {0x38, true, 108},
+            {0x47, true, 110},  {0x48, true, 111},  {0x50, true, 116},  {0x53, true, 119},
+            {0x5B, true, 133},  {0x5D, true, 135},
+            {0, false, 0},      {0x54, false, 0},   {0x59, false, 0},   {0x1E, true, 0},
+            {-1, false, 0},     {300, true, 0},
+        };
+        for (const Case& c : cases)
+            QCOMPARE(X11Keys::KeycodeForScanCode(c.scan, c.extended), c.keycode);
+    }
+
+    void physicalKeysReachTheFocusedWindow()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb") || !X11Keys::Available())
+            QSKIP("needs an X server with XTest");
+        KeyWindow window;
+        QVERIFY(window.ShowActive());
+        for (const auto& [scan, extended] : {std::pair{0x29, false}, std::pair{0x48, true}, std::pair{0x10, false}}) {
+            const std::uint32_t code = X11Keys::KeycodeForScanCode(scan, extended);
+            QVERIFY(X11Keys::SendKeycode(code, true));
+            QVERIFY(X11Keys::SendKeycode(code, false));
+        }
+        QTRY_COMPARE(window.keycodes, (QList<quint32>{49, 111, 24}));
+        QCOMPARE(window.keys.value(1), int(Qt::Key_Up));
+        QVERIFY(!X11Keys::SendKeycode(0, true));
+        QVERIFY(!X11Keys::SendKeycode(300, true));
+    }
+
     void strokesReachTheFocusedWindow()
     {
         if (QGuiApplication::platformName() != QLatin1String("xcb") || !X11Keys::Available())
             QSKIP("needs an X server with XTest");
         KeyWindow window;
-        window.resize(200, 100);
-        window.show();
-        window.requestActivate();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(window.ShowActive());
         const std::uint32_t a = X11Keys::KeysymForScanCode(30, false);
         QVERIFY(X11Keys::SendKeysym(a, true));
         QVERIFY(X11Keys::SendKeysym(a, false));

@@ -1,0 +1,286 @@
+// The fake game as the game-launch tests use it: started under a game's
+// executable name with an engine command line, found by title and class,
+// typed into by scan codes (also on layouts where no key prints a plain
+// grave), pasted into, withdrawn, holding a grab, and closed.
+#include "FakeGameSupport.h"
+#include "MClipboard.h"
+#include "MForms.h"
+#include "MKeyboard.h"
+#include "TestWindowManager.h"
+#include "X11HotKey.h"
+#include "X11Windows.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace
+{
+// The keys the main window's console input sends, each by scan code.
+bool TypeConsoleCommand()
+{
+    using namespace MKeyboard;
+    bool ok = SendKey(0x29, 0, FlagScanCode, ActionPress);  // opens the console
+    ok = SendKey(0x0E, 0, FlagScanCode, ActionPress) && ok;  // removes the "`" it typed
+    ok = SendKey(0x1D, 0, FlagScanCode, ActionDown) && ok;
+    ok = SendKey(0x2F, 0, FlagScanCode, ActionPress) && ok;  // Ctrl+V
+    ok = SendKey(0x1D, 0, FlagScanCode, ActionUp) && ok;
+    ok = SendKey(0x1C, 0, FlagScanCode, ActionPress) && ok;  // runs the line
+    ok = SendKey(0x29, 0, FlagScanCode, ActionPress) && ok;  // closes the console
+    return ok;
+}
+
+QString RunTool(const QString& program, const QStringList& arguments)
+{
+    QProcess p;
+    p.start(program, arguments);
+    if (!p.waitForFinished(10000) || p.exitCode() != 0)
+        return QStringLiteral("failed: ") + QString::fromLocal8Bit(p.readAllStandardError());
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+// Saves the display's keymap and its layout names, and puts both back: the
+// names with setxkbmap, then the exact keymap (tweaks and all) with xkbcomp.
+class KeymapGuard
+{
+public:
+    KeymapGuard(QString setxkbmap, QString xkbcomp, QString file)
+        : m_setxkbmap(std::move(setxkbmap)), m_xkbcomp(std::move(xkbcomp)), m_file(std::move(file)),
+          m_display(qEnvironmentVariable("DISPLAY"))
+    {
+    }
+    ~KeymapGuard()
+    {
+        if (m_saved)
+            Restore();
+    }
+
+    bool Save()
+    {
+        m_map = Dump();
+        const QString query = RunTool(m_setxkbmap, {QStringLiteral("-query")});
+        for (const QString& line : query.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            const QString name = line.section(QLatin1Char(':'), 0, 0).trimmed();
+            const QString value = line.section(QLatin1Char(':'), 1).trimmed();
+            if (name == QLatin1String("rules") || name == QLatin1String("model") || name == QLatin1String("layout") ||
+                name == QLatin1String("variant"))
+                m_names << QLatin1Char('-') + name << value;
+            else if (name == QLatin1String("options"))
+                m_names << QStringLiteral("-option") << QString() << QStringLiteral("-option") << value;
+        }
+        m_saved = !m_map.startsWith(QLatin1String("failed")) && !m_names.isEmpty() &&
+                  RunTool(m_xkbcomp, {QStringLiteral("-w0"), m_display, m_file}).isEmpty();
+        if (!m_saved)
+            error = QStringLiteral("keymap not saved: ") + m_map.left(200) + query;
+        return m_saved;
+    }
+
+    // True when the keymap is as it was.
+    bool Restore()
+    {
+        m_saved = false;
+        RunTool(m_setxkbmap, m_names);
+        RunTool(m_xkbcomp, {QStringLiteral("-w0"), m_file, m_display});
+        const bool same = Dump() == m_map;
+        if (!same)
+            error = QStringLiteral("keymap not restored");
+        return same;
+    }
+
+    QString error;
+
+private:
+    QString Dump() const { return RunTool(m_xkbcomp, {QStringLiteral("-w0"), QStringLiteral("-xkb"), m_display, QStringLiteral("-")}); }
+
+    QString m_setxkbmap, m_xkbcomp, m_file, m_display;
+    QString m_map;
+    QStringList m_names;
+    bool m_saved = false;
+};
+}
+
+class TestFakeGame : public QObject
+{
+    Q_OBJECT
+
+    TestWindowManager m_wm;
+    QTemporaryDir m_dir;
+    QString m_exe;
+    QString m_title;
+    QProcess m_game;
+    MForms::WindowHandle m_window = 0;
+
+    FakeGame::Options Options() const
+    {
+        FakeGame::Options o;
+        o.title = m_title;
+        o.windowClass = QStringLiteral("Enemy Territory");
+        o.log = m_dir.filePath(QStringLiteral("game.log"));
+        o.home = m_dir.filePath(QStringLiteral("home"));
+        return o;
+    }
+
+    bool Focus()
+    {
+        MForms::ActivateWindow(m_window);
+        return QTest::qWaitFor([&] { return MForms::GetActiveWindow() == m_window; }, 5000);
+    }
+
+    // Runs the command in the fake's console as the main window does, and
+    // waits until the console is closed again; the log holds only this.
+    bool SendToConsole(const QString& command, const FakeGame::Log& log)
+    {
+        if (!MClipboard::SetClipboardText(0, command) || !Focus())
+            return false;
+        log.Clear();
+        return TypeConsoleCommand() && log.WaitFor(QStringLiteral("console closed"));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb") || !X11Windows::Available())
+            QSKIP("needs an X server");
+        m_wm.Ensure();
+        QVERIFY(m_dir.isValid());
+        m_exe = FakeGame::InstallAs(m_dir.filePath(QStringLiteral("game")), QStringLiteral("etl"));
+        QVERIFY(!m_exe.isEmpty());
+        m_title = QStringLiteral("Fake Territory %1").arg(QCoreApplication::applicationPid());
+        QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("home/etpro/demos/sub"))));
+        QFile demo(m_dir.filePath(QStringLiteral("home/etpro/demos/sub/d1.dm_84")));
+        QVERIFY(demo.open(QIODevice::WriteOnly));
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_game.state() == QProcess::Running) {
+            m_game.kill();
+            m_game.waitForFinished(3000);
+        }
+    }
+
+    void startLogsArgumentsFolderAndWindow()
+    {
+        const QString folder = m_dir.filePath(QStringLiteral("game"));
+        m_game.setProcessEnvironment(FakeGame::Environment(Options()));
+        m_game.setWorkingDirectory(folder);
+        // Split as the launcher splits an engine command line: quotes kept.
+        const QStringList arguments = {QStringLiteral("+set"), QStringLiteral("fs_game"), QStringLiteral("\"etpro\""),
+                                       QStringLiteral("+exec"), QStringLiteral("a.cfg+demo"),
+                                       QStringLiteral("\"sub\\d1.dm_84\"")};
+        m_game.start(m_exe, arguments);
+        QVERIFY(m_game.waitForStarted());
+        const FakeGame::Log log(Options().log);
+        QVERIFY(log.WaitForPrefix(QStringLiteral("window ")));
+        QVERIFY2(log.Value(QStringLiteral("window ")).endsWith(QLatin1String(" shown")), qPrintable(log.Lines().join('\n')));
+        QCOMPARE(log.Value(QStringLiteral("start ")), QString::number(m_game.processId()));
+        QCOMPARE(log.Value(QStringLiteral("cwd ")), folder);
+        QCOMPARE(log.Value(QStringLiteral("arg 0 ")), m_exe);
+        QCOMPARE(log.Value(QStringLiteral("arg 3 ")), QStringLiteral("\"etpro\""));
+        QCOMPARE(log.Value(QStringLiteral("cmdline ")), QStringLiteral("+set fs_game \"etpro\" +exec a.cfg+demo \"sub\\d1.dm_84\""));
+        QCOMPARE(log.Value(QStringLiteral("mod ")), QStringLiteral("etpro"));
+        QVERIFY(log.Contains(QStringLiteral("demo sub\\d1.dm_84 found")));
+
+        QList<MForms::WindowHandle> found;
+        QVERIFY(QTest::qWaitFor([&] { return MForms::FindWindows(found, m_title, QStringLiteral("enemy territory"), false); }, 5000));
+        QCOMPARE(found.size(), 1);
+        m_window = found.first();
+        QCOMPARE(X11Windows::ProcessId(m_window), m_game.processId());
+        QCOMPARE(X11Windows::InstanceName(m_window), QStringLiteral("etl"));
+    }
+
+    void consoleRunsThePastedLine()
+    {
+        QVERIFY(m_window != 0);
+        const FakeGame::Log log(Options().log);
+        const QString command = QStringLiteral("/screenshot;screenshot;demo \"sub\\d1.dm_84\";demo gone.dm_84");
+        QVERIFY2(SendToConsole(command, log), qPrintable(log.Lines().join('\n')));
+        const QStringList expected = {
+            QStringLiteral("console open"),
+            QStringLiteral("paste ") + command,
+            QStringLiteral("run ") + command,
+            QStringLiteral("screenshot ") + m_dir.filePath(QStringLiteral("home/etpro/screenshots/shot0000.tga")),
+            QStringLiteral("screenshot ") + m_dir.filePath(QStringLiteral("home/etpro/screenshots/shot0001.tga")),
+            QStringLiteral("demo sub\\d1.dm_84 found"),
+            QStringLiteral("demo gone.dm_84 missing"),
+            QStringLiteral("console closed"),
+        };
+        QStringList events = log.Lines();
+        events.removeIf([](const QString& line) { return line.startsWith(QLatin1String("key ")); });
+        QCOMPARE(events, expected);
+        const QStringList keys = log.Lines().filter(QStringLiteral("key down "));
+        QCOMPARE(keys, (QStringList{QStringLiteral("key down 49"), QStringLiteral("key down 22"),
+                                    QStringLiteral("key down 37"), QStringLiteral("key down 55"),
+                                    QStringLiteral("key down 36"), QStringLiteral("key down 49")}));
+        QVERIFY(QFileInfo(m_dir.filePath(QStringLiteral("home/etpro/screenshots/shot0001.tga"))).size() > 18);
+    }
+
+    void consoleOpensOnLayoutsWithoutPlainGrave_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::newRow("German") << QStringLiteral("de");   // a dead circumflex left of 1
+        QTest::newRow("French") << QStringLiteral("fr");   // "²"; grave only with AltGr
+    }
+
+    void consoleOpensOnLayoutsWithoutPlainGrave()
+    {
+        QFETCH(QString, layout);
+        QVERIFY(m_window != 0);
+        const QString setxkbmap = QStandardPaths::findExecutable(QStringLiteral("setxkbmap"));
+        const QString xkbcomp = QStandardPaths::findExecutable(QStringLiteral("xkbcomp"));
+        if (setxkbmap.isEmpty() || xkbcomp.isEmpty())
+            QSKIP("needs setxkbmap and xkbcomp (x11-xkb-utils)");
+        // The display's keymap comes back whole at the end, whatever happens.
+        KeymapGuard keymap(setxkbmap, xkbcomp, m_dir.filePath(QStringLiteral("keymap.xkm")));
+        QVERIFY2(keymap.Save(), qPrintable(keymap.error));
+        QCOMPARE(RunTool(setxkbmap, {layout}), QString());
+        QVERIFY(RunTool(setxkbmap, {QStringLiteral("-query")}).contains(QStringLiteral("layout:     ") + layout));
+
+        const FakeGame::Log log(Options().log);
+        const QString command = QStringLiteral("exec x.cfg;demo \"d\"");
+        QVERIFY2(SendToConsole(command, log), qPrintable(log.Lines().join('\n')));
+        QVERIFY(log.Contains(QStringLiteral("console open")));
+        QVERIFY2(log.Contains(QStringLiteral("run ") + command), qPrintable(log.Lines().join('\n')));
+        QVERIFY2(keymap.Restore(), qPrintable(keymap.error));
+    }
+
+    void withdrawnFakeIsNotListedAndHoldsItsGrab()
+    {
+        FakeGame::Options o = Options();
+        o.title += QStringLiteral(" withdrawn");
+        o.log = m_dir.filePath(QStringLiteral("withdrawn.log"));
+        o.withdrawn = true;
+        o.grab = QLatin1Char('K');
+        QProcess other;
+        other.setProcessEnvironment(FakeGame::Environment(o));
+        other.start(m_exe, {});
+        QVERIFY(other.waitForStarted());
+        const FakeGame::Log log(o.log);
+        QVERIFY(log.WaitForPrefix(QStringLiteral("window ")));
+        QVERIFY(log.Value(QStringLiteral("window ")).endsWith(QLatin1String(" withdrawn")));
+        QVERIFY(log.Contains(QStringLiteral("grab K held")));
+        QList<MForms::WindowHandle> found;
+        QVERIFY(!MForms::FindWindows(found, o.title, QString(), false));
+        // The grab is the fake's: ours is refused until the fake ends.
+        PlatformX11::X11HotKey hotKey;
+        QVERIFY(!hotKey.Register(PlatformX11::HotKeyAlt, 'K', [] {}));
+        other.terminate();
+        QVERIFY(other.waitForFinished(5000));
+        QVERIFY(QTest::qWaitFor([&] { return hotKey.Register(PlatformX11::HotKeyAlt, 'K', [] {}); }, 5000));
+    }
+
+    // Last: the fake goes away.
+    void closesOnDeleteWindow()
+    {
+        QVERIFY(m_window != 0);
+        QVERIFY(X11Windows::RequestClose(m_window));
+        QVERIFY(m_game.waitForFinished(5000));
+        QCOMPARE(m_game.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(m_game.exitCode(), 0);
+        QVERIFY(FakeGame::Log(Options().log).Contains(QStringLiteral("close")));
+    }
+};
+
+QTEST_MAIN(TestFakeGame)
+#include "tst_FakeGame.moc"
