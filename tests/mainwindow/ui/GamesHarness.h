@@ -5,7 +5,8 @@
 // collaborators that other work fills in (console input, tooltips,
 // configurations, demo selection, busy state, the new-project step), a
 // dialogs service that answers the save dialog and the message boxes from
-// lists, a shell that records what it opens, and the game menu clicked.
+// lists, the window started in a home of its own, and the game menu
+// clicked.
 
 #include "MainWindowHarness.h"
 
@@ -15,6 +16,7 @@
 #include "GameConfigs.h"
 #include "MainTooltips.h"
 #include "ViewInput.h"
+#include "WindowFakes.h"
 
 #include <QComboBox>
 #include <QMenu>
@@ -257,18 +259,6 @@ private:
     std::shared_ptr<IDialogs> m_real = MakeRealServices().dialogs;
 };
 
-class Shell final : public IShell
-{
-public:
-    QStringList opened;
-    int64_t ShellExecuteVerb(QWidget*, int32_t verb, const QString& file, const QString&, const QString&,
-                             int32_t) override
-    {
-        opened << QString::number(verb) + QLatin1Char(':') + file;
-        return 1;
-    }
-};
-
 // HOME, PATH and XDG_DATA_HOME in a temporary folder while it lives, so
 // that no game of the machine is found.
 class TempHome
@@ -319,7 +309,7 @@ private:
 };
 
 // Real services with the dialogs and the shell above.
-inline MainServices Services(std::shared_ptr<Dialogs> dialogs, std::shared_ptr<Shell> shell)
+inline MainServices Services(std::shared_ptr<Dialogs> dialogs, std::shared_ptr<IShell> shell)
 {
     MainServices s = MakeRealServices();
     s.dialogs = std::move(dialogs);
@@ -338,6 +328,30 @@ inline bool StartActive(std::unique_ptr<FrmMain>& window, MainServices services,
     window->Controls().m_aboutForm->hide();
     return Harness::Activate(window.get());
 }
+
+// One window with the fakes, in a home, PATH and settings store of its own.
+struct Session
+{
+    std::unique_ptr<TempHome> home;
+    std::unique_ptr<Harness::TempStore> store;
+    std::shared_ptr<Dialogs> dialogs = std::make_shared<Dialogs>();
+    std::shared_ptr<WindowFakes::RecordingShell> shell = std::make_shared<WindowFakes::RecordingShell>();
+    Fakes fake;
+    std::unique_ptr<FrmMain> window;
+
+    bool Start()
+    {
+        home = std::make_unique<TempHome>();
+        store = std::make_unique<Harness::TempStore>();
+        return StartActive(window, Services(dialogs, shell), fake);
+    }
+    void Stop()
+    {
+        window.reset();
+        store.reset();
+        home.reset();
+    }
+};
 
 // Clicks the menu bar's Game menu, then Mod, then the game's item.
 inline bool ChooseMod(FrmMain& window, int32_t game)

@@ -15,13 +15,10 @@ class TstCameraModePanel : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TempHome> m_home;
-    std::unique_ptr<Harness::TempStore> m_store;
-    Fakes m_fake;
-    std::unique_ptr<FrmMain> m_window;
+    Session m_s;
 
-    MainWidgets& W() { return m_window->Widgets(); }
-    CTooltip& Balloon() { return *m_window->Parts().tooltips->Balloon(1); }
+    MainWidgets& W() { return m_s.window->Widgets(); }
+    CTooltip& Balloon() { return *m_s.window->Parts().tooltips->Balloon(1); }
     QStringList Modes()
     {
         QStringList modes;
@@ -47,15 +44,11 @@ class TstCameraModePanel : public QObject
 private slots:
     void initTestCase()
     {
-        m_home = std::make_unique<TempHome>();
-        m_store = std::make_unique<Harness::TempStore>();
-        QVERIFY(StartActive(m_window, Services(std::make_shared<Dialogs>(), std::make_shared<Shell>()), m_fake));
+        QVERIFY(m_s.Start());
     }
     void cleanupTestCase()
     {
-        m_window.reset();
-        m_store.reset();
-        m_home.reset();
+        m_s.Stop();
     }
 
     void eachGameHasItsModes_data()
@@ -72,14 +65,14 @@ private slots:
     {
         QFETCH(int, game);
         QFETCH(QStringList, modes);
-        QVERIFY(ChooseMod(*m_window, game));
+        QVERIFY(ChooseMod(*m_s.window, game));
         QCOMPARE(Modes(), modes);
         QCOMPARE(W().cboCamMode->currentIndex(), modes.isEmpty() ? -1 : 0);
     }
 
     void etqwOffersPlayersAndPoints()
     {
-        QVERIFY(ChooseMod(*m_window, 4));
+        QVERIFY(ChooseMod(*m_s.window, 4));
         QComboBox* option = W().cboCamModeOption;
         // Free: no number.
         QCOMPARE(option->count(), 0);
@@ -98,17 +91,17 @@ private slots:
         QCOMPARE(Balloon().Text(), QString());
 
         // Warsow and RTCW have no mode: what ET QW left stays.
-        QVERIFY(ChooseMod(*m_window, 2));
+        QVERIFY(ChooseMod(*m_s.window, 2));
         QCOMPARE(W().lblCamModeOption->text(), QStringLiteral("Point"));
         QCOMPARE(option->count(), 128);
         QVERIFY(!W().fraS_CameraMode->isEnabled());
-        QVERIFY(ChooseMod(*m_window, 3));
+        QVERIFY(ChooseMod(*m_s.window, 3));
         QCOMPARE(option->count(), 128);
     }
 
     void theBalloonExplainsTheMode()
     {
-        QVERIFY(ChooseMod(*m_window, 0));
+        QVERIFY(ChooseMod(*m_s.window, 0));
         QCOMPARE(Balloon().Title(), QStringLiteral("Free look:"));
         QCOMPARE(Balloon().Text(), QStringLiteral("Camera view uses the values specified in the datagrid."));
         ChooseMode(1);
@@ -118,7 +111,7 @@ private slots:
         QCOMPARE(W().cboCamModeOption->count(), 64);
         QVERIFY(W().cboCamModeOption->isEnabled());
 
-        QVERIFY(ChooseMod(*m_window, 1));
+        QVERIFY(ChooseMod(*m_s.window, 1));
         QCOMPARE(Balloon().Title(), QStringLiteral("Transition Cam"));
         ChooseMode(2);
         QCOMPARE(Balloon().Title(), QStringLiteral("Player-Tracking Cam, No Pitch"));
@@ -130,11 +123,11 @@ private slots:
 
     void leavingDeFragsLastModeForEtProStartsFree()
     {
-        QVERIFY(ChooseMod(*m_window, 1));
+        QVERIFY(ChooseMod(*m_s.window, 1));
         ChooseMode(3);
         QCOMPARE(W().cboCamMode->currentText(), QStringLiteral("LookNoYaw"));
         W().cboCamModeOption->setCurrentIndex(12);
-        QVERIFY(ChooseMod(*m_window, 0));
+        QVERIFY(ChooseMod(*m_s.window, 0));
         QCOMPARE(W().cboCamMode->currentText(), QStringLiteral("Free"));
         QCOMPARE(W().cboCamModeOption->currentText(), QStringLiteral("0"));
         QVERIFY(!W().cboCamModeOption->isEnabled());
@@ -142,14 +135,14 @@ private slots:
 
     void theOptionCaptionFollowsTheLanguage()
     {
-        QVERIFY(ChooseMod(*m_window, 4));
+        QVERIFY(ChooseMod(*m_s.window, 4));
         ChooseMode(2);
-        m_window->Menus().Language(2)->trigger();
-        m_window->Parts().cameraModes->fShowCamModeOption();
-        QCOMPARE(W().lblCamModeOption->text(), m_window->Texts().fGetText(283));
+        m_s.window->Menus().Language(2)->trigger();
+        m_s.window->Parts().cameraModes->fShowCamModeOption();
+        QCOMPARE(W().lblCamModeOption->text(), m_s.window->Texts().fGetText(283));
         QVERIFY(W().lblCamModeOption->text() != QStringLiteral("Point"));
-        m_window->Menus().Language(0)->trigger();
-        m_window->Parts().cameraModes->fShowCamModeOption();
+        m_s.window->Menus().Language(0)->trigger();
+        m_s.window->Parts().cameraModes->fShowCamModeOption();
         QCOMPARE(W().lblCamModeOption->text(), QStringLiteral("Point"));
     }
 };

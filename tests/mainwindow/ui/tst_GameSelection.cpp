@@ -65,22 +65,17 @@ class TstGameSelection : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TempHome> m_home;
-    std::unique_ptr<Harness::TempStore> m_store;
-    std::shared_ptr<Dialogs> m_dialogs;
-    std::shared_ptr<Shell> m_shell;
-    Fakes m_fake;
-    std::unique_ptr<FrmMain> m_window;
+    Session m_s;
 
-    GameSelection& Games() { return static_cast<GameSelection&>(*m_window->Parts().gameSelection); }
-    MainWidgets& W() { return m_window->Widgets(); }
-    const CGameDefinition* Active() { return m_window->State().m_activeGame; }
+    GameSelection& Games() { return static_cast<GameSelection&>(*m_s.window->Parts().gameSelection); }
+    MainWidgets& W() { return m_s.window->Widgets(); }
+    const CGameDefinition* Active() { return m_s.window->State().m_activeGame; }
     QStringList CheckedMods()
     {
         QStringList checked;
-        for (int i = 0; i < m_window->Menus().ModItemCount(); ++i)
-            if (m_window->Menus().ModItem(i)->isChecked())
-                checked << m_window->Menus().ModItem(i)->text();
+        for (int i = 0; i < m_s.window->Menus().ModItemCount(); ++i)
+            if (m_s.window->Menus().ModItem(i)->isChecked())
+                checked << m_s.window->Menus().ModItem(i)->text();
         return checked;
     }
     // The game settings window, once it is up.
@@ -109,17 +104,11 @@ class TstGameSelection : public QObject
 private slots:
     void initTestCase()
     {
-        m_home = std::make_unique<TempHome>();
-        m_store = std::make_unique<Harness::TempStore>();
-        m_dialogs = std::make_shared<Dialogs>();
-        m_shell = std::make_shared<Shell>();
-        QVERIFY(StartActive(m_window, Services(m_dialogs, m_shell), m_fake));
+        QVERIFY(m_s.Start());
     }
     void cleanupTestCase()
     {
-        m_window.reset();
-        m_store.reset();
-        m_home.reset();
+        m_s.Stop();
     }
 
     void theTableHoldsTheFiveGames_data()
@@ -150,7 +139,7 @@ private slots:
     {
         QFETCH(int, game);
         QFETCH(QStringList, values);
-        const CGameDefinition& g = m_window->State().m_games[size_t(game)];
+        const CGameDefinition& g = m_s.window->State().m_games[size_t(game)];
         QCOMPARE(g.GType(), game);
         QCOMPARE((QStringList{g.FriendlyName(), g.Version(), g.BaseDir(), g.DefaultDir(), g.GameExe(),
                               g.GameWndClass(), g.FcCmd(), g.FcCmdTrailer(), g.ProjectFileExt(),
@@ -158,19 +147,19 @@ private slots:
                  values);
         QCOMPARE(g.UseAbsoluteWorkingDir(), game == 4);
         QCOMPARE(g.RegistryKey(), QStringLiteral("HKLM\\Software\\Viziviz\\Ruvadir\\Games settings\\") + values[0]);
-        QCOMPARE(m_window->Menus().ModItem(game)->text(), values[0]);
+        QCOMPARE(m_s.window->Menus().ModItem(game)->text(), values[0]);
     }
 
     void theDefaultGameIsActiveAfterLoading()
     {
         QCOMPARE(Games().fDefaultModIndex(), 0);
-        QCOMPARE(Active(), &m_window->State().m_games[0]);
+        QCOMPARE(Active(), &m_s.window->State().m_games[0]);
         QCOMPARE(CheckedMods(), QStringList{"ET Pro"});
     }
 
     void choosingGamesAdaptsThePanels()
     {
-        FrmMain& w = *m_window;
+        FrmMain& w = *m_s.window;
         QVERIFY(ChooseMod(w, 4));
         QCOMPARE(Active()->FriendlyName(), QStringLiteral("ET QW"));
         QCOMPARE(w.State().m_curveController->GameType(), 4);
@@ -239,14 +228,14 @@ private slots:
 
     void theStepsOfAChangeComeInTheirOrder()
     {
-        FrmMain& w = *m_window;
+        FrmMain& w = *m_s.window;
         QVERIFY(ChooseMod(w, 1));
         W().chkSIncFov->setChecked(true);
-        m_fake.calls.clear();
-        ChangeLog log(w, m_fake.calls);
+        m_s.fake.calls.clear();
+        ChangeLog log(w, m_s.fake.calls);
         QVERIFY(ChooseMod(w, 4));
         const QString demos = Active()->DemoDefaultRootDir();
-        QCOMPARE(m_fake.calls,
+        QCOMPARE(m_s.fake.calls,
                  (QStringList{"ReleaseLock", "Checked:mnuGM_Mod(4)", "New", "ClearDemo",
                               // 1: the settings and lists of the game left
                               "SaveList:BeforeScript", "SaveList:AfterScript", "SaveList:Config",
@@ -267,35 +256,35 @@ private slots:
 
     void theActiveGameAsksNothing()
     {
-        QVERIFY(ChooseMod(*m_window, 2));
-        m_fake.calls.clear();
-        QVERIFY(ChooseMod(*m_window, 2));
+        QVERIFY(ChooseMod(*m_s.window, 2));
+        m_s.fake.calls.clear();
+        QVERIFY(ChooseMod(*m_s.window, 2));
         // Opening the menu releases the preview lock, and that is all.
-        QCOMPARE(m_fake.calls, QStringList{"ReleaseLock"});
+        QCOMPARE(m_s.fake.calls, QStringList{"ReleaseLock"});
         QCOMPARE(Active()->GType(), 2);
         QCOMPARE(CheckedMods(), QStringList{"Warsow"});
     }
 
     void aRefusedNewProjectChangesNothing()
     {
-        QVERIFY(ChooseMod(*m_window, 2));
-        const QString caption = m_window->windowTitle();
-        m_fake.newProjectGoesOn = false;
-        m_fake.calls.clear();
-        QVERIFY(ChooseMod(*m_window, 1));
-        m_fake.newProjectGoesOn = true;
-        QCOMPARE(m_fake.calls, (QStringList{"ReleaseLock", "New"}));
+        QVERIFY(ChooseMod(*m_s.window, 2));
+        const QString caption = m_s.window->windowTitle();
+        m_s.fake.newProjectGoesOn = false;
+        m_s.fake.calls.clear();
+        QVERIFY(ChooseMod(*m_s.window, 1));
+        m_s.fake.newProjectGoesOn = true;
+        QCOMPARE(m_s.fake.calls, (QStringList{"ReleaseLock", "New"}));
         QCOMPARE(Active()->GType(), 2);
         QCOMPARE(CheckedMods(), QStringList{"Warsow"});
-        QCOMPARE(m_window->windowTitle(), caption);
+        QCOMPARE(m_s.window->windowTitle(), caption);
         QVERIFY(!W().fraS_Pause->isEnabled());
     }
 
     void anInvalidLocationOffersTheSettingsOnlyOnceLoaded()
     {
-        QVERIFY(ChooseMod(*m_window, 3));
+        QVERIFY(ChooseMod(*m_s.window, 3));
         QVERIFY(!Active()->IsLocationValid());
-        MainState& state = m_window->State();
+        MainState& state = m_s.window->State();
         state.m_loaded = false;
         QVERIFY(!Games().fCheckGameLocation());
         QVERIFY(!OpenSettings());
@@ -317,24 +306,24 @@ private slots:
     {
         // An ET: Legacy of the user's own: the engine on PATH, its home
         // folder with the base folder in upper case and the mod.
-        const QString exe = m_home->File(QStringLiteral("bin/etl"), true);
-        m_home->Folder(QStringLiteral("home/.etlegacy/ETMAIN"));
-        const QString mod = m_home->Folder(QStringLiteral("home/.etlegacy/etpro"));
-        QVERIFY(ChooseMod(*m_window, 0));
-        CGameDefinition& game = m_window->State().m_games[0];
+        const QString exe = m_s.home->File(QStringLiteral("bin/etl"), true);
+        m_s.home->Folder(QStringLiteral("home/.etlegacy/ETMAIN"));
+        const QString mod = m_s.home->Folder(QStringLiteral("home/.etlegacy/etpro"));
+        QVERIFY(ChooseMod(*m_s.window, 0));
+        CGameDefinition& game = m_s.window->State().m_games[0];
         game.SetScriptOutDir(QString());
         game.SetImportDir(QString());
         QVERIFY(!game.IsLocationValid());
         QCOMPARE(Games().fGetScriptOutDir(), QStringLiteral("cam"));
-        m_fake.calls.clear();
+        m_s.fake.calls.clear();
 
         bool seen = false;
         OnSettings("cmdOk", seen);
-        QMenu* gameMenu = m_window->Menus().Menu(QStringLiteral("mnuGame"));
-        QMenuBar* bar = m_window->menuBar();
+        QMenu* gameMenu = m_s.window->Menus().Menu(QStringLiteral("mnuGame"));
+        QMenuBar* bar = m_s.window->menuBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(gameMenu->menuAction()).center());
         QTRY_VERIFY(gameMenu->isVisible());
-        QAction* preferences = m_window->Menus().Action(QStringLiteral("mnuG_Preference"));
+        QAction* preferences = m_s.window->Menus().Action(QStringLiteral("mnuG_Preference"));
         QTest::mouseClick(gameMenu, Qt::LeftButton, {}, gameMenu->actionGeometry(preferences).center());
         QTRY_VERIFY(seen);
         QTRY_VERIFY(!OpenSettings());
@@ -343,8 +332,8 @@ private slots:
         QCOMPARE(game.ModFullDir(), mod);
         QVERIFY(game.IsLocationValid());
         // The mod folder changed: the project takes the game's folders.
-        QVERIFY(m_fake.calls.contains("DemoRoot:" + game.DemoDefaultRootDir()));
-        QVERIFY(m_fake.calls.contains(QStringLiteral("Prune:cboGConfigs")));
+        QVERIFY(m_s.fake.calls.contains("DemoRoot:" + game.DemoDefaultRootDir()));
+        QVERIFY(m_s.fake.calls.contains(QStringLiteral("Prune:cboGConfigs")));
         // The folders the settings window set win over the fallbacks.
         QCOMPARE(Games().fGetScriptOutDir(), game.ScriptOutDir());
         QCOMPARE(Games().fGetImportDir(), game.ImportDir());
@@ -356,14 +345,14 @@ private slots:
         QCOMPARE(Games().fGetScreenshotDir(), mod + QStringLiteral("/screenshots"));
         QString root;
         QVERIFY(Games().fGetGameRootDir(root));
-        QCOMPARE(root, m_home->Path(QStringLiteral("home/.etlegacy")));
+        QCOMPARE(root, m_s.home->Path(QStringLiteral("home/.etlegacy")));
         QVERIFY(Games().fCheckGameLocation());
     }
 
     void warsowImportsFromItsDemoFolder()
     {
-        QVERIFY(ChooseMod(*m_window, 2));
-        CGameDefinition& game = m_window->State().m_games[2];
+        QVERIFY(ChooseMod(*m_s.window, 2));
+        CGameDefinition& game = m_s.window->State().m_games[2];
         game.SetImportDir(QString());
         game.SetModFullDir(QStringLiteral("/games/warsow/basewsw"));
         QCOMPARE(Games().fGetImportDir(), QStringLiteral("/games/warsow/basewsw/demos"));
@@ -377,12 +366,12 @@ private slots:
     {
         // The second entry holding the name has the base folder.
         const QString documents = MFileOp::SpecialFolderPath(MFileOp::CsidlPersonal);
-        m_home->Folder(QStringLiteral("home"));
+        m_s.home->Folder(QStringLiteral("home"));
         QDir().mkpath(documents + QStringLiteral("/id Software/Enemy Territory - QUAKE Wars demo"));
         const QString base = documents + QStringLiteral("/id Software/Enemy Territory - QUAKE Wars/base");
         QDir().mkpath(base);
-        QVERIFY(ChooseMod(*m_window, 4));
-        CGameDefinition& game = m_window->State().m_games[4];
+        QVERIFY(ChooseMod(*m_s.window, 4));
+        CGameDefinition& game = m_s.window->State().m_games[4];
         game.SetModFullDir(QString());
         Games().fDetectEtqwLocations();
         QCOMPARE(game.ModFullDir(), base);

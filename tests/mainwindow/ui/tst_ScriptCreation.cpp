@@ -53,17 +53,12 @@ class TstScriptCreation : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TempHome> m_home;
-    std::unique_ptr<Harness::TempStore> m_store;
-    std::shared_ptr<Dialogs> m_dialogs;
-    std::shared_ptr<Shell> m_shell;
-    Fakes m_fake;
-    std::unique_ptr<FrmMain> m_window;
+    Session m_s;
     QString m_mod;
 
-    MainWidgets& W() { return m_window->Widgets(); }
-    ScriptCreation& Creation() { return static_cast<ScriptCreation&>(*m_window->Parts().scriptCreation); }
-    CGameDefinition& Game() { return *m_window->State().m_activeGame; }
+    MainWidgets& W() { return m_s.window->Widgets(); }
+    ScriptCreation& Creation() { return static_cast<ScriptCreation&>(*m_s.window->Parts().scriptCreation); }
+    CGameDefinition& Game() { return *m_s.window->State().m_activeGame; }
     void ClickCreate()
     {
         W().tabControl->setCurrentIndex(3);
@@ -73,66 +68,60 @@ class TstScriptCreation : public QObject
     QStringList BoxTitles() const
     {
         QStringList titles;
-        for (const Dialogs::Box& b : m_dialogs->boxes)
+        for (const Dialogs::Box& b : m_s.dialogs->boxes)
             titles << b.title;
         return titles;
     }
     void Clear()
     {
-        m_dialogs->boxes.clear();
-        m_dialogs->saves.clear();
-        m_dialogs->answers.clear();
-        m_fake.calls.clear();
+        m_s.dialogs->boxes.clear();
+        m_s.dialogs->saves.clear();
+        m_s.dialogs->answers.clear();
+        m_s.fake.calls.clear();
     }
 
 private slots:
     void initTestCase()
     {
         QCOMPARE(QLocale::system().decimalPoint(), QStringLiteral(","));
-        m_home = std::make_unique<TempHome>();
-        m_store = std::make_unique<Harness::TempStore>();
-        m_dialogs = std::make_shared<Dialogs>();
-        m_shell = std::make_shared<Shell>();
-        QVERIFY(StartActive(m_window, Services(m_dialogs, m_shell), m_fake));
+        QVERIFY(m_s.Start());
         // ET: Legacy of the user's own, with the mod in its home folder.
-        const QString exe = m_home->File(QStringLiteral("bin/etl"), true);
-        m_home->Folder(QStringLiteral("home/.etlegacy/etmain"));
-        m_mod = m_home->Folder(QStringLiteral("home/.etlegacy/etpro"));
-        m_home->Folder(QStringLiteral("home/.etlegacy/etpro/cam"));
-        QVERIFY(ChooseMod(*m_window, 0));
+        const QString exe = m_s.home->File(QStringLiteral("bin/etl"), true);
+        m_s.home->Folder(QStringLiteral("home/.etlegacy/etmain"));
+        m_mod = m_s.home->Folder(QStringLiteral("home/.etlegacy/etpro"));
+        m_s.home->Folder(QStringLiteral("home/.etlegacy/etpro/cam"));
+        QVERIFY(ChooseMod(*m_s.window, 0));
         Game().SetExeFullPath(exe);
         Game().SetModFullDir(m_mod);
         QVERIFY(Game().IsLocationValid());
-        C3DCurve& curve = *m_window->State().m_mainCurve;
+        C3DCurve& curve = *m_s.window->State().m_mainCurve;
         curve.AddControl3(0, 0, 0, 0, 0, 0, true);
         curve.AddControl3(256, 128, 64, 10, 90, 0, true);
     }
     void cleanupTestCase()
     {
-        m_window.reset();
-        m_store.reset();
-        m_home.reset();
+        m_s.Stop();
     }
 
     void createWritesTheGeneratorsFiles()
     {
         Clear();
-        m_dialogs->savePaths << m_mod + QStringLiteral("/cam/movie.cfg");
+        m_s.dialogs->savePaths << m_mod + QStringLiteral("/cam/movie.cfg");
         ClickCreate();
 
-        QCOMPARE(m_dialogs->saves.size(), 1);
-        const Dialogs::Save& save = m_dialogs->saves.front();
+        QCOMPARE(m_s.dialogs->saves.size(), 1);
+        const Dialogs::Save& save = m_s.dialogs->saves.front();
         QCOMPARE(save.title, QStringLiteral("Choose a name and a location for your script."));
         QCOMPARE(save.proposed, QString());
         QCOMPARE(save.folder, m_mod + QStringLiteral("/cam"));
         QCOMPARE(save.filter, QStringLiteral("ET Pro script (*.cfg)|*.cfg|"));
         QCOMPARE(Creation().LastScriptName(), QStringLiteral("movie"));
         QCOMPARE(Game().ScriptOutDir(), m_mod + QStringLiteral("/cam"));
-        QCOMPARE(m_fake.calls, (QStringList{"Busy", "NotBusy"}));
+        QCOMPARE(m_s.fake.calls, (QStringList{"Busy", "NotBusy"}));
 
         // One box: the result, owned by no window, closing by itself.
-        QCOMPARE(m_dialogs->boxes.size(), 1);
-        const Dialogs::Box& result = m_dialogs->boxes.front();
+        QCOMPARE(m_s.dialogs->boxes.size(), 1);
+        const Dialogs::Box& result = m_s.dialogs->boxes.front();
         QVERIFY(result.owner == nullptr);
         QVERIFY(result.title.startsWith(QStringLiteral("Script generated in ")));
         QVERIFY(result.prompt.startsWith(QStringLiteral("Successfully saved\r\n\r\nEffective number of points:")));
@@ -141,7 +130,7 @@ private slots:
         QCOMPARE(result.timeoutMs, 3000);
 
         // The same options given to the generator write the same files.
-        const QString reference = m_home->Folder(QStringLiteral("reference"));
+        const QString reference = m_s.home->Folder(QStringLiteral("reference"));
         C3DCameraScriptOption options;
         Creation().fGatherScriptOptions(options, QStringLiteral("movie"), reference, QString());
         RecordingUi ui;
@@ -159,52 +148,52 @@ private slots:
         // The next dialog proposes the name.
         Clear();
         ClickCreate();
-        QCOMPARE(m_dialogs->saves.front().proposed, QStringLiteral("movie"));
-        QVERIFY(m_dialogs->boxes.isEmpty());
-        QVERIFY(m_fake.calls.isEmpty());
+        QCOMPARE(m_s.dialogs->saves.front().proposed, QStringLiteral("movie"));
+        QVERIFY(m_s.dialogs->boxes.isEmpty());
+        QVERIFY(m_s.fake.calls.isEmpty());
     }
 
     void theResultShowsSecondsInTheUsersForm()
     {
         Clear();
         Creation().fShowScriptResult(1234, 57);
-        QCOMPARE(m_dialogs->boxes.size(), 1);
-        QCOMPARE(m_dialogs->boxes.front().title, QStringLiteral("Script generated in 1,2 sec"));
-        QCOMPARE(m_dialogs->boxes.front().prompt,
+        QCOMPARE(m_s.dialogs->boxes.size(), 1);
+        QCOMPARE(m_s.dialogs->boxes.front().title, QStringLiteral("Script generated in 1,2 sec"));
+        QCOMPARE(m_s.dialogs->boxes.front().prompt,
                  QStringLiteral("Successfully saved\r\n\r\nEffective number of points:57"));
         Clear();
         Creation().fShowScriptResult(12345678, 1);
-        QCOMPARE(m_dialogs->boxes.front().title, QStringLiteral("Script generated in 12345,7 sec"));
+        QCOMPARE(m_s.dialogs->boxes.front().title, QStringLiteral("Script generated in 12345,7 sec"));
     }
 
     void theResultBoxClosesItself()
     {
         Clear();
-        m_dialogs->realBoxes = true;
-        m_dialogs->savePaths << m_mod + QStringLiteral("/cam/movie.cfg");
+        m_s.dialogs->realBoxes = true;
+        m_s.dialogs->savePaths << m_mod + QStringLiteral("/cam/movie.cfg");
         bool seen = false;
         Harness::OnBox([&seen](QMessageBox*) { seen = true; });
         QElapsedTimer clock;
         clock.start();
         ClickCreate();
-        m_dialogs->realBoxes = false;
+        m_s.dialogs->realBoxes = false;
         QVERIFY(seen);
         QVERIFY(clock.elapsed() >= 2500);
         QVERIFY(!Harness::OpenBox());
-        QCOMPARE(m_dialogs->boxes.size(), 1);
+        QCOMPARE(m_s.dialogs->boxes.size(), 1);
     }
 
     void aFolderOutsideTheGameIsAskedFor()
     {
-        const QString outside = m_home->Folder(QStringLiteral("scripts/test"));
+        const QString outside = m_s.home->Folder(QStringLiteral("scripts/test"));
         for (int answer : {MMsgBoxEx::IdNo, MMsgBoxEx::IdYes}) {
             Clear();
             QFile::remove(outside + QStringLiteral("/solo.cfg"));
-            m_dialogs->savePaths << outside + QStringLiteral("/solo.cfg");
-            m_dialogs->answers << answer;
+            m_s.dialogs->savePaths << outside + QStringLiteral("/solo.cfg");
+            m_s.dialogs->answers << answer;
             ClickCreate();
-            QVERIFY(!m_dialogs->boxes.isEmpty());
-            const Dialogs::Box& question = m_dialogs->boxes.front();
+            QVERIFY(!m_s.dialogs->boxes.isEmpty());
+            const Dialogs::Box& question = m_s.dialogs->boxes.front();
             QCOMPARE(question.title, QStringLiteral(" Folder not valid"));
             QCOMPARE(question.style, 36);
             QVERIFY(question.prompt.startsWith(QStringLiteral("The specified folder is not valid.\r\nThe script must "
@@ -220,13 +209,13 @@ private slots:
     void anUnwritableFolderShowsTheGeneratorsMessageOnly()
     {
         Clear();
-        const QString blocker = m_home->File(QStringLiteral("blocker"));
-        m_dialogs->savePaths << blocker + QStringLiteral("/movie.cfg");
-        m_dialogs->answers << MMsgBoxEx::IdYes << MMsgBoxEx::IdCancel;
+        const QString blocker = m_s.home->File(QStringLiteral("blocker"));
+        m_s.dialogs->savePaths << blocker + QStringLiteral("/movie.cfg");
+        m_s.dialogs->answers << MMsgBoxEx::IdYes << MMsgBoxEx::IdCancel;
         ClickCreate();
         QCOMPARE(BoxTitles(), (QStringList{" Folder not valid", " Create..."}));
-        QCOMPARE(m_dialogs->boxes.at(1).prompt, QStringLiteral("Script saving error."));
-        QCOMPARE(m_fake.calls, (QStringList{"Busy", "NotBusy"}));
+        QCOMPARE(m_s.dialogs->boxes.at(1).prompt, QStringLiteral("Script saving error."));
+        QCOMPARE(m_s.fake.calls, (QStringList{"Busy", "NotBusy"}));
         QCOMPARE(Creation().LastScriptName(), QStringLiteral("solo"));
     }
 
@@ -236,22 +225,22 @@ private slots:
         before->addItems({QStringLiteral("none"), QStringLiteral("etmain\\a;quit.cfg")});
         before->setCurrentIndex(1);
         Clear();
-        m_dialogs->savePaths << m_mod + QStringLiteral("/cam/refused.cfg");
+        m_s.dialogs->savePaths << m_mod + QStringLiteral("/cam/refused.cfg");
         ClickCreate();
         QCOMPARE(BoxTitles(), QStringList{" Create..."});
-        QVERIFY(m_dialogs->boxes.front().prompt.contains(QStringLiteral("\"a;quit.cfg\"")));
+        QVERIFY(m_s.dialogs->boxes.front().prompt.contains(QStringLiteral("\"a;quit.cfg\"")));
         QVERIFY(!QFile::exists(m_mod + QStringLiteral("/cam/refused.cfg")));
-        QCOMPARE(m_fake.calls, (QStringList{"Busy", "NotBusy"}));
+        QCOMPARE(m_s.fake.calls, (QStringList{"Busy", "NotBusy"}));
         before->setCurrentIndex(0);
 
         // A path of one point.
-        C3DCurve& curve = *m_window->State().m_mainCurve;
+        C3DCurve& curve = *m_s.window->State().m_mainCurve;
         curve.DeleteControl(1);
         Clear();
-        m_dialogs->savePaths << m_mod + QStringLiteral("/cam/refused.cfg");
+        m_s.dialogs->savePaths << m_mod + QStringLiteral("/cam/refused.cfg");
         ClickCreate();
         QCOMPARE(BoxTitles(), QStringList{" Create..."});
-        QCOMPARE(m_dialogs->boxes.front().prompt, QStringLiteral("The camera path needs at least two points."));
+        QCOMPARE(m_s.dialogs->boxes.front().prompt, QStringLiteral("The camera path needs at least two points."));
         curve.AddControl3(256, 128, 64, 10, 90, 0, true);
         QVERIFY(!QFile::exists(m_mod + QStringLiteral("/cam/refused.cfg")));
     }
@@ -283,7 +272,7 @@ private slots:
         // A frame rate without its limit still gives its rate.
         const QString rateBefore = w.cboTFrameRate->currentText();
         w.cboTFrameRate->setEditText(QStringLiteral("25"));
-        QCOMPARE(m_window->Controls().mFramerateHandler->SelectedValueString(), QStringLiteral("25"));
+        QCOMPARE(m_s.window->Controls().mFramerateHandler->SelectedValueString(), QStringLiteral("25"));
         w.chkSIncFPSLimit->setChecked(false);
         w.cboCamModeOption->setCurrentIndex(12);
         C3DCameraScriptOption o;
@@ -299,11 +288,11 @@ private slots:
         QCOMPARE(o.EtqwRecordFrameAaSize(), 16);
         w.cboTFrameRate->setEditText(rateBefore);
         QVERIFY(o.Game() == &Game());
-        QVERIFY(o.CamCurve() == m_window->State().m_mainCurve);
+        QVERIFY(o.CamCurve() == m_s.window->State().m_mainCurve);
 
         // Free camera and autostart checked but disabled pass false.
         for (int game : {1, 2}) {
-            QVERIFY(ChooseMod(*m_window, game));
+            QVERIFY(ChooseMod(*m_s.window, game));
             w.chkSIncFreecam->setChecked(true);
             w.chkSAutoStart->setChecked(true);
             Creation().fGatherScriptOptions(o, QStringLiteral("b"), QString(), QString());
@@ -314,33 +303,33 @@ private slots:
         }
 
         // ET QW "Free": the empty option box passes 0.
-        QVERIFY(ChooseMod(*m_window, 4));
+        QVERIFY(ChooseMod(*m_s.window, 4));
         QCOMPARE(w.cboCamModeOption->count(), 0);
         Creation().fGatherScriptOptions(o, QStringLiteral("b"), QString(), QString());
         QCOMPARE(o.CameraModeValue(), 0);
         QCOMPARE(o.CameraModeIndex(), 0);
-        QVERIFY(ChooseMod(*m_window, 0));
+        QVERIFY(ChooseMod(*m_s.window, 0));
     }
 
     void exploreOpensTheNearestExistingFolder()
     {
         Clear();
-        m_shell->opened.clear();
+        m_s.shell->opened.clear();
         Game().SetScriptOutDir(m_mod + QStringLiteral("/cam/not/yet"));
         W().tabControl->setCurrentIndex(3);
         QTRY_VERIFY(W().cmdExploreScriptDir->isVisible());
         QTest::mouseClick(W().cmdExploreScriptDir, Qt::LeftButton);
-        QCOMPARE(m_shell->opened, QStringList{"0:" + m_mod + "/cam"});
-        QVERIFY(m_dialogs->boxes.isEmpty());
+        QCOMPARE(m_s.shell->opened, QStringList{"0 " + m_mod + "/cam"});
+        QVERIFY(m_s.dialogs->boxes.isEmpty());
 
         // A game without folders has none.
-        QVERIFY(ChooseMod(*m_window, 3));
+        QVERIFY(ChooseMod(*m_s.window, 3));
         QTest::mouseClick(W().cmdExploreScriptDir, Qt::LeftButton);
-        QCOMPARE(m_shell->opened.size(), 1);
+        QCOMPARE(m_s.shell->opened.size(), 1);
         QCOMPARE(BoxTitles(), QStringList{" Explore script folder"});
-        QCOMPARE(m_dialogs->boxes.front().prompt, QStringLiteral("Output script folder not found."));
-        QCOMPARE(m_dialogs->boxes.front().style, 64);
-        QVERIFY(ChooseMod(*m_window, 0));
+        QCOMPARE(m_s.dialogs->boxes.front().prompt, QStringLiteral("Output script folder not found."));
+        QCOMPARE(m_s.dialogs->boxes.front().style, 64);
+        QVERIFY(ChooseMod(*m_s.window, 0));
     }
 };
 

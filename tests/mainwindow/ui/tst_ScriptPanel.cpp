@@ -20,14 +20,10 @@ class TstScriptPanel : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TempHome> m_home;
-    std::unique_ptr<Harness::TempStore> m_store;
-    std::shared_ptr<Dialogs> m_dialogs;
-    Fakes m_fake;
-    std::unique_ptr<FrmMain> m_window;
+    Session m_s;
 
-    MainWidgets& W() { return m_window->Widgets(); }
-    ScriptPanel& Panel() { return static_cast<ScriptPanel&>(*m_window->Parts().scriptPanel); }
+    MainWidgets& W() { return m_s.window->Widgets(); }
+    ScriptPanel& Panel() { return static_cast<ScriptPanel&>(*m_s.window->Parts().scriptPanel); }
     QString Tag() { return W().cboSScriptPauseKey->property(ScriptPanel::TagProperty).toString(); }
     void ShowPage(int page)
     {
@@ -48,17 +44,12 @@ class TstScriptPanel : public QObject
 private slots:
     void initTestCase()
     {
-        m_home = std::make_unique<TempHome>();
-        m_store = std::make_unique<Harness::TempStore>();
-        m_dialogs = std::make_shared<Dialogs>();
-        QVERIFY(StartActive(m_window, Services(m_dialogs, std::make_shared<Shell>()), m_fake));
-        QCOMPARE(m_window->State().m_activeGame->GType(), 0);
+        QVERIFY(m_s.Start());
+        QCOMPARE(m_s.window->State().m_activeGame->GType(), 0);
     }
     void cleanupTestCase()
     {
-        m_window.reset();
-        m_store.reset();
-        m_home.reset();
+        m_s.Stop();
     }
 
     void theDefaultsAtLoad()
@@ -137,7 +128,7 @@ private slots:
         QComboBox* keys = W().cboSScriptPauseKey;
         Panel().fLocalizePauseKeyItems();
         QCOMPARE(keys->itemText(4), QStringLiteral(";"));
-        m_window->Menus().Language(2)->trigger();
+        m_s.window->Menus().Language(2)->trigger();
         Panel().fLocalizePauseKeyItems();
         QStringList german;
         for (int i = 0; i < 10; ++i)
@@ -148,7 +139,7 @@ private slots:
             keys->setCurrentIndex(i);
             QCOMPARE(Tag(), binds.at(i));
         }
-        m_window->Menus().Language(0)->trigger();
+        m_s.window->Menus().Language(0)->trigger();
         Panel().fLocalizePauseKeyItems();
         QCOMPARE(keys->itemText(0), QStringLiteral("-"));
     }
@@ -235,14 +226,14 @@ private slots:
         ShowPage(4);
         for (int i = 0; i < 3; ++i)
             W().txtGDemoTimes[size_t(i)]->setText(times.at(i));
-        m_fake.commands.clear();
+        m_s.fake.commands.clear();
         QTest::mouseClick(forward ? W().cmdDemoFd : W().cmdDemoGoto, Qt::LeftButton);
         if (command.isEmpty()) {
-            QVERIFY(m_fake.commands.isEmpty());
+            QVERIFY(m_s.fake.commands.isEmpty());
             return;
         }
-        QCOMPARE(m_fake.commands.size(), 1);
-        const Fakes::Command& sent = m_fake.commands.front();
+        QCOMPARE(m_s.fake.commands.size(), 1);
+        const Fakes::Command& sent = m_s.fake.commands.front();
         QCOMPARE(sent.text, command);
         QCOMPARE(sent.title, title);
         QCOMPARE(sent.window, IGameWindows::Handle(0));
@@ -302,15 +293,15 @@ private slots:
         QCOMPARE(Panel().fCommandAfterFile(), QStringLiteral("cfg\\post.cfg"));
 
         ShowPage(3);
-        m_fake.calls.clear();
+        m_s.fake.calls.clear();
         QTest::mouseClick(W().cmdSCmdsBefore, Qt::LeftButton);
         QTest::mouseClick(W().cmdSCmdsAfter, Qt::LeftButton);
-        QCOMPARE(m_fake.calls, (QStringList{"Manage:cboSCmdsBefore", "Manage:cboSCmdsAfter"}));
+        QCOMPARE(m_s.fake.calls, (QStringList{"Manage:cboSCmdsBefore", "Manage:cboSCmdsAfter"}));
     }
 
     void choicesMarkTheProjectUnlessCodeFillsTheCombos()
     {
-        MainState& state = m_window->State();
+        MainState& state = m_s.window->State();
         state.m_mainCurve->AddControl3(0, 0, 0, 0, 0, 0, true);
         state.m_projectModified = false;
         state.m_comboGuard = true;
