@@ -157,6 +157,11 @@ private slots:
         QTest::keyClick(interval, Qt::Key_Return);
         QCOMPARE(interval->text(), QStringLiteral("3"));
         QVERIFY(interval->hasFocus());
+        // Projects keep it in 16 bits.
+        interval->selectAll();
+        QTest::keyClicks(interval, QStringLiteral("40000"));
+        QTest::keyClick(interval, Qt::Key_Return);
+        QCOMPARE(interval->text(), QStringLiteral("3"));
         interval->selectAll();
         QTest::keyClicks(interval, QStringLiteral("5"));
         QTest::keyClick(interval, Qt::Key_Return);
@@ -204,6 +209,18 @@ private slots:
         QTest::keyClick(minutes, Qt::Key_Tab);
         QTRY_VERIFY(!minutes->hasFocus());
         QCOMPARE(minutes->text(), QStringLiteral("999"));
+
+        // The seconds to skip are kept in 16 bits too.
+        QLineEdit* forward = W().txtGDemoTimes[2];
+        TypeAndLeave(forward, QStringLiteral("15"));
+        QTRY_VERIFY(!forward->hasFocus());
+        TypeAndLeave(forward, QStringLiteral("40000"));
+        QVERIFY(forward->hasFocus());
+        QCOMPARE(forward->text(), QStringLiteral("15"));
+        forward->selectAll();
+        QTest::keyClicks(forward, QStringLiteral("20"));
+        QTest::keyClick(forward, Qt::Key_Tab);
+        QTRY_VERIFY(!forward->hasFocus());
     }
 
     void theDemoButtonsSendTheirCommands_data()
