@@ -33,8 +33,9 @@ tools/build.sh build-asan -DRUV_SANITIZE=ON -DRUV_FUZZ=OFF -DRUV_TEST_XVFB=$xvfb
   # Qt's D-Bus thread (started by its accessibility bridge) is still ending
   # while the leak check at exit runs, and now and then its thread record
   # is reported as a leak with a stack that names no library (Qt has no
-  # frame pointers), which no suppression can match. So a test that fails here runs once more; a fault
-  # of ours fails again, and the first output stays in the log.
+  # frame pointers), which no suppression can match. So a test that fails
+  # here runs once more: a fault of ours fails again, and the first output
+  # stays in the log.
   ctest --output-on-failure -j"$(nproc)" "$@" ||
     { echo "test.sh: running the failed sanitized tests once more" >&2; ctest --output-on-failure --rerun-failed; }
 ) || failed+=(build-asan)
