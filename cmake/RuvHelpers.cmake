@@ -39,6 +39,11 @@ function(ruv_add_qttest name)
   else()
     add_test(NAME ${name} COMMAND ${name})
   endif()
+  if(NOT RUV_TEST_XVFB)
+    # One display for all: windows that take the focus and keys typed for
+    # real would reach each other's windows, so they take turns.
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK display)
+  endif()
   set_tests_properties(${name} PROPERTIES LABELS "${T_LABEL}"
     ENVIRONMENT "QT_QPA_PLATFORM=xcb;RUVADIR_TEST_DATA=${CMAKE_BINARY_DIR}/testdata;RUVADIR_REGISTRY=${CMAKE_BINARY_DIR}/testdata/registry/${name}")
 endfunction()
