@@ -29,6 +29,8 @@ void MainPartsFactory::MakeAll(MainContext& c, MainParts& parts)
     parts.consoleInput = MakeConsoleInput(c);
     // The window's tooltips.
     parts.tooltips = MakeTooltips(c);
+    // The curve tools of the views.
+    parts.curveEditing = MakeCurveEditing(c);
 }
 
 #define RUV_MAKE_PART(Interface, Maker, Class)                     \
@@ -60,5 +62,7 @@ RUV_MAKE_PART(IDemoSelection, MakeDemoSelection, DemoSelection)
 RUV_MAKE_PART(IConsoleInput, MakeConsoleInput, ConsoleInput)
 // The window's tooltips.
 RUV_MAKE_PART(IMainTooltips, MakeTooltips, MainTooltips)
+// The curve tools of the views.
+RUV_MAKE_PART(ICurveEditing, MakeCurveEditing, CurveEditing)
 
 #undef RUV_MAKE_PART

@@ -8,6 +8,7 @@
 #include "CameraModePanel.h"
 #include "CameraNavigation.h"
 #include "ConsoleInput.h"
+#include "CurveEditing.h"
 #include "DemoSelection.h"
 #include "EditState.h"
 #include "GameConfigs.h"
@@ -64,6 +65,9 @@ struct MainParts
     std::unique_ptr<IConsoleInput> consoleInput;
     // The window's tooltips.
     std::unique_ptr<IMainTooltips> tooltips;
+
+    // The curve tools of the views.
+    std::unique_ptr<ICurveEditing> curveEditing;
 };
 
 // Makes each collaborator; override one Make to hand the window another.
@@ -98,4 +102,7 @@ public:
     virtual std::unique_ptr<IConsoleInput> MakeConsoleInput(MainContext& c);
     // The window's tooltips.
     virtual std::unique_ptr<IMainTooltips> MakeTooltips(MainContext& c);
+
+    // The curve tools of the views.
+    virtual std::unique_ptr<ICurveEditing> MakeCurveEditing(MainContext& c);
 };

@@ -105,15 +105,13 @@ private:
     Fakes& m_f;
 };
 
-class FakeViewInput final : public IViewInput
+class FakeViewInput final : public ViewInput
 {
 public:
-    FakeViewInput(MainContext& c, Fakes& f) : m_real(c), m_f(f) {}
-    void fCreateViews() override { m_real.fCreateViews(); }
+    FakeViewInput(MainContext& c, Fakes& f) : ViewInput(c), m_f(f) {}
     void fSetBusy(bool busy) override { m_f.calls << (busy ? QStringLiteral("Busy") : QStringLiteral("NotBusy")); }
 
 private:
-    ViewInput m_real;
     Fakes& m_f;
 };
 
