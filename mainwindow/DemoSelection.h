@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 
 struct MainContext;
@@ -11,6 +13,11 @@ public:
     virtual ~IDemoSelection() = default;
     // The demo box's subclass object: a button pressed on txtDemo.
     virtual void txtDemoSc_MouseDown(int32_t& button, int32_t& keys, int32_t x, int32_t y, bool& handled) = 0;
+    // No demo chosen.
+    virtual void fClearDemo() = 0;
+    // The project's demo root folder; a folder that does not exist becomes
+    // the game's demo folder, given back in `folder`.
+    virtual void SetProjectDemoRootDir(QString& folder) = 0;
 };
 
 class DemoSelection final : public IDemoSelection
@@ -18,6 +25,8 @@ class DemoSelection final : public IDemoSelection
 public:
     explicit DemoSelection(MainContext& context) : m_c(context) {}
     void txtDemoSc_MouseDown(int32_t&, int32_t&, int32_t, int32_t, bool&) override {}
+    void fClearDemo() override {}
+    void SetProjectDemoRootDir(QString&) override {}
 
 private:
     MainContext& m_c;

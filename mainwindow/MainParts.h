@@ -7,6 +7,7 @@
 
 #include "CameraModePanel.h"
 #include "CameraNavigation.h"
+#include "ConsoleInput.h"
 #include "CurveEditing.h"
 #include "DemoSelection.h"
 #include "EditState.h"
@@ -17,6 +18,7 @@
 #include "MainLayout.h"
 #include "MainSettings.h"
 #include "MainShell.h"
+#include "MainTooltips.h"
 #include "MapBinding.h"
 #include "MenuDecoration.h"
 #include "PointGridPanel.h"
@@ -59,6 +61,10 @@ struct MainParts
     std::unique_ptr<IPreviewPlayback> preview;
     std::unique_ptr<ILanguage> language;
     std::unique_ptr<IDemoSelection> demoSelection;
+    // The game launch's console input.
+    std::unique_ptr<IConsoleInput> consoleInput;
+    // The window's tooltips.
+    std::unique_ptr<IMainTooltips> tooltips;
 
     // The curve tools of the views.
     std::unique_ptr<ICurveEditing> curveEditing;
@@ -92,6 +98,10 @@ public:
     virtual std::unique_ptr<IPreviewPlayback> MakePreview(MainContext& c);
     virtual std::unique_ptr<ILanguage> MakeLanguage(MainContext& c);
     virtual std::unique_ptr<IDemoSelection> MakeDemoSelection(MainContext& c);
+    // The game launch's console input.
+    virtual std::unique_ptr<IConsoleInput> MakeConsoleInput(MainContext& c);
+    // The window's tooltips.
+    virtual std::unique_ptr<IMainTooltips> MakeTooltips(MainContext& c);
 
     // The curve tools of the views.
     virtual std::unique_ptr<ICurveEditing> MakeCurveEditing(MainContext& c);

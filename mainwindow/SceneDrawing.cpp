@@ -439,33 +439,32 @@ void SceneDrawing::fSetLineSmooth(bool on)
         glDisable(GL_LINE_SMOOTH);
 }
 
-// Qt has toggled each item's check mark when these run.
-void SceneDrawing::mnuV_ShowGrid_Click()
-{
-    if (CView* view = m_c.state.m_view)
-        view->SetShowGrid(m_c.menus.Action(L("mnuV_ShowGrid"))->isChecked());
-    m_c.parts.editState->fSetProjectModified(false);
-    if (!m_c.parts.preview->fIsPlaying())
-        fRefreshView();
-}
-
-void SceneDrawing::mnuV_AntiAliasing_Click()
+// Qt has toggled each item's check mark when these run: the active view
+// takes it, the project may be marked, and the view is redrawn unless the
+// playback draws it anyway.
+void SceneDrawing::fDisplayToggled(const char* item, void (CView::*apply)(bool))
 {
     CView* view = m_c.state.m_view;
     if (view)
-        view->SetEnableAA(m_c.menus.Action(L("mnuV_AntiAliasing"))->isChecked());
+        (view->*apply)(m_c.menus.Action(L(item))->isChecked());
     m_c.parts.editState->fSetProjectModified(false);
-    if (view)
+    if (view && apply == &CView::SetEnableAA)
         fSetLineSmooth(view->EnableAA());
     if (!m_c.parts.preview->fIsPlaying())
         fRefreshView();
 }
 
+void SceneDrawing::mnuV_ShowGrid_Click()
+{
+    fDisplayToggled("mnuV_ShowGrid", &CView::SetShowGrid);
+}
+
+void SceneDrawing::mnuV_AntiAliasing_Click()
+{
+    fDisplayToggled("mnuV_AntiAliasing", &CView::SetEnableAA);
+}
+
 void SceneDrawing::mnuV_ShowRulers_Click()
 {
-    if (CView* view = m_c.state.m_view)
-        view->SetShowRuler(m_c.menus.Action(L("mnuV_ShowRulers"))->isChecked());
-    m_c.parts.editState->fSetProjectModified(false);
-    if (!m_c.parts.preview->fIsPlaying())
-        fRefreshView();
+    fDisplayToggled("mnuV_ShowRulers", &CView::SetShowRuler);
 }

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 
+class CView;
 struct MainContext;
 
 // The scene of the view: the map, grids, curves, markers and overlays,
@@ -94,6 +95,7 @@ private:
     void fDrawOverlay();
     void fDrawRulers(double halfWidth, double halfHeight);
     void fDrawHeadingTape(double halfWidth, double halfHeight);
+    void fDisplayToggled(const char* item, void (CView::*apply)(bool));
 
     MainContext& m_c;
     QObject m_receiver;

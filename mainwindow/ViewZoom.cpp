@@ -116,8 +116,7 @@ void ViewZoom::fApplyViewScale()
     if (!view)
         return;
     // The zoom follows the view's index, however it was set.
-    m_zoomBag.SetValue(view->ScaleIndex());
-    m_c.view.SetGLViewScale(m_zoomScales.Scale(m_zoomBag.value()));
+    fTakeViewScale();
     fRefreshScaleLabel();
     m_c.parts.viewInput->fSetViewOrigin(view->CurrentOrigin(1), view->CurrentOrigin(2));
     m_c.parts.sceneDrawing->fUpdateViewProjection();

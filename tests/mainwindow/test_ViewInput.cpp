@@ -1,5 +1,6 @@
 // The 2D views' origin limits, the pointer's status text and the view kinds.
 
+#include "UserLocaleTest.h"
 #include "ViewInput.h"
 
 #include <QLocale>
@@ -47,15 +48,9 @@ TEST(ViewKinds, MapToTheirIndex)
 
 namespace {
 
-class PointerStatus : public ::testing::TestWithParam<const char*>
+class PointerStatus : public UserLocaleTest
 {
 protected:
-    void SetUp() override
-    {
-        QLocale::setDefault(QLocale(QString::fromLatin1(GetParam())));
-        ASSERT_EQ(QLocale().name(), QString::fromLatin1(GetParam()));
-    }
-    void TearDown() override { QLocale::setDefault(QLocale::c()); }
     // The user's form of a number written with "," grouping and "." decimals.
     static QString Local(const char* text)
     {

@@ -1,5 +1,6 @@
 // The zoom table, the wheel's steps, framing and the scale label.
 
+#include "UserLocaleTest.h"
 #include "ViewZoom.h"
 
 #include <QLocale>
@@ -23,6 +24,14 @@ C3DMinMaxBagLong Bag(int32_t value)
     C3DMinMaxBagLong bag;
     bag.Initialize(ViewZoom::MinIndex, ViewZoom::MaxIndex, value);
     return bag;
+}
+
+// The pixels left free across the limiting direction: about 20.
+void ExpectMargin(double pixels, double worldSize, const ZoomTable& table, int32_t index)
+{
+    const double spare = pixels - worldSize * table.Scale(index);
+    EXPECT_GE(spare, 19.0) << worldSize;
+    EXPECT_LE(spare, 22.0) << worldSize;
 }
 
 ViewBox Box(float x0, float y0, float x1, float y1)
@@ -110,25 +119,21 @@ TEST(ZoomToFit, FramesWithAboutTwentyPixelsToSpare)
     ASSERT_TRUE(map);
     EXPECT_FLOAT_EQ(map->origin1, 0.0f);
     EXPECT_FLOAT_EQ(map->origin2, 0.0f);
-    const double spare = 800.0 - 2000.0 * t.Scale(map->index);
-    EXPECT_GE(spare, 19.0);
-    EXPECT_LE(spare, 22.0);
+    ExpectMargin(800, 2000, t, map->index);
 
     // Points alone, higher than wide: the height limits, centred on them.
     const auto points = ViewZoom::FitBoxes(t, defaultIndex, Box(100, 200, 300, 1200), std::nullopt, 800, 600);
     ASSERT_TRUE(points);
     EXPECT_FLOAT_EQ(points->origin1, 200.0f);
     EXPECT_FLOAT_EQ(points->origin2, 700.0f);
-    const double spareHigh = 600.0 - 1000.0 * t.Scale(points->index);
-    EXPECT_GE(spareHigh, 19.0);
-    EXPECT_LE(spareHigh, 22.0);
+    ExpectMargin(600, 1000, t, points->index);
 
     // Both: the box holding either.
     const auto both = ViewZoom::FitBoxes(t, defaultIndex, Box(100, 200, 300, 1200), Box(-1000, -500, 1000, 500), 800, 600);
     ASSERT_TRUE(both);
     EXPECT_FLOAT_EQ(both->origin1, 0.0f);
     EXPECT_FLOAT_EQ(both->origin2, 350.0f);
-    EXPECT_LE(1700.0 * t.Scale(both->index), 600.0 - 19.0);
+    ExpectMargin(600, 1700, t, both->index);
 }
 
 TEST(ZoomToFit, FlatBoxesEmptyViewsAndNothingToFrame)
@@ -140,9 +145,7 @@ TEST(ZoomToFit, FlatBoxesEmptyViewsAndNothingToFrame)
     ASSERT_TRUE(flat);
     EXPECT_FLOAT_EQ(flat->origin1, 100.5f);
     EXPECT_FLOAT_EQ(flat->origin2, 0.0f);
-    const double spare = 600.0 - 100.0 * t.Scale(flat->index);
-    EXPECT_GE(spare, 19.0);
-    EXPECT_LE(spare, 22.0);
+    ExpectMargin(600, 100, t, flat->index);
     // Neither map nor points: the default scale on the origin.
     const auto nothing = ViewZoom::FitBoxes(t, defaultIndex, std::nullopt, std::nullopt, 800, 600);
     ASSERT_TRUE(nothing);
@@ -157,15 +160,9 @@ TEST(ZoomToFit, FlatBoxesEmptyViewsAndNothingToFrame)
 
 namespace {
 
-class ScaleLabelLocale : public ::testing::TestWithParam<const char*>
+class ScaleLabelLocale : public UserLocaleTest
 {
 protected:
-    void SetUp() override
-    {
-        QLocale::setDefault(QLocale(QString::fromLatin1(GetParam())));
-        ASSERT_EQ(QLocale().name(), QString::fromLatin1(GetParam()));
-    }
-    void TearDown() override { QLocale::setDefault(QLocale::c()); }
     static QString Decimal(const char* withPoint)
     {
         return QString::fromLatin1(withPoint).replace(QLatin1Char('.'), QLocale().decimalPoint());

@@ -228,6 +228,31 @@ inline QWindow* GLWindow(FrmMain& window)
     return window.Widgets().oglView->GLWindow();
 }
 
+// The real window with the stand-ins above and a settings store of its
+// own, shown and active once started.
+struct Window
+{
+    std::unique_ptr<Harness::TempStore> store = std::make_unique<Harness::TempStore>();
+    std::shared_ptr<Dialogs> dialogs = std::make_shared<Dialogs>();
+    Harness::FakeState fake;
+    Record record;
+    std::unique_ptr<FrmMain> window;
+
+    // With another factory derived from Factory, or the stand-ins' own.
+    bool Start(std::unique_ptr<Factory> factory = nullptr)
+    {
+        Harness::RegisterLibraries();
+        MArrayConvert::SetCommandLineText(QString());
+        if (!factory)
+            factory = std::make_unique<Factory>(fake, record);
+        if (ProgramStart::StartMainWindow(Services(dialogs, record), window, std::move(factory)) != 0
+            || !QTest::qWaitForWindowExposed(window.get()))
+            return false;
+        window->Controls().m_aboutForm->hide();
+        return Harness::Activate(window.get()) && QTest::qWaitForWindowExposed(GLWindow(*window));
+    }
+};
+
 // A map of one leaf around everything, holding mesh faces (drawn in their
 // colour whatever the polygon mode) facing both ways.
 inline DoradoTest::MapWriter MeshMap(const std::vector<std::array<DoradoTest::Vertex, 4>>& quads)

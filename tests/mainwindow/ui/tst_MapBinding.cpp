@@ -19,17 +19,13 @@ class TstMapBinding : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TempStore> m_store;
-    std::shared_ptr<ViewTest::Dialogs> m_dialogs;
-    FakeState m_fake;
-    Record m_record;
-    std::unique_ptr<FrmMain> m_window;
+    ViewTest::Window m_w;
     QTemporaryDir m_dir;
     QString m_maps;
 
-    MainState& State() { return m_window->State(); }
-    IMapBinding& Map() { return *m_window->Parts().mapBinding; }
-    QAction* Item(const char* name) { return m_window->Menus().Action(QString::fromLatin1(name)); }
+    MainState& State() { return m_w.window->State(); }
+    IMapBinding& Map() { return *m_w.window->Parts().mapBinding; }
+    QAction* Item(const char* name) { return m_w.window->Menus().Action(QString::fromLatin1(name)); }
     C3DCurve& MainCurve() { return *State().m_mainCurve; }
     void SetMapDir(const QString& folder) { State().m_activeGame->SetMapDir(folder); }
 
@@ -45,33 +41,19 @@ private slots:
         bad.write("IBSP\x2e\0\0\0 this is no map at all", 30);
         bad.close();
 
-        m_store = std::make_unique<TempStore>();
-        m_dialogs = std::make_shared<ViewTest::Dialogs>();
-        RegisterLibraries();
-        MArrayConvert::SetCommandLineText(QString());
-        QCOMPARE(ProgramStart::StartMainWindow(ViewTest::Services(m_dialogs, m_record), m_window,
-                                               std::make_unique<Factory>(m_fake, m_record)),
-                 0);
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        m_window->Controls().m_aboutForm->hide();
-        QVERIFY(Activate(m_window.get()));
-        QVERIFY(QTest::qWaitForWindowExposed(GLWindow(*m_window)));
+        QVERIFY(m_w.Start());
     }
-    void cleanupTestCase()
-    {
-        m_window.reset();
-        m_store.reset();
-    }
+    void cleanupTestCase() { m_w.window.reset(); }
     void init()
     {
-        m_window->Parts().viewInput->fSelectView(0);
+        m_w.window->Parts().viewInput->fSelectView(0);
         Map().fUnloadMap(true);
         SetMapDir(m_maps);
-        m_dialogs->boxes.clear();
-        m_dialogs->openDialogs.clear();
-        m_dialogs->folderDialogs.clear();
+        m_w.dialogs->boxes.clear();
+        m_w.dialogs->openDialogs.clear();
+        m_w.dialogs->folderDialogs.clear();
         State().m_projectModified = false;
-        m_record.makeMapObjects = 0;
+        m_w.record.makeMapObjects = 0;
     }
     void cleanup()
     {
@@ -85,7 +67,7 @@ private slots:
         QVERIFY(Map().fIsMapLoaded());
         QCOMPARE(Map().fMapFileName(), QStringLiteral("floor.bsp"));
         // Into the fresh object there was.
-        QCOMPARE(m_record.makeMapObjects, 0);
+        QCOMPARE(m_w.record.makeMapObjects, 0);
         QCOMPARE(Item("mnuMapName")->text(), QStringLiteral("floor.bsp"));
         QVERIFY(Item("mnuMapName")->isVisible());
         QVERIFY(Item("mnuMapNameSep")->isVisible());
@@ -93,7 +75,7 @@ private slots:
         QVERIFY(Item("mnuMapMagnetize")->isEnabled());
         // The 3D items only in the 3D view.
         QVERIFY(!Item("mnuMap_ClusterVisibilityState")->isVisible());
-        QVERIFY(m_dialogs->boxes.isEmpty());
+        QVERIFY(m_w.dialogs->boxes.isEmpty());
         // Without points the project has nothing new to save.
         QVERIFY(!State().m_projectModified);
 
@@ -104,7 +86,7 @@ private slots:
         // None: a fresh object, no map, no name.
         Item("mnuMapNone")->trigger();
         QVERIFY(!Map().fIsMapLoaded());
-        QCOMPARE(m_record.makeMapObjects, 1);
+        QCOMPARE(m_w.record.makeMapObjects, 1);
         QVERIFY(!Item("mnuMapName")->isVisible());
         QVERIFY(!Item("mnuMapNone")->isEnabled());
         QVERIFY(!State().m_map->GetBounds(bounds));
@@ -113,20 +95,20 @@ private slots:
     void theSameFileReloadsNothingAnotherCaseLoads()
     {
         QVERIFY(Map().fLoadMap(QStringLiteral("floor.bsp")));
-        QCOMPARE(m_record.makeMapObjects, 0);
+        QCOMPARE(m_w.record.makeMapObjects, 0);
         // The loaded file again, by a name that resolves to it.
         QVERIFY(Map().fLoadMap(QStringLiteral("floor.bsp")));
         SetMapDir(m_maps + QStringLiteral("/"));
         QVERIFY(Map().fLoadMap(QStringLiteral("./floor.bsp")));
         SetMapDir(m_maps);
         QVERIFY(Map().fLoadMap(QStringLiteral("FLOOR.BSP")));
-        QCOMPARE(m_record.makeMapObjects, 0);
+        QCOMPARE(m_w.record.makeMapObjects, 0);
         QCOMPARE(Map().fMapFileName(), QStringLiteral("floor.bsp"));
         // A second file whose name differs only in case is another map.
         QVERIFY(WriteMap(FloorMap(64), m_maps + QStringLiteral("/Floor.bsp")));
         QVERIFY(Map().fLoadMap(QStringLiteral("Floor.bsp")));
         // The old map went with its object.
-        QCOMPARE(m_record.makeMapObjects, 1);
+        QCOMPARE(m_w.record.makeMapObjects, 1);
         QCOMPARE(Map().fMapFileName(), QStringLiteral("Floor.bsp"));
         IMapObject::Bounds bounds{};
         QVERIFY(State().m_map->GetBounds(bounds));
@@ -141,7 +123,7 @@ private slots:
         QVERIFY(Map().fLoadMap(QStringLiteral("floor.bsp")));
         QVERIFY(!Map().fLoadMap(QString()));
         QCOMPARE(Map().fMapFileName(), QStringLiteral("floor.bsp"));
-        QVERIFY(m_dialogs->openDialogs.isEmpty());
+        QVERIFY(m_w.dialogs->openDialogs.isEmpty());
     }
 
     void aMissingFileAsksForAnother()
@@ -149,19 +131,19 @@ private slots:
         QVERIFY(Map().fLoadMap(QStringLiteral("floor.bsp")));
         // Cancelled: the map loaded before stays, nothing is said.
         QVERIFY(!Map().fLoadMap(QStringLiteral("gone.bsp")));
-        QCOMPARE(m_dialogs->openDialogs.size(), 1);
-        const ViewTest::Dialogs::Asked asked = m_dialogs->openDialogs.first();
+        QCOMPARE(m_w.dialogs->openDialogs.size(), 1);
+        const ViewTest::Dialogs::Asked asked = m_w.dialogs->openDialogs.first();
         QCOMPARE(asked.title, QStringLiteral("Map not found."));
         QCOMPARE(asked.filter, QStringLiteral("IDSoftware map (*.bsp)|*.bsp|"));
         QCOMPARE(asked.flags, 4100);
         QCOMPARE(asked.initialFolder, m_maps);
         QCOMPARE(Map().fMapFileName(), QStringLiteral("floor.bsp"));
-        QVERIFY(m_dialogs->boxes.isEmpty());
+        QVERIFY(m_w.dialogs->boxes.isEmpty());
 
         // Another folder chosen: without points the project is not marked.
         QTemporaryDir other;
         QVERIFY(WriteMap(FloorMap(32), other.filePath(QStringLiteral("small.bsp"))));
-        m_dialogs->openAnswers << other.filePath(QStringLiteral("small.bsp"));
+        m_w.dialogs->openAnswers << other.filePath(QStringLiteral("small.bsp"));
         QVERIFY(Map().fLoadMap(QStringLiteral("gone.bsp")));
         QCOMPARE(Map().fMapFileName(), QStringLiteral("small.bsp"));
         QCOMPARE(State().m_activeGame->MapDir(), other.path());
@@ -171,11 +153,11 @@ private slots:
         MainCurve().AddControl3(1, 2, 3, 0, 0, 0, false);
         State().m_projectModified = false;
         QString name;
-        m_dialogs->openAnswers << other.filePath(QStringLiteral("small.bsp"));
+        m_w.dialogs->openAnswers << other.filePath(QStringLiteral("small.bsp"));
         QVERIFY(Map().fChooseMapFile(name, QString()));
-        QCOMPARE(m_dialogs->openDialogs.last().title, QStringLiteral("Load a map"));
+        QCOMPARE(m_w.dialogs->openDialogs.last().title, QStringLiteral("Load a map"));
         QVERIFY(!State().m_projectModified);
-        m_dialogs->openAnswers << m_maps + QStringLiteral("/floor.bsp");
+        m_w.dialogs->openAnswers << m_maps + QStringLiteral("/floor.bsp");
         QVERIFY(Map().fChooseMapFile(name, QString()));
         QCOMPARE(name, QStringLiteral("floor.bsp"));
         QVERIFY(State().m_projectModified);
@@ -210,32 +192,32 @@ private slots:
         QVERIFY(!Map().fIsMapLoaded());
         QCOMPARE(Map().fMapFileName(), QString());
         QVERIFY(!Item("mnuMapName")->isVisible());
-        QCOMPARE(m_dialogs->boxes.size(), 1);
-        const ViewTest::Dialogs::Box box = m_dialogs->boxes.first();
+        QCOMPARE(m_w.dialogs->boxes.size(), 1);
+        const ViewTest::Dialogs::Box box = m_w.dialogs->boxes.first();
         QCOMPARE(box.title, QStringLiteral(" Load a map"));
         QCOMPARE(box.prompt, QStringLiteral("Map loading error:\r\n") + dir + QLatin1Char('/') + file);
         QCOMPARE(box.style, 64);
         QCOMPARE(State().m_projectModified, modified);
         // The fresh object draws nothing.
-        m_window->Parts().sceneDrawing->fRefreshView();
+        m_w.window->Parts().sceneDrawing->fRefreshView();
     }
 
     void aMissingFolderAsksForOne()
     {
         SetMapDir(m_dir.filePath(QStringLiteral("no/such/folder")));
         QVERIFY(!Map().fLoadMap(QStringLiteral("floor.bsp")));
-        QCOMPARE(m_dialogs->folderDialogs.size(), 1);
-        const ViewTest::Dialogs::Asked asked = m_dialogs->folderDialogs.first();
+        QCOMPARE(m_w.dialogs->folderDialogs.size(), 1);
+        const ViewTest::Dialogs::Asked asked = m_w.dialogs->folderDialogs.first();
         QCOMPARE(asked.title, QStringLiteral("Specify the folder containing BSP map."));
         QCOMPARE(asked.root, 17);
         QCOMPARE(asked.flags, 592);
         QCOMPARE(asked.icon, QStringLiteral("IDI_A"));
         // Its nearest existing folder to start from.
         QCOMPARE(asked.initialFolder, m_dir.path());
-        QVERIFY(m_dialogs->boxes.isEmpty());
-        QVERIFY(m_dialogs->openDialogs.isEmpty());
+        QVERIFY(m_w.dialogs->boxes.isEmpty());
+        QVERIFY(m_w.dialogs->openDialogs.isEmpty());
 
-        m_dialogs->folderAnswers << m_maps;
+        m_w.dialogs->folderAnswers << m_maps;
         QVERIFY(Map().fLoadMap(QStringLiteral("floor.bsp")));
         QCOMPARE(State().m_activeGame->MapDir(), m_maps);
     }
@@ -248,7 +230,7 @@ private slots:
         QCOMPARE(State().m_views, before);
         Map().fUnloadMap(false);
         // With points, the 3D view keeps every view's place too.
-        m_window->Parts().viewInput->fSelectView(3);
+        m_w.window->Parts().viewInput->fSelectView(3);
         before = State().m_views;
         MainCurve().AddControl3(1, 2, 3, 0, 0, 0, false);
         QVERIFY(Map().fLoadMap(QStringLiteral("floor.bsp")));
@@ -259,27 +241,27 @@ private slots:
         QVERIFY(Map().fLoadMap(QStringLiteral("floor.bsp")));
         const CView& top = State().m_views[0];
         QVERIFY(top.ScaleIndex() != before[0].ScaleIndex());
-        const IViewZoom& zoom = *m_window->Parts().viewZoom;
-        const double pixels = std::min(m_window->ViewControl().GLViewRealWidth(),
-                                       m_window->ViewControl().GLViewRealHeight());
+        const IViewZoom& zoom = *m_w.window->Parts().viewZoom;
+        const double pixels = std::min(m_w.window->ViewControl().GLViewRealWidth(),
+                                       m_w.window->ViewControl().GLViewRealHeight());
         const double spare = pixels - 1024.0 * zoom.ScaleOfIndex(top.ScaleIndex());
         QVERIFY2(spare >= 19.0 && spare <= 22.0, qPrintable(QString::number(spare)));
         QCOMPARE(top.CurrentOrigin(1), 0.0f);
-        m_window->Parts().viewInput->fSelectView(0);
-        QCOMPARE(m_window->ViewControl().GLViewScale(), zoom.ScaleOfIndex(top.ScaleIndex()));
+        m_w.window->Parts().viewInput->fSelectView(0);
+        QCOMPARE(m_w.window->ViewControl().GLViewScale(), zoom.ScaleOfIndex(top.ScaleIndex()));
     }
 
     void clusterCheckAndWireframeIn3DOnly()
     {
         QAction* cluster = Item("mnuMap_ClusterVisibilityState");
         QAction* wireframe = Item("mnuMap_WireframeOnly");
-        m_window->Parts().viewInput->fSelectView(3);
+        m_w.window->Parts().viewInput->fSelectView(3);
         QVERIFY(cluster->isVisible());
         QVERIFY(!cluster->isEnabled());
         // Ctrl+F1 and Ctrl+F2 do nothing without a map.
         const bool checked = cluster->isChecked();
-        QTest::keyClick(m_window.get(), Qt::Key_F1, Qt::ControlModifier);
-        QTest::keyClick(m_window.get(), Qt::Key_F2, Qt::ControlModifier);
+        QTest::keyClick(m_w.window.get(), Qt::Key_F1, Qt::ControlModifier);
+        QTest::keyClick(m_w.window.get(), Qt::Key_F2, Qt::ControlModifier);
         Map().fToggleClusterCheck();
         QCOMPARE(cluster->isChecked(), checked);
         QVERIFY(!wireframe->isChecked());
@@ -288,10 +270,10 @@ private slots:
         QVERIFY(cluster->isEnabled());
         QCOMPARE(State().m_map->ClusterVisibilityCheckEnabled(), checked);
         QCOMPARE(Map().fMapPolygonMode(), 6914);
-        QTest::keyClick(m_window.get(), Qt::Key_F1, Qt::ControlModifier);
+        QTest::keyClick(m_w.window.get(), Qt::Key_F1, Qt::ControlModifier);
         QTRY_COMPARE(cluster->isChecked(), !checked);
         QCOMPARE(State().m_map->ClusterVisibilityCheckEnabled(), !checked);
-        QTest::keyClick(m_window.get(), Qt::Key_F2, Qt::ControlModifier);
+        QTest::keyClick(m_w.window.get(), Qt::Key_F2, Qt::ControlModifier);
         QTRY_VERIFY(wireframe->isChecked());
         QCOMPARE(Map().fMapPolygonMode(), 6913);
         // A click on the item toggles once.
@@ -301,15 +283,15 @@ private slots:
         wireframe->trigger();
 
         // The 2D views: lines and no cluster check, whatever the items say.
-        m_window->Parts().viewInput->fSelectView(1);
+        m_w.window->Parts().viewInput->fSelectView(1);
         QVERIFY(!cluster->isVisible());
         QCOMPARE(Map().fMapPolygonMode(), 6913);
         QVERIFY(!State().m_map->ClusterVisibilityCheckEnabled());
         wireframe->setChecked(false);
-        m_window->Parts().mapBinding->fApplyMapDrawModes();
+        m_w.window->Parts().mapBinding->fApplyMapDrawModes();
         QCOMPARE(Map().fMapPolygonMode(), 6913);
         // Hidden items ignore their keys.
-        QTest::keyClick(m_window.get(), Qt::Key_F1, Qt::ControlModifier);
+        QTest::keyClick(m_w.window.get(), Qt::Key_F1, Qt::ControlModifier);
         Map().fToggleWireframe();
         QCOMPARE(cluster->isChecked(), !checked);
         QVERIFY(!wireframe->isChecked());
@@ -337,11 +319,11 @@ private slots:
 
     void loadFromTheMenu()
     {
-        m_dialogs->openAnswers << m_maps + QStringLiteral("/floor.bsp");
+        m_w.dialogs->openAnswers << m_maps + QStringLiteral("/floor.bsp");
         MainCurve().AddControl3(1, 2, 3, 0, 0, 0, false);
         Item("mnuMapLoad")->trigger();
         QVERIFY(Map().fIsMapLoaded());
-        QCOMPARE(m_dialogs->openDialogs.last().title, QStringLiteral("Load a map"));
+        QCOMPARE(m_w.dialogs->openDialogs.last().title, QStringLiteral("Load a map"));
         QVERIFY(State().m_projectModified);
         State().m_projectModified = false;
         Item("mnuMapNone")->trigger();
@@ -355,7 +337,7 @@ private slots:
             QSKIP("openarena-081-maps is not installed");
         const QFileInfo file(maps.first());
         SetMapDir(file.absolutePath());
-        m_window->Parts().viewInput->fSelectView(3);
+        m_w.window->Parts().viewInput->fSelectView(3);
         QVERIFY(Map().fLoadMap(file.fileName()));
         IMapObject::Bounds bounds{};
         QVERIFY(State().m_map->GetBounds(bounds));
@@ -363,7 +345,7 @@ private slots:
         // Framed in the top view around the map's middle.
         const CView& top = State().m_views[0];
         QVERIFY(qAbs(top.CurrentOrigin(1) - (bounds[0][0] + (bounds[0][1] - bounds[0][0]) / 2)) < 0.01f);
-        m_window->Parts().sceneDrawing->fRefreshView();
+        m_w.window->Parts().sceneDrawing->fRefreshView();
     }
 };
 

@@ -78,15 +78,11 @@ class TstSceneDrawing : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TempStore> m_store;
-    std::shared_ptr<ViewTest::Dialogs> m_dialogs;
-    FakeState m_fake;
-    Record m_record;
+    ViewTest::Window m_w;
     QImage m_frame;
-    std::unique_ptr<FrmMain> m_window;
     QTemporaryDir m_dir;
 
-    MainState& State() { return m_window->State(); }
+    MainState& State() { return m_w.window->State(); }
     CView& ActiveView() { return *State().m_view; }
     QPoint Centre() const { return QPoint(m_frame.width() / 2, m_frame.height() / 2); }
 
@@ -94,7 +90,7 @@ class TstSceneDrawing : public QObject
     bool Draw()
     {
         m_frame = QImage();
-        m_window->ViewControl().Refresh();
+        m_w.window->ViewControl().Refresh();
         return !m_frame.isNull();
     }
     QColor Pixel(QPoint p) const { return m_frame.pixelColor(p); }
@@ -110,7 +106,7 @@ class TstSceneDrawing : public QObject
     bool Has(QRect area, QColor colour, int tolerance = 3) const { return Find(area, colour, tolerance).x() >= 0; }
     QPoint ToPixel(float worldH, float worldV)
     {
-        const double scale = m_window->ViewControl().GLViewScale();
+        const double scale = m_w.window->ViewControl().GLViewScale();
         return Centre() + QPoint(qRound((worldH - ActiveView().CurrentOrigin(1)) * scale),
                                  -qRound((worldV - ActiveView().CurrentOrigin(2)) * scale));
     }
@@ -118,17 +114,7 @@ class TstSceneDrawing : public QObject
 private slots:
     void initTestCase()
     {
-        m_store = std::make_unique<TempStore>();
-        m_dialogs = std::make_shared<ViewTest::Dialogs>();
-        RegisterLibraries();
-        MArrayConvert::SetCommandLineText(QString());
-        QCOMPARE(ProgramStart::StartMainWindow(ViewTest::Services(m_dialogs, m_record), m_window,
-                                               std::make_unique<SceneFactory>(m_fake, m_record, m_frame)),
-                 0);
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        m_window->Controls().m_aboutForm->hide();
-        QVERIFY(Activate(m_window.get()));
-        QVERIFY(QTest::qWaitForWindowExposed(GLWindow(*m_window)));
+        QVERIFY(m_w.Start(std::make_unique<SceneFactory>(m_w.fake, m_w.record, m_frame)));
         QVERIFY(WriteMap(FloorMap(512), m_dir.filePath(QStringLiteral("floor.bsp"))));
         // A wall across the 3D camera's sight, 200 units ahead.
         using DoradoTest::V;
@@ -137,23 +123,19 @@ private slots:
                          m_dir.filePath(QStringLiteral("wall.bsp"))));
         State().m_activeGame->SetMapDir(m_dir.path());
     }
-    void cleanupTestCase()
-    {
-        m_window.reset();
-        m_store.reset();
-    }
+    void cleanupTestCase() { m_w.window.reset(); }
     void init()
     {
-        m_window->Parts().viewInput->fSelectView(0);
-        m_window->Parts().mapBinding->fUnloadMap(true);
+        m_w.window->Parts().viewInput->fSelectView(0);
+        m_w.window->Parts().mapBinding->fUnloadMap(true);
         for (CView& view : State().m_views) {
             view.SetShowGrid(false);
             view.SetShowRuler(false);
             view.SetCurrentOrigin(1, 0.0f);
             view.SetCurrentOrigin(2, 0.0f);
-            view.SetScaleIndex(m_window->Parts().viewZoom->DefaultScaleIndex());
+            view.SetScaleIndex(m_w.window->Parts().viewZoom->DefaultScaleIndex());
         }
-        m_window->Parts().viewInput->fSelectView(0);
+        m_w.window->Parts().viewInput->fSelectView(0);
     }
 
     void redOriginCrossAtTheCentre()
@@ -169,7 +151,7 @@ private slots:
     void gridInItsColour()
     {
         // Lines every 500 units: look along a row between the cross's arms.
-        const double spacing = 500.0 * m_window->ViewControl().GLViewScale();
+        const double spacing = 500.0 * m_w.window->ViewControl().GLViewScale();
         QVERIFY(spacing > 8);
         const QRect row(Centre().x() + 14, Centre().y() + 14, static_cast<int>(spacing) + 2, 1);
         QVERIFY(Draw());
@@ -213,7 +195,7 @@ private slots:
 
     void mapInLinesIn2D()
     {
-        QVERIFY(m_window->Parts().mapBinding->fLoadMap(QStringLiteral("floor.bsp")));
+        QVERIFY(m_w.window->Parts().mapBinding->fLoadMap(QStringLiteral("floor.bsp")));
         QVERIFY(Draw());
         // The face's edge at x = 512, its inside left white.
         const QPoint edge = ToPixel(512, 200);
@@ -223,15 +205,15 @@ private slots:
 
     void mapFilledIn3D()
     {
-        m_window->Parts().viewInput->fSelectView(3);
-        QVERIFY(m_window->Parts().mapBinding->fLoadMap(QStringLiteral("wall.bsp")));
+        m_w.window->Parts().viewInput->fSelectView(3);
+        QVERIFY(m_w.window->Parts().mapBinding->fLoadMap(QStringLiteral("wall.bsp")));
         State().m_camera.Clear();
-        m_window->ViewControl().UpdateProjection();
+        m_w.window->ViewControl().UpdateProjection();
         QVERIFY(Draw());
         QVERIFY(Near(Pixel(Centre() + QPoint(100, 60)), MeshPink, 20));
         QVERIFY(Near(Pixel(Centre() - QPoint(150, 80)), MeshPink, 20));
         // Wireframe: only the edges and diagonals.
-        QAction* wireframe = m_window->Menus().Action(QStringLiteral("mnuMap_WireframeOnly"));
+        QAction* wireframe = m_w.window->Menus().Action(QStringLiteral("mnuMap_WireframeOnly"));
         wireframe->trigger();
         QVERIFY(Draw());
         QCOMPARE(Pixel(Centre() + QPoint(100, 60)), White);
@@ -240,16 +222,60 @@ private slots:
         QVERIFY(Near(Pixel(Centre() + QPoint(100, 60)), MeshPink, 20));
     }
 
+    void displayTogglesChangeTheActiveViewOnly()
+    {
+        QAction* grid = m_w.window->Menus().Action(QStringLiteral("mnuV_ShowGrid"));
+        QAction* smoothing = m_w.window->Menus().Action(QStringLiteral("mnuV_AntiAliasing"));
+        QAction* rulers = m_w.window->Menus().Action(QStringLiteral("mnuV_ShowRulers"));
+        State().m_projectModified = false;
+        m_frame = QImage();
+        grid->trigger();
+        QVERIFY(ActiveView().ShowGrid());
+        QVERIFY(!State().m_views[1].ShowGrid());
+        // Redrawn; without points the project is not marked.
+        QVERIFY(!m_frame.isNull());
+        QVERIFY(!State().m_projectModified);
+
+        // While the playback runs, the state changes and its next frame shows it.
+        m_w.fake.playing = true;
+        m_frame = QImage();
+        rulers->trigger();
+        smoothing->trigger();
+        m_w.fake.playing = false;
+        QVERIFY(ActiveView().ShowRuler());
+        QVERIFY(ActiveView().EnableAA());
+        QVERIFY(m_frame.isNull());
+        QVERIFY(m_w.window->ViewControl().MakeCurrent());
+        QCOMPARE(glIsEnabled(GL_LINE_SMOOTH), GLboolean(GL_TRUE));
+
+        // With a point the project is marked; another view brings its own checks.
+        State().m_mainCurve->AddControl3(1, 2, 3, 0, 0, 0, false);
+        grid->trigger();
+        QVERIFY(State().m_projectModified);
+        QVERIFY(!ActiveView().ShowGrid());
+        State().m_mainCurve->DeleteControl(1);
+        m_w.window->Parts().viewInput->fSelectView(2);
+        QVERIFY(!rulers->isChecked());
+        QVERIFY(!smoothing->isChecked());
+        QVERIFY(m_w.window->ViewControl().MakeCurrent());
+        QCOMPARE(glIsEnabled(GL_LINE_SMOOTH), GLboolean(GL_FALSE));
+        m_w.window->Parts().viewInput->fSelectView(0);
+        QVERIFY(rulers->isChecked());
+        QVERIFY(smoothing->isChecked());
+        State().m_views[0].SetEnableAA(false);
+        m_w.window->Parts().sceneDrawing->fUpdateViewMenus();
+    }
+
     void gridSelectionMarksOnlyPointsThatExist()
     {
         C3DCurve& curve = *State().m_mainCurve;
         curve.AddControl3(2000, 0, 0, 0, 0, 0, false);
         curve.AddControl3(2000, 1000, 0, 0, 0, 0, false);
-        QCOMPARE(m_window->Widgets().cmCurveManager->SelectedCurve(), &curve);
+        QCOMPARE(m_w.window->Widgets().cmCurveManager->SelectedCurve(), &curve);
         // Rows beyond the curve's points, as a stale grid may report.
-        m_record.gridSelection = true;
-        m_record.gridFirst = 0;
-        m_record.gridLast = 99;
+        m_w.record.gridSelection = true;
+        m_w.record.gridFirst = 0;
+        m_w.record.gridLast = 99;
         State().m_drags.m_showGridSelection = true;
         QVERIFY(Draw());
         const QPoint first = ToPixel(2000, 0);
@@ -258,11 +284,11 @@ private slots:
         QVERIFY(Has(QRect(first - QPoint(5, 5), QSize(11, 11)), QColor(0, 255, 0), 40));
         QVERIFY(Has(QRect(last - QPoint(5, 5), QSize(11, 11)), QColor(0, 255, 255), 40));
         // Hidden again: one redraw, and the marks are gone.
-        m_window->Parts().sceneDrawing->fHideGridSelection();
+        m_w.window->Parts().sceneDrawing->fHideGridSelection();
         QVERIFY(!State().m_drags.m_showGridSelection);
         QVERIFY(Draw());
         QVERIFY(!Has(QRect(first - QPoint(5, 5), QSize(11, 11)), QColor(0, 255, 0), 40));
-        m_record.gridSelection = false;
+        m_w.record.gridSelection = false;
         curve.DeleteControl(2);
         curve.DeleteControl(1);
     }

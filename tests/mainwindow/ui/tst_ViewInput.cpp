@@ -22,16 +22,12 @@ class TstViewInput : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TempStore> m_store;
-    std::shared_ptr<ViewTest::Dialogs> m_dialogs;
-    FakeState m_fake;
-    Record m_record;
-    std::unique_ptr<FrmMain> m_window;
+    ViewTest::Window m_w;
 
-    MainState& State() { return m_window->State(); }
-    MainWidgets& W() { return m_window->Widgets(); }
-    IViewInput& Input() { return *m_window->Parts().viewInput; }
-    QWindow* View() { return GLWindow(*m_window); }
+    MainState& State() { return m_w.window->State(); }
+    MainWidgets& W() { return m_w.window->Widgets(); }
+    IViewInput& Input() { return *m_w.window->Parts().viewInput; }
+    QWindow* View() { return GLWindow(*m_w.window); }
     QPoint Centre() { return QPoint(View()->width() / 2, View()->height() / 2); }
     QString Middle() { return W().lblMiddleStatus->text(); }
     // The calls but the hover feedback (Qt moves the pointer before a press
@@ -39,7 +35,7 @@ class TstViewInput : public QObject
     QStringList Routed() const
     {
         QStringList out;
-        for (const QString& c : m_record.calls)
+        for (const QString& c : m_w.record.calls)
             if (!c.startsWith(QLatin1String("Hover")))
                 out << c;
         return out;
@@ -56,28 +52,14 @@ class TstViewInput : public QObject
 private slots:
     void initTestCase()
     {
-        m_store = std::make_unique<TempStore>();
-        m_dialogs = std::make_shared<ViewTest::Dialogs>();
-        RegisterLibraries();
-        MArrayConvert::SetCommandLineText(QString());
-        QCOMPARE(ProgramStart::StartMainWindow(ViewTest::Services(m_dialogs, m_record), m_window,
-                                               std::make_unique<Factory>(m_fake, m_record)),
-                 0);
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        m_window->Controls().m_aboutForm->hide();
-        QVERIFY(Activate(m_window.get()));
-        QVERIFY(QTest::qWaitForWindowExposed(View()));
+        QVERIFY(m_w.Start());
     }
-    void cleanupTestCase()
-    {
-        m_window.reset();
-        m_store.reset();
-    }
+    void cleanupTestCase() { m_w.window.reset(); }
     void init()
     {
         Input().fSelectView(0);
-        m_record.calls.clear();
-        m_fake.calls.clear();
+        m_w.record.calls.clear();
+        m_w.fake.calls.clear();
     }
 
     void activationTable()
@@ -97,33 +79,33 @@ private slots:
                             {1, 2, "X-Z View", true, false, false},
                             {2, 4, "Y-Z View", false, false, true},
                             {0, 1, "X-Y View", false, false, false}};
-        QAction* cluster = m_window->Menus().Action(QStringLiteral("mnuMap_ClusterVisibilityState"));
+        QAction* cluster = m_w.window->Menus().Action(QStringLiteral("mnuMap_ClusterVisibilityState"));
         for (const Row& r : rows) {
-            m_record.calls.clear();
-            m_fake.calls.clear();
+            m_w.record.calls.clear();
+            m_w.fake.calls.clear();
             W().lblMiddleStatus->setText(QStringLiteral("old"));
             QTest::mouseClick(W().optViews[static_cast<size_t>(r.index)], Qt::LeftButton);
             const bool is3D = r.kind == 8;
             QCOMPARE(State().m_activeViewIndex, r.index);
             QCOMPARE(State().m_view, &State().m_views[static_cast<size_t>(r.index)]);
-            QCOMPARE(m_window->ViewControl().View(), State().m_view);
+            QCOMPARE(m_w.window->ViewControl().View(), State().m_view);
             QCOMPARE(State().m_view->ViewFlag(), r.kind);
             QCOMPARE(W().lblRightStatus->text(), QString::fromLatin1(r.right));
             QCOMPARE(Middle(), QString());
-            QCOMPARE(W().fra3DView->isVisibleTo(m_window.get()), is3D);
+            QCOMPARE(W().fra3DView->isVisibleTo(m_w.window.get()), is3D);
             QCOMPARE(W().cbo3DViewRatio->isEnabled(), is3D);
-            QCOMPARE(m_record.Count(QStringLiteral("ToolsState")), 1);
+            QCOMPARE(m_w.record.Count(QStringLiteral("ToolsState")), 1);
             // A locked preview is let go in the 2D views only.
-            QCOMPARE(m_fake.calls.count(QStringLiteral("ReleaseLock")), is3D ? 0 : 1);
+            QCOMPARE(m_w.fake.calls.count(QStringLiteral("ReleaseLock")), is3D ? 0 : 1);
             QCOMPARE(W().lblScaleLabel->text().isEmpty(), is3D);
             QCOMPARE(cluster->isVisible(), is3D);
-            QCOMPARE(m_window->Menus().Action(QStringLiteral("mnuV_ShowGrid"))->isChecked(), r.grid);
-            QCOMPARE(m_window->Menus().Action(QStringLiteral("mnuV_AntiAliasing"))->isChecked(), r.aa);
-            QCOMPARE(m_window->Menus().Action(QStringLiteral("mnuV_ShowRulers"))->isChecked(), r.ruler);
+            QCOMPARE(m_w.window->Menus().Action(QStringLiteral("mnuV_ShowGrid"))->isChecked(), r.grid);
+            QCOMPARE(m_w.window->Menus().Action(QStringLiteral("mnuV_AntiAliasing"))->isChecked(), r.aa);
+            QCOMPARE(m_w.window->Menus().Action(QStringLiteral("mnuV_ShowRulers"))->isChecked(), r.ruler);
             // The 2D views show their scale and origin from their own state.
             if (!is3D) {
-                QCOMPARE(m_window->ViewControl().GLViewScale(),
-                         m_window->Parts().viewZoom->ScaleOfIndex(State().m_view->ScaleIndex()));
+                QCOMPARE(m_w.window->ViewControl().GLViewScale(),
+                         m_w.window->Parts().viewZoom->ScaleOfIndex(State().m_view->ScaleIndex()));
                 QVERIFY(W().lblScaleLabel->text().startsWith(QStringLiteral("Scale:")));
             }
         }
@@ -138,9 +120,9 @@ private slots:
     {
         QVERIFY(W().optViews[0]->isChecked());
         QTest::mouseClick(W().optViews[0], Qt::LeftButton);
-        QCOMPARE(m_record.Count(QStringLiteral("ToolsState")), 1);
+        QCOMPARE(m_w.record.Count(QStringLiteral("ToolsState")), 1);
         Input().fSelectView(0);
-        QCOMPARE(m_record.Count(QStringLiteral("ToolsState")), 2);
+        QCOMPARE(m_w.record.Count(QStringLiteral("ToolsState")), 2);
         // An index outside 0..3 is view 0.
         Input().fSelectView(3);
         Input().fSelectView(7);
@@ -154,7 +136,7 @@ private slots:
         const QPoint at = Centre();
         // 3D: button 1 looks, button 2 moves the camera, the wheel flies.
         Input().fSelectView(3);
-        m_record.calls.clear();
+        m_w.record.calls.clear();
         QTest::mousePress(View(), Qt::LeftButton, Qt::NoModifier, at);
         QTest::mouseMove(View(), at + QPoint(5, 3));
         QTest::mouseRelease(View(), Qt::LeftButton, Qt::NoModifier, at + QPoint(5, 3));
@@ -170,15 +152,15 @@ private slots:
         // hover feedback, button 2 to the tangent reset before panning.
         Input().fSelectView(0);
         W().optTools[0]->setChecked(true);
-        m_record.calls.clear();
+        m_w.record.calls.clear();
         QTest::mousePress(View(), Qt::LeftButton, Qt::ControlModifier, at);
         QTest::mouseRelease(View(), Qt::LeftButton, Qt::ControlModifier, at);
         QTest::mouseMove(View(), at + QPoint(9, 1));
-        QCOMPARE(m_record.calls.last(), QStringLiteral("Hover 0 0"));
-        m_record.tangentHovered = true;
+        QCOMPARE(m_w.record.calls.last(), QStringLiteral("Hover 0 0"));
+        m_w.record.tangentHovered = true;
         QTest::mousePress(View(), Qt::RightButton, Qt::NoModifier, at);
         QTest::mouseRelease(View(), Qt::RightButton, Qt::NoModifier, at);
-        m_record.tangentHovered = false;
+        m_w.record.tangentHovered = false;
         QCOMPARE(Routed(), (QStringList{"ToolDown 0 2", "ResetTangent 0"}));
         QVERIFY(!State().m_drags.m_panActive);
         W().optTools[1]->setChecked(true);
@@ -199,7 +181,7 @@ private slots:
         CView& view = *State().m_view;
         view.SetCurrentOrigin(1, 100.0f);
         view.SetCurrentOrigin(2, -40.0f);
-        const double scale = m_window->ViewControl().GLViewScale();
+        const double scale = m_w.window->ViewControl().GLViewScale();
         const QPoint at = Centre();
         QTest::mousePress(View(), Qt::RightButton, Qt::NoModifier, at);
         QVERIFY(State().m_drags.m_panActive);
@@ -224,11 +206,11 @@ private slots:
     void panningStopsAtTheWorldsEdgeAndComesBackAtOnce()
     {
         CView& view = *State().m_view;
-        const double width = m_window->ViewControl().GLViewWidth();
+        const double width = m_w.window->ViewControl().GLViewWidth();
         const float limit = static_cast<float>((100000.0 - width) / 2.0);
         view.SetCurrentOrigin(1, limit - 10.0f);
         view.SetCurrentOrigin(2, 0.0f);
-        const double scale = m_window->ViewControl().GLViewScale();
+        const double scale = m_w.window->ViewControl().GLViewScale();
         const QPoint at = Centre();
         QTest::mousePress(View(), Qt::RightButton, Qt::NoModifier, at);
         // Far to the left: the origin runs into its limit.
@@ -247,7 +229,7 @@ private slots:
         const QPoint at = Centre() + QPoint(17, -9);
         QTest::mouseMove(View(), at);
         std::array<float, 3> world{};
-        m_window->ViewControl().WindowToWorld(static_cast<float>(at.x()), static_cast<float>(at.y()), world);
+        m_w.window->ViewControl().WindowToWorld(static_cast<float>(at.x()), static_cast<float>(at.y()), world);
         QCOMPARE(State().m_drags.m_pointerWorld, world);
         QCOMPARE(Middle(), ViewInput::PointerStatusText(*State().m_view, world));
         QVERIFY(Middle().startsWith(QLatin1Char('x')));
@@ -261,26 +243,26 @@ private slots:
     {
         for (int32_t view : {0, 3}) {
             Input().fSelectView(view);
-            m_record.calls.clear();
+            m_w.record.calls.clear();
             const QString middle = Middle();
             for (Qt::Key key : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt}) {
                 QTest::keyPress(View(), key);
                 QTest::keyRelease(View(), key);
             }
-            QCOMPARE(m_record.calls, QStringList());
+            QCOMPARE(m_w.record.calls, QStringList());
             QCOMPARE(Middle(), middle);
             QVERIFY(!State().m_cameraDragActive);
         }
         // Any other key reaches the 3D view's key table.
         QTest::keyClick(View(), Qt::Key_W);
-        QCOMPARE(m_record.calls, (QStringList{"KeyDown 87 0", "KeyPress 119", "KeyUp 87"}));
+        QCOMPARE(m_w.record.calls, (QStringList{"KeyDown 87 0", "KeyPress 119", "KeyUp 87"}));
         // Not while a text box is being edited.
-        m_record.calls.clear();
+        m_w.record.calls.clear();
         State().m_inputEditing = true;
         QTest::keyPress(View(), Qt::Key_W);
         State().m_inputEditing = false;
         QTest::keyRelease(View(), Qt::Key_W);
-        QCOMPARE(m_record.calls, (QStringList{"KeyUp 87"}));
+        QCOMPARE(m_w.record.calls, (QStringList{"KeyUp 87"}));
     }
 
     void deleteKeyIn2D()
@@ -292,14 +274,14 @@ private slots:
         // Not with the point tool active, then with the selection tool.
         W().optTools[1]->setChecked(true);
         QTest::keyClick(View(), Qt::Key_Delete);
-        QCOMPARE(m_record.calls, QStringList());
+        QCOMPARE(m_w.record.calls, QStringList());
         W().optTools[0]->setChecked(true);
         QTest::keyClick(View(), Qt::Key_Delete);
-        QCOMPARE(m_record.calls, (QStringList{"DeleteSelected"}));
+        QCOMPARE(m_w.record.calls, (QStringList{"DeleteSelected"}));
         curve.SetSelected(1, false);
-        m_record.calls.clear();
+        m_w.record.calls.clear();
         QTest::keyClick(View(), Qt::Key_Delete);
-        QCOMPARE(m_record.calls, QStringList());
+        QCOMPARE(m_w.record.calls, QStringList());
         curve.DeleteControl(1);
         W().optTools[1]->setChecked(true);
     }
@@ -314,14 +296,14 @@ private slots:
         QCOMPARE(view.ScaleIndex(), start + 96 - 32);
         Wheel(-1, Qt::ControlModifier);
         QCOMPARE(view.ScaleIndex(), start + 16);
-        QCOMPARE(m_window->ViewControl().GLViewScale(), m_window->Parts().viewZoom->ScaleOfIndex(start + 16));
+        QCOMPARE(m_w.window->ViewControl().GLViewScale(), m_w.window->Parts().viewZoom->ScaleOfIndex(start + 16));
         QVERIFY(W().lblScaleLabel->text().startsWith(QStringLiteral("Scale:")));
         Wheel(-100);
         QCOMPARE(view.ScaleIndex(), 1);
 
         // The zoom tool: moving up zooms in by 5 a pixel.
         view.SetScaleIndex(start);
-        m_window->Parts().viewZoom->fApplyViewScale();
+        m_w.window->Parts().viewZoom->fApplyViewScale();
         W().optTools[4]->setChecked(true);
         const QPoint at = Centre();
         QTest::mousePress(View(), Qt::LeftButton, Qt::NoModifier, at);
@@ -335,13 +317,13 @@ private slots:
         QVERIFY(!State().m_cameraDragActive);
         W().optTools[1]->setChecked(true);
         view.SetScaleIndex(start);
-        m_window->Parts().viewZoom->fApplyViewScale();
+        m_w.window->Parts().viewZoom->fApplyViewScale();
     }
 
     void zoomToFitShowsTheFramedScale()
     {
         CView& view = *State().m_view;
-        IViewZoom& zoom = *m_window->Parts().viewZoom;
+        IViewZoom& zoom = *m_w.window->Parts().viewZoom;
         C3DCurve& curve = *State().m_mainCurve;
         curve.AddControl3(-3000, 500, 0, 0, 0, 0, false);
         curve.AddControl3(1000, 900, 0, 0, 0, 0, false);
@@ -349,11 +331,11 @@ private slots:
         QCOMPARE(view.CurrentOrigin(1), -1000.0f);
         QCOMPARE(view.CurrentOrigin(2), 700.0f);
         // The view shows the scale framed with its margin, and says so.
-        QCOMPARE(m_window->ViewControl().GLViewScale(), zoom.ScaleOfIndex(view.ScaleIndex()));
-        const double spare = m_window->ViewControl().GLViewRealWidth() - 4000.0 * m_window->ViewControl().GLViewScale();
+        QCOMPARE(m_w.window->ViewControl().GLViewScale(), zoom.ScaleOfIndex(view.ScaleIndex()));
+        const double spare = m_w.window->ViewControl().GLViewRealWidth() - 4000.0 * m_w.window->ViewControl().GLViewScale();
         QVERIFY2(spare >= 19.0 && spare <= 22.0, qPrintable(QString::number(spare)));
         QCOMPARE(W().lblScaleLabel->text(),
-                 ViewZoom::ScaleLabelText(QStringLiteral("Scale:"), m_window->ViewControl().GLViewWidth()));
+                 ViewZoom::ScaleLabelText(QStringLiteral("Scale:"), m_w.window->ViewControl().GLViewWidth()));
         // Without points or map: the default scale on the origin.
         curve.DeleteControl(2);
         curve.DeleteControl(1);
@@ -365,7 +347,7 @@ private slots:
 
     void cursorsPushAndNavigation()
     {
-        IViewControl& control = m_window->ViewControl();
+        IViewControl& control = m_w.window->ViewControl();
         Input().fSetViewCursor(1);
         QCOMPARE(control.MousePointer(), 99);
         // Panning shows the hand and gives the tool's cursor back after.
@@ -378,28 +360,28 @@ private slots:
         // A pop without a push keeps the cursor.
         Input().fPushViewCursor(-1);
         QCOMPARE(View()->cursor().pixmap().toImage(), State().m_viewCursors[1].pixmap().toImage());
-        m_record.canStartCamera = false;
+        m_w.record.canStartCamera = false;
         Input().fSetNavigationCursor();
         QCOMPARE(View()->cursor().pixmap().toImage(), State().m_viewCursors[0].pixmap().toImage());
-        m_record.canStartCamera = true;
+        m_w.record.canStartCamera = true;
         Input().fSetNavigationCursor();
         QCOMPARE(View()->cursor().pixmap().toImage(), State().m_viewCursors[5].pixmap().toImage());
     }
 
     void busyStateEndsAlsoOnAnError()
     {
-        IViewControl& control = m_window->ViewControl();
+        IViewControl& control = m_w.window->ViewControl();
         try {
             BusyScope busy(Input());
             QCOMPARE(control.MousePointer(), 11);
             QVERIFY(!W().central->isEnabled());
-            QCOMPARE(m_window->cursor().shape(), Qt::WaitCursor);
+            QCOMPARE(m_w.window->cursor().shape(), Qt::WaitCursor);
             throw RuvError(RuvError::DivisionByZero, QStringLiteral("Division by zero"), QStringLiteral("Test"));
         } catch (const RuvError&) {
         }
         QCOMPARE(control.MousePointer(), 99);
         QVERIFY(W().central->isEnabled());
-        QCOMPARE(m_window->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(m_w.window->cursor().shape(), Qt::ArrowCursor);
     }
 
     void viewCopies()
