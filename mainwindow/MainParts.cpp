@@ -25,6 +25,10 @@ void MainPartsFactory::MakeAll(MainContext& c, MainParts& parts)
     parts.preview = MakePreview(c);
     parts.language = MakeLanguage(c);
     parts.demoSelection = MakeDemoSelection(c);
+    // Curve editing in the views, the sinks, the view presets.
+    parts.curveEditing = MakeCurveEditing(c);
+    parts.eventSinks = MakeEventSinks(c);
+    parts.viewPresets = MakeViewPresets(c);
 }
 
 #define RUV_MAKE_PART(Interface, Maker, Class)                     \
@@ -52,5 +56,9 @@ RUV_MAKE_PART(IProjectCommands, MakeProjectCommands, ProjectCommands)
 RUV_MAKE_PART(IPreviewPlayback, MakePreview, PreviewPlayback)
 RUV_MAKE_PART(ILanguage, MakeLanguage, Language)
 RUV_MAKE_PART(IDemoSelection, MakeDemoSelection, DemoSelection)
+// Curve editing in the views, the sinks, the view presets.
+RUV_MAKE_PART(ICurveEditing, MakeCurveEditing, CurveEditing)
+RUV_MAKE_PART(IEventSinks, MakeEventSinks, EventSinks)
+RUV_MAKE_PART(IViewPresets, MakeViewPresets, ViewPresets)
 
 #undef RUV_MAKE_PART

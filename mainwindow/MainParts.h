@@ -28,6 +28,11 @@
 #include "ViewInput.h"
 #include "ViewZoom.h"
 
+// Curve editing, edit state, sinks, camera and presets.
+#include "CurveEditing.h"
+#include "EventSinks.h"
+#include "ViewPresets.h"
+
 #include <memory>
 
 struct MainContext;
@@ -58,6 +63,12 @@ struct MainParts
     std::unique_ptr<IPreviewPlayback> preview;
     std::unique_ptr<ILanguage> language;
     std::unique_ptr<IDemoSelection> demoSelection;
+
+    // Curve editing in the views, the sinks of the model and the controls,
+    // the view presets.
+    std::unique_ptr<ICurveEditing> curveEditing;
+    std::unique_ptr<IEventSinks> eventSinks;
+    std::unique_ptr<IViewPresets> viewPresets;
 };
 
 // Makes each collaborator; override one Make to hand the window another.
@@ -88,4 +99,9 @@ public:
     virtual std::unique_ptr<IPreviewPlayback> MakePreview(MainContext& c);
     virtual std::unique_ptr<ILanguage> MakeLanguage(MainContext& c);
     virtual std::unique_ptr<IDemoSelection> MakeDemoSelection(MainContext& c);
+
+    // Curve editing in the views, the sinks, the view presets.
+    virtual std::unique_ptr<ICurveEditing> MakeCurveEditing(MainContext& c);
+    virtual std::unique_ptr<IEventSinks> MakeEventSinks(MainContext& c);
+    virtual std::unique_ptr<IViewPresets> MakeViewPresets(MainContext& c);
 };

@@ -55,6 +55,12 @@ public:
     virtual void SetMouseIcon(const QCursor& cursor) = 0;
     // Makes the view's context current (map calls need it); false without one.
     virtual bool MakeCurrent() = 0;
+
+    // ---- For the curve tools and the camera --------------------------------
+    // The world point of a view pixel for the current view and projection.
+    virtual std::array<float, 3> WindowToWorld(float x, float y) = 0;
+    // The far plane a reset camera gets.
+    virtual float DefaultZFar() const = 0;
 };
 
 // The map object (the map library's BSP class) as the window uses it.

@@ -43,6 +43,13 @@ public:
     void SetMousePointer(int32_t kind) override { m_view.SetMousePointer(kind); }
     void SetMouseIcon(const QCursor& cursor) override { m_view.SetMouseIcon(cursor); }
     bool MakeCurrent() override { return m_view.MakeCurrent(); }
+    std::array<float, 3> WindowToWorld(float x, float y) override
+    {
+        std::array<float, 3> world{};
+        m_view.WindowToWorld(x, y, world);
+        return world;
+    }
+    float DefaultZFar() const override { return m_view.DefaultZFar(); }
 
 private:
     UCOpenGLView& m_view;
