@@ -141,18 +141,29 @@ public:
 
 private:
     // The curve of the hovered point, found again by its name; null when
-    // no curve has that name any more.
+    // no curve has that name any more or it lost the point.
     C3DCurve* HoveredCurve();
+    // The curve the running drag works on, found again by its name.
+    C3DCurve* DragCurve();
     C3DCurve* SelectedCurve();
     const CView& ActiveView() const;
+    // 4 pixels in world units.
+    float PickTolerance() const;
+    // The pick loop over the visible curves; `find` gives a point's index
+    // (and tangent) in one curve.
+    template <class Find>
+    C3DCurve* Pick(Find&& find, bool& found);
+    // The picks of a tool (the tangent tool's handles first) at a world point.
+    void PickAt(int32_t tool, const std::array<float, 3>& world);
+    void EndSelectionRectAt(int16_t shift, const std::array<float, 3>& end);
     void Redraw();
     void ShowInfo(int32_t textId, int32_t titleId);
     // The Alt hover: the game's camera command for the point on the clipboard.
     void fCopyControlCommand(C3DCurve& curve, int32_t index);
-    // Grid cells X, Y, Z, pitch and yaw of a point when its curve is shown.
-    void fUpdatePointCells(C3DCurve& curve, int32_t index);
-    // Runs a step; a model error ends in a message box and the drag is
-    // ended with its brackets closed.
+    // Grid cells of a point, when its curve is the one the grid shows.
+    void fUpdatePointCells(C3DCurve& curve, int32_t index, const std::array<int32_t, 10>& cells);
+    // Runs a drag step; a step that fails ends the drag with its brackets
+    // closed.
     template <class F>
     void Guarded(F&& step);
 
@@ -171,20 +182,22 @@ private:
     bool m_tangentDragActive = false;
     bool m_lookAtDragActive = false;
     bool m_lookAtDragMoved = false;
+    // The grabbed point: its curve (by name), number, handle and record.
+    QString m_dragCurveName;
+    int32_t m_dragControl = 0;
+    uint8_t m_dragTangent = 0;
     ControlRecord m_dragRecord{};
-    int32_t m_dragLastPixelX = 0;
-    int32_t m_dragLastPixelY = 0;
+    // The pointer at the last processed drag move.
+    std::array<float, 3> m_dragLastPointer{};
     // The moving selection: its last point and the grabbed point's depth.
     std::array<float, 3> m_dragLastPoint{};
     float m_dragDepth = 0.0f;
-    // The name of the curve a drag works on (brackets are closed on it).
-    QString m_dragCurveName;
+    // The curves a selection move opened a bracket on.
+    std::vector<QString> m_movedCurveNames;
     // The look-at drag: the selected points and the reference angles.
     std::vector<int32_t> m_lookAtNumbers;
     float m_lookAtRefPitch = 0.0f;
     float m_lookAtRefYaw = 0.0f;
-    // The curves a selection move opened a bracket on.
-    std::vector<QString> m_movedCurveNames;
 
     std::array<float, 3> m_snapPoint{};
     bool m_snapFound = false;
