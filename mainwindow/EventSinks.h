@@ -28,6 +28,7 @@ class EventSinks final : public QObject, public IEventSinks, private I3DCurveCon
 {
 public:
     explicit EventSinks(MainContext& context) : m_c(context) {}
+    ~EventSinks() override;
 
     I3DCurveControllerEvents& ControllerSink() override { return *this; }
     void fConnectControlSinks() override;
@@ -61,7 +62,7 @@ private:
     void Redraw();
     // Each sink runs guarded: a model error becomes a message box.
     template <class F>
-    void Guarded(const char* source, F&& step);
+    void Guarded(F&& step);
 
     MainContext& m_c;
     bool m_connected = false;

@@ -417,6 +417,8 @@ public:
         window->Form_Load();
         window->Controls().m_aboutForm->hide();
         view->scale = 1.0;
+        // What New does with the curves.
+        Edit().fCreateDefaultCurves();
         Edit().fResetUndoHistory();
         Edit().fUpdateControlsState();
         rec.calls.clear();
