@@ -2,11 +2,13 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
+#include <QString>
+#include <QWindow>
 
 #include <array>
 #include <cstdint>
 
-class QWindow;
 struct MainContext;
 
 // The 3D camera: flying with the mouse (look with the left button, move
@@ -65,6 +67,7 @@ class CameraNavigation final : public QObject, public ICameraNavigation
 {
 public:
     explicit CameraNavigation(MainContext& context);
+    ~CameraNavigation() override;
 
     void fResetCamera() override;
     bool fCanStartMouseCamera() override;
@@ -103,14 +106,26 @@ public:
     QPoint fCaptureCentre() const;
 
 private:
+    // What a drag or the wheel opened on the main curve (found again by
+    // its name when it ends).
+    struct CameraEdit
+    {
+        QString curveName;
+        bool bracket = false;
+        bool quickRefresh = false;
+    };
+
     void fBeginMouseCapture();
+    // Puts the pointer back at the centre and notes where it landed.
+    void WarpToCentre();
     bool fRecentreCursor();
     void fEndMouseCapture();
-    // The start and end shared by the look, move and wheel drags: with the
-    // lock on, the control's grid row and a change bracket on the main
-    // curve; without it, the main curve's quick refresh.
-    void fBeginCameraEdit();
-    void fEndCameraEdit();
+    // With the lock on: the control's grid row and a change bracket on the
+    // main curve; without it: the main curve's quick refresh.
+    void fBeginCameraEdit(CameraEdit& edit);
+    void fEndCameraEdit(CameraEdit& edit);
+    void EndWheelMove();
+    // Redraws unless the held keys' timer does.
     void Redraw();
     bool Locked();
     void OnFocusWindowChanged(QWindow* window);
@@ -125,11 +140,14 @@ private:
     bool m_forwardKeyHeld = false;
     bool m_sideKeyHeld = false;
     bool m_speedKeyHandled = false;
-    // A change bracket opened on the main curve by a drag or the wheel.
-    bool m_editBracketOpen = false;
-    bool m_quickRefreshOpen = false;
+    CameraEdit m_dragEdit;
+    CameraEdit m_wheelEdit;
     bool m_cursorHidden = false;
     QPoint m_savedCursorPos;
     QPoint m_cursorPos;
-    QWindow* m_focusWindow = nullptr;
+    // Where the pointer stands after the last warp, and the offset of the
+    // last step from there.
+    QPoint m_cursorAnchor;
+    QPoint m_cursorOffset;
+    QPointer<QWindow> m_focusWindow;
 };
