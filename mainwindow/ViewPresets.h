@@ -58,6 +58,7 @@ public:
     void fSelectPreset(int32_t index);
     void fDeselectPreset(int32_t index);
     // Button 1 restores, button 2 opens the menu under the button.
+    // The X argument becomes the menu's left edge in the window.
     void optViewPreset_MouseDown(int32_t index, int32_t button, int32_t shift, int32_t& x, int32_t y);
     void mnuVP_Save_Click();
     void mnuVP_Clear_Click();
@@ -75,5 +76,8 @@ private:
     static bool IsValidIndex(int32_t index) { return index >= 0 && index < PresetCount; }
 
     MainContext& m_c;
+    // A slot is made on first use, then only cleared.
     std::array<std::optional<C3DViewPreset>, PresetCount> m_viewPresets;
+    // The preset the menu acts on: the button pressed last.
+    int32_t m_currentPreset = 0;
 };
