@@ -10,14 +10,14 @@
 #include "StatusMessages.h"
 #include "UCOpenGLView.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QWindow>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QTimer>
 
 #include <algorithm>
 #include <cmath>
-
-using HandlerGuard::RunGuarded;
 
 namespace {
 
@@ -76,12 +76,13 @@ bool IsForwardKey(int16_t key)
 
 }  // namespace
 
-CameraNavigation::CameraNavigation(MainContext& context) : m_c(context)
+CameraNavigation::CameraNavigation(MainContext& context) : m_c(context), m_d(context.state.m_drags)
 {
     connect(m_c.widgets.tmrViewAutoRefresh, &QTimer::timeout, this, [this] { tmrViewAutoRefresh_Timer(); });
     connect(m_c.widgets.tmrCameraMouseForwarding, &QTimer::timeout, this,
             [this] { tmrCameraMouseForwarding_Timer(); });
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* w) { OnFocusWindowChanged(w); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) { OnFocusChanged(old, now); });
 }
 
 CameraNavigation::~CameraNavigation()
@@ -204,9 +205,9 @@ void CameraNavigation::fEndCameraEdit(CameraEdit& edit)
 
 void CameraNavigation::fStartMouseLook()
 {
-    if (m_c.state.m_cameraDragActive || m_mouseMoveActive || !fCanStartMouseCamera())
+    if (m_c.state.m_cameraDragActive || m_d.m_mouseMoveActive || !fCanStartMouseCamera())
         return;
-    m_mouseLookActive = true;
+    m_d.m_mouseLookActive = true;
     m_c.state.m_cameraDragActive = true;
     fBeginMouseCapture();
     RunGuarded(m_c.status, [this] { fBeginCameraEdit(m_dragEdit); });
@@ -214,7 +215,7 @@ void CameraNavigation::fStartMouseLook()
 
 void CameraNavigation::fMouseLookStep()
 {
-    if (!m_mouseLookActive || m_mouseMoveActive || !fRecentreCursor())
+    if (!m_d.m_mouseLookActive || m_d.m_mouseMoveActive || !fRecentreCursor())
         return;
     const float dx = static_cast<float>(m_cursorOffset.x()) * kLookDegreesPerPixel;
     const float dy = static_cast<float>(m_cursorOffset.y()) * kLookDegreesPerPixel;
@@ -242,11 +243,11 @@ void CameraNavigation::fMouseLookStep()
 
 void CameraNavigation::fStopMouseLook()
 {
-    if (!m_mouseLookActive)
+    if (!m_d.m_mouseLookActive)
         return;
     fEndMouseCapture();
     fEndCameraEdit(m_dragEdit);
-    m_mouseLookActive = false;
+    m_d.m_mouseLookActive = false;
     m_c.state.m_cameraDragActive = false;
 }
 
@@ -254,10 +255,10 @@ void CameraNavigation::fStopMouseLook()
 
 void CameraNavigation::fStartMouseMove()
 {
-    if (m_c.state.m_cameraDragActive || m_sideKeyHeld || m_mouseLookActive || m_wheelMoveActive
+    if (m_c.state.m_cameraDragActive || m_d.m_sideKeyHeld || m_d.m_mouseLookActive || m_wheelMoveActive
         || !fCanStartMouseCamera())
         return;
-    m_mouseMoveActive = true;
+    m_d.m_mouseMoveActive = true;
     m_c.state.m_cameraDragActive = true;
     fBeginMouseCapture();
     RunGuarded(m_c.status, [this] { fBeginCameraEdit(m_dragEdit); });
@@ -265,7 +266,7 @@ void CameraNavigation::fStartMouseMove()
 
 void CameraNavigation::fMouseMoveStep()
 {
-    if (!m_mouseMoveActive || m_sideKeyHeld || m_mouseLookActive || m_wheelMoveActive || !fRecentreCursor())
+    if (!m_d.m_mouseMoveActive || m_d.m_sideKeyHeld || m_d.m_mouseLookActive || m_wheelMoveActive || !fRecentreCursor())
         return;
     const float k = m_dragSpeed * kMoveUnitsPerPixel;
     const float sx = static_cast<float>(m_cursorOffset.x()) * k;
@@ -286,11 +287,11 @@ void CameraNavigation::fMouseMoveStep()
 
 void CameraNavigation::fStopMouseMove()
 {
-    if (!m_mouseMoveActive)
+    if (!m_d.m_mouseMoveActive)
         return;
     fEndMouseCapture();
     fEndCameraEdit(m_dragEdit);
-    m_mouseMoveActive = false;
+    m_d.m_mouseMoveActive = false;
     m_c.state.m_cameraDragActive = false;
 }
 
@@ -298,7 +299,7 @@ void CameraNavigation::fStopMouseMove()
 
 void CameraNavigation::fWheel3D(int32_t notches, int32_t keys)
 {
-    if (m_sideKeyHeld || m_forwardKeyHeld || m_mouseMoveActive || m_c.parts.preview->fIsPlaybackRunning())
+    if (m_d.m_sideKeyHeld || m_d.m_forwardKeyHeld || m_d.m_mouseMoveActive || m_c.parts.preview->fIsPlaybackRunning())
         return;
     RunGuarded(m_c.status, [&] {
         if (!m_wheelMoveActive) {
@@ -424,33 +425,33 @@ void CameraNavigation::fStartKeyMove(const std::array<bool, 4>& directions, int1
     const float amount = m_c.state.m_moveSpeed * 5.0f * MoveFactor(shift & kShift, shift & kCtrl);
     C3DCamera& camera = m_c.state.m_camera;
     if (directions[0] || directions[1]) {
-        if (!m_mouseMoveActive && !m_wheelMoveActive && !m_sideKeyHeld) {
+        if (!m_d.m_mouseMoveActive && !m_wheelMoveActive && !m_d.m_sideKeyHeld) {
             camera.SetDist(0, directions[0] ? amount : -amount);
-            m_sideKeyHeld = true;
+            m_d.m_sideKeyHeld = true;
         }
     } else if (directions[2] || directions[3]) {
-        if (!m_wheelMoveActive && !m_forwardKeyHeld) {
+        if (!m_wheelMoveActive && !m_d.m_forwardKeyHeld) {
             camera.SetDist(1, directions[2] ? amount : -amount);
-            m_forwardKeyHeld = true;
+            m_d.m_forwardKeyHeld = true;
         }
     }
-    if ((m_sideKeyHeld || m_forwardKeyHeld) && !m_c.widgets.tmrViewAutoRefresh->isActive())
+    if ((m_d.m_sideKeyHeld || m_d.m_forwardKeyHeld) && !m_c.widgets.tmrViewAutoRefresh->isActive())
         m_c.widgets.tmrViewAutoRefresh->start();
 }
 
-void CameraNavigation::fViewKeyUp(int16_t keyCode)
+void CameraNavigation::fViewKeyUp(int16_t& keyCode)
 {
     C3DCamera& camera = m_c.state.m_camera;
     if (IsSideKey(keyCode) || IsForwardKey(keyCode)) {
-        if (IsSideKey(keyCode) && m_sideKeyHeld) {
+        if (IsSideKey(keyCode) && m_d.m_sideKeyHeld) {
             camera.SetDist(0, 0.0f);
-            m_sideKeyHeld = false;
+            m_d.m_sideKeyHeld = false;
         }
-        if (IsForwardKey(keyCode) && m_forwardKeyHeld) {
+        if (IsForwardKey(keyCode) && m_d.m_forwardKeyHeld) {
             camera.SetDist(1, 0.0f);
-            m_forwardKeyHeld = false;
+            m_d.m_forwardKeyHeld = false;
         }
-        if (!m_sideKeyHeld && !m_forwardKeyHeld)
+        if (!m_d.m_sideKeyHeld && !m_d.m_forwardKeyHeld)
             m_c.widgets.tmrViewAutoRefresh->stop();
     } else if (keyCode == kKeyR) {
         m_rollMode = false;
@@ -501,16 +502,33 @@ void CameraNavigation::fChangeMoveSpeed(bool faster)
 
 // ---- Focus loss --------------------------------------------------------------------------
 
+bool CameraNavigation::IsViewSide(const QWidget* widget) const
+{
+    const UCOpenGLView* view = m_c.widgets.oglView;
+    return widget && (widget == view || view->isAncestorOf(widget));
+}
+
 void CameraNavigation::OnFocusWindowChanged(QWindow* window)
 {
-    QWindow* glWindow = m_c.widgets.oglView->GLWindow();
-    const bool lost = m_focusWindow && m_focusWindow == glWindow && window != glWindow;
-    m_focusWindow = window;
-    if (lost) {
-        // The releases will go to another window: end what they would end.
-        fEndNavigationOnFocusLoss();
-        m_c.parts.curveEditing->fEndDragOnFocusLoss();
-    }
+    // The focus moves between the view's own window and the main window
+    // while the view is used (its container takes it first): only another
+    // window, or none, takes the releases away.
+    if (window && (window == m_c.widgets.oglView->GLWindow() || window == m_c.window.windowHandle()))
+        return;
+    OnFocusLost();
+}
+
+void CameraNavigation::OnFocusChanged(QWidget* old, QWidget* now)
+{
+    // Another control of the window has the keys now.
+    if (IsViewSide(old) && now && !IsViewSide(now))
+        OnFocusLost();
+}
+
+void CameraNavigation::OnFocusLost()
+{
+    fEndNavigationOnFocusLoss();
+    m_c.parts.curveEditing->fEndDragOnFocusLoss();
 }
 
 void CameraNavigation::fEndNavigationOnFocusLoss()

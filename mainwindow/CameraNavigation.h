@@ -1,10 +1,13 @@
 #pragma once
 
+#include "ViewDrags.h"
+
 #include <QObject>
 #include <QPoint>
-#include <QPointer>
 #include <QString>
-#include <QWindow>
+
+class QWidget;
+class QWindow;
 
 #include <array>
 #include <cstdint>
@@ -26,41 +29,36 @@ public:
     // The camera back to its start: position and angles 0, field of view
     // 90, the view control's default far plane.
     virtual void fResetCamera() = 0;
-    // Whether a mouse drag of the camera may start (the preview lock
+
+    // ---- The view's input in the 3D view (the drags' and held keys' flags
+    //      are the view's, MainState::m_drags) ------------------------------
+    // True when a mouse drag of the camera may start now (the preview lock
     // allows it only on a control point, playback stopped).
-    virtual bool fCanStartMouseCamera() = 0;
-
-    // ---- Mouse drags in the 3D view ------------------------------------
-    virtual bool MouseLookActive() const = 0;
-    virtual bool MouseMoveActive() const = 0;
-    virtual void fStartMouseLook() = 0;
-    virtual void fMouseLookStep() = 0;
-    virtual void fStopMouseLook() = 0;
-    virtual void fStartMouseMove() = 0;
-    virtual void fMouseMoveStep() = 0;
-    virtual void fStopMouseMove() = 0;
-    // Wheel notches (positive away from the user) with the wheel's keys.
-    virtual void fWheel3D(int32_t notches, int32_t keys) = 0;
-
-    // ---- Keys of the 3D view ---------------------------------------------
-    virtual void fViewKeyDown(int16_t& keyCode, int16_t& shift) = 0;
-    virtual void fViewKeyPress(int16_t& keyAscii) = 0;
-    virtual void fViewKeyUp(int16_t keyCode) = 0;
-    // Held movement keys keep their component of the camera's move vector
-    // for the next frame (the scene's view transform reads these).
-    virtual bool SideKeyHeld() const = 0;
-    virtual bool ForwardKeyHeld() const = 0;
+    virtual bool fCanStartMouseCamera() { return true; }
+    // The left-button drag (mouse look) and the right-button drag (move).
+    virtual void fStartMouseLook() {}
+    virtual void fMouseLookStep() {}
+    virtual void fStopMouseLook() {}
+    virtual void fStartMouseMove() {}
+    virtual void fMouseMoveStep() {}
+    virtual void fStopMouseMove() {}
+    // Wheel notches (positive away from the user), keys 4 Shift, 8 Ctrl.
+    virtual void fWheel3D(int32_t /*notches*/, int32_t /*keys*/) {}
+    // The view's key table: virtual key codes, shift 1 Shift, 2 Ctrl, 4 Alt.
+    virtual void fViewKeyDown(int16_t& /*keyCode*/, int16_t& /*shift*/) {}
+    virtual void fViewKeyPress(int16_t& /*keyAscii*/) {}
+    virtual void fViewKeyUp(int16_t& /*keyCode*/) {}
 
     // ---- Lens and speed --------------------------------------------------
-    virtual void fChangeFov(bool widen) = 0;
+    virtual void fChangeFov(bool /*widen*/) {}
     // Shift: the far plane comes nearer; Alt: by 100 instead of 1000.
     // The flags are cleared.
-    virtual void fChangeZFar(int16_t& shift) = 0;
-    virtual void fChangeMoveSpeed(bool faster) = 0;
+    virtual void fChangeZFar(int16_t& /*shift*/) {}
+    virtual void fChangeMoveSpeed(bool /*faster*/) {}
 
     // The view lost the focus: held keys and drags end as their release
     // would end them, the pointer is shown again.
-    virtual void fEndNavigationOnFocusLoss() = 0;
+    virtual void fEndNavigationOnFocusLoss() {}
 };
 
 class CameraNavigation final : public QObject, public ICameraNavigation
@@ -72,8 +70,6 @@ public:
     void fResetCamera() override;
     bool fCanStartMouseCamera() override;
 
-    bool MouseLookActive() const override { return m_mouseLookActive; }
-    bool MouseMoveActive() const override { return m_mouseMoveActive; }
     void fStartMouseLook() override;
     void fMouseLookStep() override;
     void fStopMouseLook() override;
@@ -84,9 +80,7 @@ public:
 
     void fViewKeyDown(int16_t& keyCode, int16_t& shift) override;
     void fViewKeyPress(int16_t& keyAscii) override;
-    void fViewKeyUp(int16_t keyCode) override;
-    bool SideKeyHeld() const override { return m_sideKeyHeld; }
-    bool ForwardKeyHeld() const override { return m_forwardKeyHeld; }
+    void fViewKeyUp(int16_t& keyCode) override;
 
     void fChangeFov(bool widen) override;
     void fChangeZFar(int16_t& shift) override;
@@ -128,17 +122,19 @@ private:
     // Redraws unless the held keys' timer does.
     void Redraw();
     bool Locked();
+    // The view's side of the focus: the view control and its window.
+    bool IsViewSide(const QWidget* widget) const;
     void OnFocusWindowChanged(QWindow* window);
+    void OnFocusChanged(QWidget* old, QWidget* now);
+    void OnFocusLost();
 
     MainContext& m_c;
+    // The drags' and held keys' flags.
+    ViewDrags& m_d;
     float m_dragSpeed = 1.0f;
-    bool m_mouseLookActive = false;
-    bool m_mouseMoveActive = false;
     bool m_wheelMoveActive = false;
     int64_t m_lastWheelTick = 0;
     bool m_rollMode = false;
-    bool m_forwardKeyHeld = false;
-    bool m_sideKeyHeld = false;
     bool m_speedKeyHandled = false;
     CameraEdit m_dragEdit;
     CameraEdit m_wheelEdit;
@@ -149,5 +145,4 @@ private:
     // last step from there.
     QPoint m_cursorAnchor;
     QPoint m_cursorOffset;
-    QPointer<QWindow> m_focusWindow;
 };

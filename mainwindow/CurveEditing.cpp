@@ -18,9 +18,6 @@
 
 #include <algorithm>
 
-using HandlerGuard::RunGuarded;
-using HandlerGuard::ScopeEnd;
-
 namespace {
 
 // Half the pick square in pixels.
@@ -60,7 +57,46 @@ QString Num2(double v)
 
 }  // namespace
 
+CurveEditing::CurveEditing(MainContext& context) : m_c(context), m_d(context.state.m_drags) {}
+
+bool CurveEditing::SelectionRectActive() const
+{
+    return m_d.m_selectionRectActive;
+}
+
+bool CurveEditing::MoveSelectionActive() const
+{
+    return m_d.m_moveSelectionActive;
+}
+
+bool CurveEditing::MoveControlActive() const
+{
+    return m_d.m_moveControlActive;
+}
+
+bool CurveEditing::TangentDragActive() const
+{
+    return m_d.m_tangentDragActive;
+}
+
+bool CurveEditing::LookAtDragActive() const
+{
+    return m_d.m_lookAtDragActive;
+}
+
+bool CurveEditing::SnapFound() const
+{
+    return m_d.m_snapFound;
+}
+
 // ---- Shared steps -------------------------------------------------------------
+
+std::array<float, 3> CurveEditing::World(float x, float y)
+{
+    std::array<float, 3> world{};
+    m_c.view.WindowToWorld(x, y, world);
+    return world;
+}
 
 const CView& CurveEditing::ActiveView() const
 {
@@ -191,7 +227,7 @@ void CurveEditing::fHoverFeedback(int16_t, int16_t shift)
         return;
     const int32_t tool = m_c.parts.editState->fActiveTool();
     IViewInput& input = *m_c.parts.viewInput;
-    const std::array<float, 3>& p = m_c.state.m_pointerWorld;
+    const std::array<float, 3>& p = m_d.m_pointerWorld;
     const float h = p[static_cast<size_t>(ActiveView().HAxis())];
     const float v = p[static_cast<size_t>(ActiveView().VAxis())];
     bool found = false;
@@ -234,7 +270,9 @@ void CurveEditing::fHoverFeedback(int16_t, int16_t shift)
             return;
         case 5:
             // In the 3D view the cursor follows the camera's drag state.
-            if (!ActiveView().Is3D())
+            if (ActiveView().Is3D())
+                input.fSetNavigationCursor();
+            else
                 input.fSetViewCursor(kRotateCursor);
             return;
         default:
@@ -284,7 +322,7 @@ void CurveEditing::fToolMouseDown(int32_t tool, int16_t shift, float x, float y)
         // The points under the pointer as they are now: an edit since the
         // last move (a point just added there) counts.
         if (tool <= 2)
-            PickAt(tool, m_c.view.WindowToWorld(x, y));
+            PickAt(tool, World(x, y));
         switch (tool) {
         case 0:
             if (m_c.state.m_curveController->CurvesSelectedControlCount() >= 1 && m_hoverControl > -1) {
@@ -322,13 +360,13 @@ void CurveEditing::fToolMouseDown(int32_t tool, int16_t shift, float x, float y)
     });
 }
 
-bool CurveEditing::fTangentResetMouseDown(int16_t shift)
+bool CurveEditing::fResetHoveredTangent(int32_t tool, int16_t shift)
 {
-    if (m_c.state.m_cameraDragActive || !m_c.state.m_view || m_c.parts.editState->fActiveTool() != 2)
+    if (tool != 2 || m_c.state.m_cameraDragActive || !m_c.state.m_view)
         return false;
     bool reset = false;
     RunGuarded(m_c.status, [&] {
-        PickAt(2, m_c.state.m_pointerWorld);
+        PickAt(2, m_d.m_pointerWorld);
         if (m_hoverTangent == 0 || m_hoverControl < 0)
             return;
         C3DCurve* curve = HoveredCurve();
@@ -347,34 +385,34 @@ void CurveEditing::fStartSelectionRect(float x, float y)
 {
     if (m_c.state.m_cameraDragActive)
         return;
-    m_selectionRectActive = true;
+    m_d.m_selectionRectActive = true;
     m_c.state.m_cameraDragActive = true;
-    m_selRectStart = m_c.view.WindowToWorld(x, y);
-    m_selRectEnd = m_selRectStart;
+    m_d.m_selRectStart = World(x, y);
+    m_d.m_selRectEnd = m_d.m_selRectStart;
     if (m_c.state.m_mainCurve)
         m_c.state.m_mainCurve->QuickRefreshStart(false);
 }
 
 void CurveEditing::fSelectionRectStep()
 {
-    if (!m_selectionRectActive)
+    if (!m_d.m_selectionRectActive)
         return;
-    m_selRectEnd = m_c.state.m_pointerWorld;
+    m_d.m_selRectEnd = m_d.m_pointerWorld;
     Redraw();
 }
 
 void CurveEditing::fEndSelectionRect(int16_t shift, float x, float y)
 {
-    if (!m_selectionRectActive)
+    if (!m_d.m_selectionRectActive)
         return;
-    EndSelectionRectAt(shift, m_c.view.WindowToWorld(x, y));
+    EndSelectionRectAt(shift, World(x, y));
 }
 
 void CurveEditing::EndSelectionRectAt(int16_t shift, const std::array<float, 3>& end)
 {
-    m_selectionRectActive = false;
+    m_d.m_selectionRectActive = false;
     m_c.state.m_cameraDragActive = false;
-    m_selRectEnd = end;
+    m_d.m_selRectEnd = end;
     RunGuarded(m_c.status, [&] {
         fApplySelectionRect(shift);
         if (m_c.state.m_mainCurve)
@@ -389,8 +427,8 @@ void CurveEditing::fApplySelectionRect(int16_t shift)
     std::array<float, 3> low{};
     std::array<float, 3> high{};
     for (size_t axis = 0; axis < 3; ++axis) {
-        low[axis] = std::min(m_selRectStart[axis], m_selRectEnd[axis]);
-        high[axis] = std::max(m_selRectStart[axis], m_selRectEnd[axis]);
+        low[axis] = std::min(m_d.m_selRectStart[axis], m_d.m_selRectEnd[axis]);
+        high[axis] = std::max(m_d.m_selRectStart[axis], m_d.m_selRectEnd[axis]);
         // A click without movement selects what a pick would.
         if (low[axis] == high[axis]) {
             low[axis] -= tolerance;
@@ -430,7 +468,7 @@ void CurveEditing::fStartMoveSelection()
     C3DCurve* hovered = HoveredCurve();
     if (m_c.state.m_cameraDragActive || !hovered)
         return;
-    m_moveSelectionActive = true;
+    m_d.m_moveSelectionActive = true;
     m_c.state.m_cameraDragActive = true;
     C3DCurveController& controller = *m_c.state.m_curveController;
     m_movedCurveNames.clear();
@@ -447,15 +485,15 @@ void CurveEditing::fStartMoveSelection()
     m_dragRecord = hovered->GetControlRecord(m_hoverControl);
     m_dragLastPoint = hovered->GetPosition(m_hoverControl);
     m_dragDepth = m_dragLastPoint[static_cast<size_t>(ActiveView().DAxis())];
-    m_dragLastPointer = m_c.state.m_pointerWorld;
+    m_dragLastPointer = m_d.m_pointerWorld;
     m_c.parts.pointGrid->fGridSelectRow(hovered, m_hoverControl, true);
 }
 
 void CurveEditing::fMoveSelectionStep()
 {
-    if (!m_moveSelectionActive)
+    if (!m_d.m_moveSelectionActive)
         return;
-    const std::array<float, 3>& pointer = m_c.state.m_pointerWorld;
+    const std::array<float, 3>& pointer = m_d.m_pointerWorld;
     if (pointer == m_dragLastPointer)
         return;
     m_dragLastPointer = pointer;
@@ -470,10 +508,10 @@ void CurveEditing::fMoveSelectionStep()
         bool snapped = false;
         fMagnetize(false, snapped);
         std::array<float, 3> delta{};
-        if (m_snapFound) {
+        if (m_d.m_snapFound) {
             for (size_t axis = 0; axis < 3; ++axis)
-                delta[axis] = m_snapPoint[axis] - m_dragLastPoint[axis];
-            m_dragLastPoint = m_snapPoint;
+                delta[axis] = m_d.m_snapPoint[axis] - m_dragLastPoint[axis];
+            m_dragLastPoint = m_d.m_snapPoint;
         } else {
             // The grabbed point keeps its depth.
             delta[h] = pointer[h] - m_dragLastPoint[h];
@@ -511,9 +549,9 @@ void CurveEditing::fMoveSelectionStep()
 
 void CurveEditing::fEndMoveSelection()
 {
-    if (!m_moveSelectionActive)
+    if (!m_d.m_moveSelectionActive)
         return;
-    m_moveSelectionActive = false;
+    m_d.m_moveSelectionActive = false;
     m_c.state.m_cameraDragActive = false;
     RunGuarded(m_c.status, [&] {
         C3DCurve* grabbed = DragCurve();
@@ -541,22 +579,22 @@ void CurveEditing::fStartMoveControl()
     C3DCurve* curve = HoveredCurve();
     if (m_c.state.m_cameraDragActive || !curve)
         return;
-    m_moveControlActive = true;
+    m_d.m_moveControlActive = true;
     m_c.state.m_cameraDragActive = true;
     m_dragCurveName = curve->Name();
     m_dragControl = m_hoverControl;
     curve->BeginChange();
     curve->QuickRefreshStart(false);
     m_dragRecord = curve->GetControlRecord(m_hoverControl);
-    m_dragLastPointer = m_c.state.m_pointerWorld;
+    m_dragLastPointer = m_d.m_pointerWorld;
     m_c.parts.pointGrid->fGridSelectRow(curve, m_hoverControl, true);
 }
 
 void CurveEditing::fMoveControlStep(int16_t shift)
 {
-    if (!m_moveControlActive)
+    if (!m_d.m_moveControlActive)
         return;
-    const std::array<float, 3>& pointer = m_c.state.m_pointerWorld;
+    const std::array<float, 3>& pointer = m_d.m_pointerWorld;
     const CView& view = ActiveView();
     const auto h = static_cast<size_t>(view.HAxis());
     const auto v = static_cast<size_t>(view.VAxis());
@@ -574,12 +612,12 @@ void CurveEditing::fMoveControlStep(int16_t shift)
         if (shift == 0)
             fMagnetize(false, snapped);
         else
-            m_snapFound = false;
+            m_d.m_snapFound = false;
         const std::array<float, 3> kept = {m_dragRecord.X, m_dragRecord.Y, m_dragRecord.Z};
         std::array<float, 3> position = kept;
-        if (m_snapFound) {
+        if (m_d.m_snapFound) {
             for (size_t axis = 0; axis < 3; ++axis)
-                position[axis] = Round2(m_snapPoint[axis]);
+                position[axis] = Round2(m_d.m_snapPoint[axis]);
         } else {
             // Shift: vertical only on the screen; Ctrl: horizontal only.
             if (shift != kShift)
@@ -600,9 +638,9 @@ void CurveEditing::fMoveControlStep(int16_t shift)
 
 void CurveEditing::fEndMoveControl()
 {
-    if (!m_moveControlActive)
+    if (!m_d.m_moveControlActive)
         return;
-    m_moveControlActive = false;
+    m_d.m_moveControlActive = false;
     m_c.state.m_cameraDragActive = false;
     RunGuarded(m_c.status, [&] {
         C3DCurve* curve = DragCurve();
@@ -630,15 +668,15 @@ void CurveEditing::fAddControlAtPointer(float x, float y)
     C3DCurve* curve = SelectedCurve();
     if (!curve || !fCanAddControl(*curve, m_c.texts.fGetText(kPointAdditionTitle)))
         return;
-    const std::array<float, 3> world = m_c.view.WindowToWorld(x, y);
+    const std::array<float, 3> world = World(x, y);
     IPointGridPanel& grid = *m_c.parts.pointGrid;
     grid.fGridStartChange();
     ScopeEnd gridEnd([&grid] { grid.fGridEndChange(false); });
     {
         curve->BeginControlsCountChange();
         ScopeEnd countEnd([curve] { curve->EndControlsCountChange(); });
-        if (m_snapFound)
-            curve->AddControl3(m_snapPoint[0], m_snapPoint[1], m_snapPoint[2], 0.0f, 0.0f, 0.0f, false);
+        if (m_d.m_snapFound)
+            curve->AddControl3(m_d.m_snapPoint[0], m_d.m_snapPoint[1], m_d.m_snapPoint[2], 0.0f, 0.0f, 0.0f, false);
         else
             curve->AddControlFromViewPoint(world[static_cast<size_t>(ActiveView().HAxis())],
                                            world[static_cast<size_t>(ActiveView().VAxis())], ActiveView());
@@ -754,7 +792,7 @@ void CurveEditing::fStartTangentDrag()
     C3DCurve* curve = HoveredCurve();
     if (m_c.state.m_cameraDragActive || !curve)
         return;
-    m_tangentDragActive = true;
+    m_d.m_tangentDragActive = true;
     m_c.state.m_cameraDragActive = true;
     m_dragCurveName = curve->Name();
     m_dragControl = m_hoverControl;
@@ -765,14 +803,14 @@ void CurveEditing::fStartTangentDrag()
 
 void CurveEditing::fTangentDragStep(int16_t shift)
 {
-    if (!m_tangentDragActive)
+    if (!m_d.m_tangentDragActive)
         return;
     Guarded([&] {
         C3DCurve* curve = DragCurve();
         // A handle starts a segment: the point and the one after it.
         if (!curve || m_dragControl >= curve->ControlsCount())
             return;
-        curve->DragTangent(ActiveView(), m_dragControl, m_dragTangent, m_c.state.m_pointerWorld,
+        curve->DragTangent(ActiveView(), m_dragControl, m_dragTangent, m_d.m_pointerWorld,
                            static_cast<uint8_t>(shift));
         Redraw();
     });
@@ -780,9 +818,9 @@ void CurveEditing::fTangentDragStep(int16_t shift)
 
 void CurveEditing::fEndTangentDrag()
 {
-    if (!m_tangentDragActive)
+    if (!m_d.m_tangentDragActive)
         return;
-    m_tangentDragActive = false;
+    m_d.m_tangentDragActive = false;
     m_c.state.m_cameraDragActive = false;
     RunGuarded(m_c.status, [&] {
         C3DCurve* curve = DragCurve();
@@ -802,7 +840,7 @@ void CurveEditing::fStartLookAtDrag()
     C3DCurve* curve = m_c.state.m_mainCurve;
     if (m_c.state.m_cameraDragActive || !curve || !curve->GetSelectedNumbers(m_lookAtNumbers))
         return;
-    m_lookAtDragActive = true;
+    m_d.m_lookAtDragActive = true;
     m_c.state.m_cameraDragActive = true;
     m_lookAtDragMoved = false;
     m_dragCurveName = curve->Name();
@@ -817,15 +855,15 @@ void CurveEditing::fStartLookAtDrag()
 
 void CurveEditing::fLookAtStep(int16_t shift, float x, float y)
 {
-    if (!m_lookAtDragActive)
+    if (!m_d.m_lookAtDragActive)
         return;
     Guarded([&] {
         C3DCurve* curve = DragCurve();
         if (!curve)
             return;
         if (!m_lookAtDragMoved) {
-            if (MCommon::RoundHalfEven(x) == m_c.state.m_mouseDownX
-                && MCommon::RoundHalfEven(y) == m_c.state.m_mouseDownY)
+            if (MCommon::RoundHalfEven(x) == m_d.m_mouseDownX
+                && MCommon::RoundHalfEven(y) == m_d.m_mouseDownY)
                 return;
             m_lookAtDragMoved = true;
             curve->BeginChange();
@@ -835,7 +873,7 @@ void CurveEditing::fLookAtStep(int16_t shift, float x, float y)
         const auto h = static_cast<size_t>(view.HAxis());
         const auto v = static_cast<size_t>(view.VAxis());
         const auto d = static_cast<size_t>(view.DAxis());
-        const std::array<float, 3>& pointer = m_c.state.m_pointerWorld;
+        const std::array<float, 3>& pointer = m_d.m_pointerWorld;
         bool found = false;
         C3DCurve* under = fPickControl(pointer[h], pointer[v], found);
         const std::array<float, 3> onPoint = found ? under->GetPosition(m_hoverControl) : std::array<float, 3>{};
@@ -857,9 +895,9 @@ void CurveEditing::fLookAtStep(int16_t shift, float x, float y)
 
 void CurveEditing::fEndLookAtDrag()
 {
-    if (!m_lookAtDragActive)
+    if (!m_d.m_lookAtDragActive)
         return;
-    m_lookAtDragActive = false;
+    m_d.m_lookAtDragActive = false;
     m_c.state.m_cameraDragActive = false;
     RunGuarded(m_c.status, [&] {
         C3DCurve* curve = DragCurve();
@@ -876,8 +914,8 @@ void CurveEditing::fEndLookAtDrag()
 
 void CurveEditing::fEndDragOnFocusLoss()
 {
-    if (m_selectionRectActive)
-        EndSelectionRectAt(0, m_selRectEnd);
+    if (m_d.m_selectionRectActive)
+        EndSelectionRectAt(0, m_d.m_selRectEnd);
     fEndMoveSelection();
     fEndMoveControl();
     fEndTangentDrag();
@@ -888,24 +926,24 @@ void CurveEditing::fEndDragOnFocusLoss()
 
 void CurveEditing::fMagnetize(bool refresh, bool& found)
 {
-    m_snapFound = false;
+    m_d.m_snapFound = false;
     found = false;
     if (!m_c.parts.mapBinding->fIsMapLoaded() || !m_c.state.m_map || !m_c.state.m_view)
         return;
     QAction* magnetize = m_c.menus.Action(QStringLiteral("mnuMapMagnetize"));
     if (magnetize && magnetize->isChecked()) {
         const CView& view = ActiveView();
-        m_snapPoint[static_cast<size_t>(view.HAxis())] = m_c.state.m_pointerWorld[static_cast<size_t>(view.HAxis())];
-        m_snapPoint[static_cast<size_t>(view.VAxis())] = m_c.state.m_pointerWorld[static_cast<size_t>(view.VAxis())];
+        m_d.m_snapPoint[static_cast<size_t>(view.HAxis())] = m_d.m_pointerWorld[static_cast<size_t>(view.HAxis())];
+        m_d.m_snapPoint[static_cast<size_t>(view.VAxis())] = m_d.m_pointerWorld[static_cast<size_t>(view.VAxis())];
         const int32_t plane = view.ViewFlag() == CView::ViewXZ ? 1 : view.ViewFlag() == CView::ViewYZ ? 2 : 0;
-        m_snapFound = m_c.state.m_map->SearchCorner(m_snapPoint[0], m_snapPoint[1], m_snapPoint[2], plane, kSnapZone);
-        m_snapShown = m_snapFound;
+        m_d.m_snapFound = m_c.state.m_map->SearchCorner(m_d.m_snapPoint[0], m_d.m_snapPoint[1], m_d.m_snapPoint[2], plane, kSnapZone);
+        m_d.m_snapShown = m_d.m_snapFound;
         if (refresh)
             Redraw();
-    } else if (m_snapShown) {
-        m_snapShown = false;
+    } else if (m_d.m_snapShown) {
+        m_d.m_snapShown = false;
         if (refresh)
             Redraw();
     }
-    found = m_snapFound;
+    found = m_d.m_snapFound;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ControlRecord.h"
+#include "ViewDrags.h"
 
 #include <QString>
 
@@ -26,79 +27,50 @@ class ICurveEditing
 public:
     virtual ~ICurveEditing() = default;
 
-    // ---- Picks and hover --------------------------------------------------
-    // The first visible curve (controller order) with a point within 4
-    // pixels of (h, v), on the active view's two axes; the hover state
-    // follows. Null (and found false) when none.
-    virtual C3DCurve* fPickControl(float h, float v, bool& found) = 0;
-    // The same for the tangent handles.
-    virtual C3DCurve* fPickTangent(float h, float v, bool& found) = 0;
-    // The pointer moved in a 2D view (or with tool 5) while no drag runs.
-    virtual void fHoverFeedback(int16_t button, int16_t shift) = 0;
+    // ---- Presses in a 2D view (the drags' pointer state is set) -----------
+    // Button 1 pressed in a 2D view with tool 0 to 3 active (the zoom tool
+    // is the zoom's); pixels of the view.
+    virtual void fToolMouseDown(int32_t /*tool*/, int16_t /*shift*/, float /*x*/, float /*y*/) {}
+    // Button 2 pressed in a 2D view: resets the hovered tangent handle of
+    // tool 2; false when there was none (the view pans then).
+    virtual bool fResetHoveredTangent(int32_t /*tool*/, int16_t /*shift*/) { return false; }
+    // The pointer moved while no drag runs.
+    virtual void fHoverFeedback(int16_t /*button*/, int16_t /*shift*/) {}
 
-    // ---- Presses in a 2D view (m_mouseDownX/Y and m_pointerWorld set) ------
-    // Button 1 with tool 0 to 3; other tools are not handled here.
-    virtual void fToolMouseDown(int32_t tool, int16_t shift, float x, float y) = 0;
-    // Button 2: true when the tangent tool reset the handle under the
-    // pointer (the view then does not pan).
-    virtual bool fTangentResetMouseDown(int16_t shift) = 0;
-
-    // ---- The drags (one at a time) ---------------------------------------
-    virtual bool SelectionRectActive() const = 0;
-    virtual bool MoveSelectionActive() const = 0;
-    virtual bool MoveControlActive() const = 0;
-    virtual bool TangentDragActive() const = 0;
-    virtual bool LookAtDragActive() const = 0;
-    // Mouse moves while the drag runs.
-    virtual void fSelectionRectStep() = 0;
-    virtual void fMoveSelectionStep() = 0;
-    virtual void fMoveControlStep(int16_t shift) = 0;
-    virtual void fTangentDragStep(int16_t shift) = 0;
-    virtual void fLookAtStep(int16_t shift, float x, float y) = 0;
-    // Release of button 1.
-    virtual void fEndSelectionRect(int16_t shift, float x, float y) = 0;
-    virtual void fEndMoveSelection() = 0;
-    virtual void fEndMoveControl() = 0;
-    virtual void fEndTangentDrag() = 0;
-    virtual void fEndLookAtDrag() = 0;
+    // ---- The drags (their flags are the view's, MainState::m_drags) ------
+    // The steps, one per pointer move.
+    virtual void fSelectionRectStep() {}
+    virtual void fMoveSelectionStep() {}
+    virtual void fTangentDragStep(int16_t /*shift*/) {}
+    virtual void fLookAtStep(int16_t /*shift*/, float /*x*/, float /*y*/) {}
+    virtual void fMoveControlStep(int16_t /*shift*/) {}
+    // The ends, on the release of button 1.
+    virtual void fEndSelectionRect(int16_t /*shift*/, float /*x*/, float /*y*/) {}
+    virtual void fEndMoveSelection() {}
+    virtual void fEndTangentDrag() {}
+    virtual void fEndLookAtDrag() {}
+    virtual void fEndMoveControl() {}
     // The view lost the focus or the pointer: the running drag ends as its
     // release would have ended it.
-    virtual void fEndDragOnFocusLoss() = 0;
+    virtual void fEndDragOnFocusLoss() {}
 
     // ---- Commands ------------------------------------------------------------
-    // The Delete key of a 2D view: the selected points of every curve.
-    virtual void fDeleteSelectedControls() = 0;
+    // Deletes the selected points of every curve (the Delete key).
+    virtual void fDeleteSelectedControls() {}
     // Insert and Delete in the 3D view, at the preview's position.
-    virtual void fInsertControlAtPreview() = 0;
-    virtual void fDeleteControlAtPreview() = 0;
-    // Searches the map corner near the pointer when Magnetize is on.
-    virtual void fMagnetize(bool refresh, bool& found) = 0;
-
-    // ---- What the scene draws --------------------------------------------
-    virtual const std::array<float, 3>& SelectionRectStart() const = 0;
-    virtual const std::array<float, 3>& SelectionRectEnd() const = 0;
-    // A map corner was found for the pointer's position.
-    virtual bool SnapFound() const = 0;
-    virtual const std::array<float, 3>& SnapPoint() const = 0;
+    virtual void fInsertControlAtPreview() {}
+    virtual void fDeleteControlAtPreview() {}
 };
 
 class CurveEditing final : public ICurveEditing
 {
 public:
-    explicit CurveEditing(MainContext& context) : m_c(context) {}
-
-    C3DCurve* fPickControl(float h, float v, bool& found) override;
-    C3DCurve* fPickTangent(float h, float v, bool& found) override;
-    void fHoverFeedback(int16_t button, int16_t shift) override;
+    explicit CurveEditing(MainContext& context);
 
     void fToolMouseDown(int32_t tool, int16_t shift, float x, float y) override;
-    bool fTangentResetMouseDown(int16_t shift) override;
+    bool fResetHoveredTangent(int32_t tool, int16_t shift) override;
+    void fHoverFeedback(int16_t button, int16_t shift) override;
 
-    bool SelectionRectActive() const override { return m_selectionRectActive; }
-    bool MoveSelectionActive() const override { return m_moveSelectionActive; }
-    bool MoveControlActive() const override { return m_moveControlActive; }
-    bool TangentDragActive() const override { return m_tangentDragActive; }
-    bool LookAtDragActive() const override { return m_lookAtDragActive; }
     void fSelectionRectStep() override;
     void fMoveSelectionStep() override;
     void fMoveControlStep(int16_t shift) override;
@@ -114,12 +86,16 @@ public:
     void fDeleteSelectedControls() override;
     void fInsertControlAtPreview() override;
     void fDeleteControlAtPreview() override;
-    void fMagnetize(bool refresh, bool& found) override;
 
-    const std::array<float, 3>& SelectionRectStart() const override { return m_selRectStart; }
-    const std::array<float, 3>& SelectionRectEnd() const override { return m_selRectEnd; }
-    bool SnapFound() const override { return m_snapFound; }
-    const std::array<float, 3>& SnapPoint() const override { return m_snapPoint; }
+    // ---- Picks and magnetizing -------------------------------------------------
+    // The first visible curve (controller order) with a point within 4
+    // pixels of (h, v) on the active view's two axes; the hover state
+    // follows. Null (and found false) when none.
+    C3DCurve* fPickControl(float h, float v, bool& found);
+    // The same for the tangent handles.
+    C3DCurve* fPickTangent(float h, float v, bool& found);
+    // Searches the map corner near the pointer when Magnetize is on.
+    void fMagnetize(bool refresh, bool& found);
 
     // ---- The steps the presses run (public for the tests) -----------------
     void fStartSelectionRect(float x, float y);
@@ -138,6 +114,13 @@ public:
     int32_t HoverControl() const { return m_hoverControl; }
     const QString& HoverCurveName() const { return m_hoverCurveName; }
     uint8_t HoverTangent() const { return m_hoverTangent; }
+    // The drags' flags and markers, as the view's state holds them.
+    bool SelectionRectActive() const;
+    bool MoveSelectionActive() const;
+    bool MoveControlActive() const;
+    bool TangentDragActive() const;
+    bool LookAtDragActive() const;
+    bool SnapFound() const;
 
 private:
     // The curve of the hovered point, found again by its name; null when
@@ -147,6 +130,7 @@ private:
     C3DCurve* DragCurve();
     C3DCurve* SelectedCurve();
     const CView& ActiveView() const;
+    std::array<float, 3> World(float x, float y);
     // 4 pixels in world units.
     float PickTolerance() const;
     // The pick loop over the visible curves; `find` gives a point's index
@@ -168,19 +152,14 @@ private:
     void Guarded(F&& step);
 
     MainContext& m_c;
+    // The drags' flags, the pointer and the markers the scene draws.
+    ViewDrags& m_d;
 
     int32_t m_hoverControl = -1;
     QString m_hoverCurveName;
     uint8_t m_hoverTangent = 0;
     float m_pickTolerance = 0.0f;
 
-    bool m_selectionRectActive = false;
-    std::array<float, 3> m_selRectStart{};
-    std::array<float, 3> m_selRectEnd{};
-    bool m_moveSelectionActive = false;
-    bool m_moveControlActive = false;
-    bool m_tangentDragActive = false;
-    bool m_lookAtDragActive = false;
     bool m_lookAtDragMoved = false;
     // The grabbed point: its curve (by name), number, handle and record.
     QString m_dragCurveName;
@@ -199,8 +178,5 @@ private:
     float m_lookAtRefPitch = 0.0f;
     float m_lookAtRefYaw = 0.0f;
 
-    std::array<float, 3> m_snapPoint{};
-    bool m_snapFound = false;
-    bool m_snapShown = false;
     int32_t m_lastGridSyncedControl = -1;
 };

@@ -19,9 +19,6 @@
 #include <QRadioButton>
 #include <QToolButton>
 
-using HandlerGuard::RunGuarded;
-using HandlerGuard::ScopeEnd;
-
 namespace {
 
 constexpr int32_t kNavigationTool = 5;
@@ -232,7 +229,7 @@ void EditState::optTools_DblClick(int32_t index)
                 curve->TangentSetAll(1);
             break;
         case 4:
-            m_c.parts.viewZoom->fZoomToFit();
+            m_c.parts.viewZoom->fZoomToFit(false);
             Redraw();
             break;
         default:

@@ -27,44 +27,44 @@ public:
     // ---- Enabling --------------------------------------------------------
     // Menus, tools and buttons after the points' count changed (New, Open,
     // every count change).
-    virtual void fUpdateControlsState() = 0;
+    virtual void fUpdateControlsState() {}
     // The tool buttons for the active view (also when a view is activated).
-    virtual void fUpdateToolsState() = 0;
+    virtual void fUpdateToolsState() {}
     // The index of the tool button that is on; -1 when none is.
-    virtual int32_t fActiveTool() const = 0;
+    virtual int32_t fActiveTool() const { return -1; }
 
     // ---- Tools and buttons -----------------------------------------------
-    virtual void optTools_Click(int32_t index) = 0;
-    virtual void optTools_DblClick(int32_t index) = 0;
-    virtual void cmdInvert_Click() = 0;
+    virtual void optTools_Click(int32_t /*index*/) {}
+    virtual void optTools_DblClick(int32_t /*index*/) {}
+    virtual void cmdInvert_Click() {}
 
     // ---- Selection -------------------------------------------------------
-    virtual void mnuE_SelectAll_Click() = 0;
-    virtual void mnuE_DeselectAll_Click() = 0;
+    virtual void mnuE_SelectAll_Click() {}
+    virtual void mnuE_DeselectAll_Click() {}
     // After a value was written from the point grid.
-    virtual void fUnselectHiddenOfSelected() = 0;
+    virtual void fUnselectHiddenOfSelected() {}
     // The selected points of all curves.
-    virtual int32_t fSelectedControlCount() const = 0;
-    virtual void fUpdateDeselectMenu() = 0;
+    virtual int32_t fSelectedControlCount() const { return 0; }
+    virtual void fUpdateDeselectMenu() {}
 
     // ---- Curves ----------------------------------------------------------
     // One curve, "Camera path", as the main curve (New).
-    virtual void fCreateDefaultCurves() = 0;
+    virtual void fCreateDefaultCurves() {}
     // The colours and sizes that set the other curves apart from the first.
-    virtual void fApplyCurveLooks() = 0;
+    virtual void fApplyCurveLooks() {}
 
     // ---- Undo --------------------------------------------------------------
     // Stores the controller's state as the newest one (nothing while a
     // state is being stored or restored).
-    virtual void fStoreUndoState() = 0;
+    virtual void fStoreUndoState() {}
     // The history starts anew with the present state (New, Open).
-    virtual void fResetUndoHistory() = 0;
-    virtual void mnuE_Undo_Click() = 0;
-    virtual void mnuE_Redo_Click() = 0;
+    virtual void fResetUndoHistory() {}
+    virtual void mnuE_Undo_Click() {}
+    virtual void mnuE_Redo_Click() {}
 
     // The options New and Open start from: fixed targets, pause, camera,
     // presets, script includes and choices.
-    virtual void fResetProjectOptions() = 0;
+    virtual void fResetProjectOptions() {}
 };
 
 class EditState : public QObject, public IEditState

@@ -33,7 +33,7 @@ EventSinks::~EventSinks()
 template <class F>
 void EventSinks::Guarded(F&& step)
 {
-    HandlerGuard::RunGuarded(m_c.status, std::forward<F>(step));
+    RunGuarded(m_c.status, std::forward<F>(step));
 }
 
 void EventSinks::fConnectControlSinks()

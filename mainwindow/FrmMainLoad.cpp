@@ -78,7 +78,8 @@ void FrmMain::Form_Load()
 
     // 4. The splash: it closes itself without a project, and stays until the
     //    first paint while one is opened.
-    m_controls.m_aboutForm = std::make_unique<FrmAbout>();
+    m_controls.m_aboutForm = std::make_unique<FrmAbout>(m_services.shell, m_services.settings);
+    m_controls.m_aboutForm->SetControlsText(m_texts.fGetText(264), m_texts.fGetText(265));
     if (projectPath.isEmpty()) {
         m_state.m_splashUntilPaint = false;
         m_controls.m_aboutForm->CloseAfterDelay(true);
@@ -117,8 +118,14 @@ void FrmMain::Form_Load()
 
     // 12, 13. Secondary windows.
     m_controls.m_notesForm = std::make_unique<FrmNotes>(this);
-    m_controls.mDemosForm = std::make_unique<FrmDemos>(this);
+    m_controls.m_notesForm->setWindowTitle(m_texts.fGetText(266));
+    connect(m_controls.m_notesForm.get(), &FrmNotes::ContentChanged, this,
+            [this] { m_parts.editState->fSetProjectModified(false); });
+    m_controls.mDemosForm = std::make_unique<FrmDemos>(this, m_services.dialogs, m_services.shell);
     m_controls.mDemosForm->Initialize(this);
+    m_controls.mDemosForm->SetGuiTexts(m_texts.fGetText(280), m_texts.fGetText(274), m_texts.fGetText(270),
+                                       m_texts.fGetText(23), m_texts.fGetText(81), m_texts.fGetText(82));
+    m_controls.mDemosForm->SetMessageTexts(m_texts.fGetText(950), m_texts.fGetText(951));
     m_controls.m_gameConfigsForm = std::make_unique<FrmGameConfigs>(this);
     m_controls.m_gameSettingsForm = std::make_unique<FrmGameSettings>(this);
     m_controls.m_recentFiles = std::make_unique<CRecentFile>();

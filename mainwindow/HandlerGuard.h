@@ -1,41 +1,33 @@
 #pragma once
 
-// Handlers of the main window run their steps through RunGuarded: an error
-// of the program (a model call that refuses, a full curve) ends in a
-// message box instead of leaving a Qt event handler, which would abort the
-// program.
+// Runs one of the window's event handlers so that no error leaves it (Qt
+// would abort): the program's own errors, and any other, are shown in a
+// message box and the handler ends there.
 
 #include "RuvError.h"
 #include "StatusMessages.h"
 
-#include <QString>
-
 #include <exception>
 #include <utility>
 
-namespace HandlerGuard {
-
-// The critical icon with an OK button.
-constexpr int32_t ErrorBoxStyle = 16;
-
-// True when the step ran to its end.
-template <class F>
-bool RunGuarded(StatusMessages& status, F&& step)
+// True when the handler ran to its end.
+template <typename Handler>
+bool RunGuarded(StatusMessages& status, Handler&& handler)
 {
     try {
-        std::forward<F>(step)();
+        std::forward<Handler>(handler)();
         return true;
     } catch (const RuvError& e) {
-        status.fShowMessageBox(e.description(), ErrorBoxStyle, e.source().isEmpty() ? QStringLiteral("Ruvadir")
-                                                                                      : e.source());
+        status.fShowMessageBox(e.description(), 16, QStringLiteral("Ruvadir"));
     } catch (const std::exception& e) {
-        status.fShowMessageBox(QString::fromLocal8Bit(e.what()), ErrorBoxStyle, QStringLiteral("Ruvadir"));
+        status.fShowMessageBox(QString::fromLocal8Bit(e.what()), 16, QStringLiteral("Ruvadir"));
     }
     return false;
 }
 
 // Calls `end` when it goes out of scope: the closing half of a bracket
-// that must close whatever happens in between.
+// (a model's Begin/End, a guard flag) that must close whatever happens in
+// between.
 template <class End>
 class ScopeEnd
 {
@@ -48,5 +40,3 @@ public:
 private:
     End m_end;
 };
-
-}  // namespace HandlerGuard

@@ -7,6 +7,7 @@
 
 #include "CameraModePanel.h"
 #include "CameraNavigation.h"
+#include "CurveEditing.h"
 #include "DemoSelection.h"
 #include "EditState.h"
 #include "GameConfigs.h"

@@ -31,6 +31,9 @@ public:
     virtual void fGridUpdateColumn(C3DCurve* /*curve*/, int32_t /*property*/) {}
     // The grids' selection from the selected curve's selected points.
     virtual void fGridSyncSelection() {}
+    // The first and last row of the active grid's selection (rows count
+    // from 1, as the control points); false without a grid or selection.
+    virtual bool fActiveGridSelection(int32_t& /*firstRow*/, int32_t& /*lastRow*/) const { return false; }
 };
 
 class PointGridPanel final : public IPointGridPanel

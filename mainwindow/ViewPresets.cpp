@@ -32,11 +32,6 @@ int32_t ViewKindToIndex(int32_t kind)
     }
 }
 
-bool IsValidViewKind(int32_t kind)
-{
-    return kind == CView::ViewXY || kind == CView::ViewXZ || kind == CView::ViewYZ || kind == CView::View3D;
-}
-
 }  // namespace
 
 ViewPresets::ViewPresets(MainContext& context) : m_c(context)
@@ -153,7 +148,7 @@ void ViewPresets::optViewPreset_MouseDown(int32_t index, int32_t button, int32_t
         return;
     fSetCurrentPreset(index);
     if (button == 1) {
-        HandlerGuard::RunGuarded(m_c.status, [&] { fApplyPreset(index); });
+        RunGuarded(m_c.status, [&] { fApplyPreset(index); });
     } else if (button == 2) {
         // The menu opens under the button it acts on.
         QToolButton* b = m_c.widgets.optViewPreset[static_cast<size_t>(index)];
@@ -253,7 +248,8 @@ void ViewPresets::fLoadPresetStrings(const C3DProject& project, bool invariantNu
     const auto read = [&](qsizetype entry, int32_t slot) {
         taken[static_cast<size_t>(slot)] = true;
         // A damaged text leaves its slot empty; the others still load.
-        Slot(slot).Deserialize(*this, texts.at(entry), invariantNumbers);
+        // The views convert the older preset text.
+        Slot(slot).Deserialize(*m_c.parts.viewInput, texts.at(entry), invariantNumbers);
     };
     // Texts that know their slot first, so that none of them is pushed
     // aside by a text without one.
@@ -273,18 +269,4 @@ void ViewPresets::fLoadPresetStrings(const C3DProject& project, bool invariantNu
         read(entry, next);
     }
     fRefreshPresetButtons();
-}
-
-// ---- What the older preset text needs ------------------------------------------
-
-std::optional<CView> ViewPresets::GetViewCopy(int32_t viewKind)
-{
-    if (!IsValidViewKind(viewKind))
-        return std::nullopt;
-    return m_c.state.m_views[static_cast<size_t>(ViewKindToIndex(viewKind))].Clone();
-}
-
-int32_t ViewPresets::ScaleNormalize(int32_t scaleIndex)
-{
-    return m_c.parts.viewZoom->ScaleNormalize(scaleIndex);
 }

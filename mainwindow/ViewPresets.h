@@ -39,7 +39,7 @@ public:
     virtual int32_t fCurrentPreset() const = 0;
 };
 
-class ViewPresets final : public QObject, public IViewPresets, private IViewPresetOwner
+class ViewPresets final : public QObject, public IViewPresets
 {
 public:
     explicit ViewPresets(MainContext& context);
@@ -68,10 +68,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // ---- IViewPresetOwner: what the older preset text needs ------------------
-    std::optional<CView> GetViewCopy(int32_t viewKind) override;
-    int32_t ScaleNormalize(int32_t scaleIndex) override;
-
     C3DViewPreset& Slot(int32_t index);
     static bool IsValidIndex(int32_t index) { return index >= 0 && index < PresetCount; }
 

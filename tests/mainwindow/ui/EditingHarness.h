@@ -4,10 +4,10 @@
 // sinks, the camera navigation and the view presets drive it: the real
 // window, loaded but not shown, with a view control whose pixels map
 // linearly to the world (one pixel one world unit at scale 1), a cursor, a
-// clock, a clipboard and a map that the test controls, and recording fakes
-// for the groups these reach (preview, point grid, value tools, scene,
-// view selection, zoom, map binding). The curves, undo history and
-// controls are the real ones.
+// clock, a clipboard and a map object that the test controls, and
+// recording fakes for the preview, the point grid and the value tools. The
+// curves, the undo history, the views, the zoom, the scene's redraws, the
+// map binding and the controls are the real ones.
 
 #include "MainWindowHarness.h"
 
@@ -18,28 +18,34 @@
 #include "EditState.h"
 #include "EventSinks.h"
 #include "ViewInput.h"
+#include "ViewZoom.h"
 #include "ViewPresets.h"
 
 #include <QAction>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QStringList>
 #include <QToolButton>
 
 #include <array>
 #include <cmath>
+#include <span>
 #include <vector>
 
 namespace Editing {
 
 // Pixels map to the view's two axes: h = x / scale, v = y / scale; the depth
-// axis reads `depth`.
+// axis reads `depth`. The scale stays what the test sets once it locks it.
 class FakeViewControl final : public IViewControl
 {
 public:
     double scale = 1.0;
+    bool scaleLocked = false;
     float depth = 0.0f;
     CView* view = nullptr;
     int refreshes = 0;
     int projections = 0;
+    QCursor icon;
 
     bool Initialize(IOpenGLViewHandler*, CView* v, C3DCamera*) override
     {
@@ -47,24 +53,35 @@ public:
         return true;
     }
     double GLViewScale() const override { return scale; }
-    void SetGLViewScale(double s) override { scale = s; }
+    void SetGLViewScale(double s) override
+    {
+        if (!scaleLocked)
+            scale = s;
+    }
     void SetView(CView* v) override { view = v; }
+    CView* View() const override { return view; }
     void UpdateProjection() override { ++projections; }
     void Refresh() override { ++refreshes; }
     bool GLKillWindow() override { return true; }
     int32_t MousePointer() const override { return m_pointer; }
     void SetMousePointer(int32_t kind) override { m_pointer = kind; }
-    void SetMouseIcon(const QCursor&) override {}
+    void SetMouseIcon(const QCursor& cursor) override { icon = cursor; }
     bool MakeCurrent() override { return false; }
-    std::array<float, 3> WindowToWorld(float x, float y) override
+    void WindowToWorld(float x, float y, std::span<float> result) override
     {
         std::array<float, 3> w{};
         w[static_cast<size_t>(view->HAxis())] = static_cast<float>(x / scale);
         w[static_cast<size_t>(view->VAxis())] = static_cast<float>(y / scale);
         w[static_cast<size_t>(view->DAxis())] = depth;
+        for (size_t i = 0; i < result.size() && i < 3; ++i)
+            result[i] = w[i];
+    }
+    std::array<float, 3> World(float x, float y)
+    {
+        std::array<float, 3> w{};
+        WindowToWorld(x, y, w);
         return w;
     }
-    float DefaultZFar() const override { return 50000.0f; }
 
 private:
     int32_t m_pointer = 0;
@@ -167,8 +184,6 @@ struct Record
     int32_t control = -1;
     int32_t sample = -1;
     std::vector<ControlRecord> samples;
-    // The map binding.
-    bool mapLoaded = false;
 
     int Count(const QString& prefix) const
     {
@@ -280,80 +295,6 @@ private:
     Record& m_r;
 };
 
-class FakeScene final : public ISceneDrawing
-{
-public:
-    FakeScene(MainContext& c, Record& r) : m_c(c), m_r(r) {}
-    void fBuildScaleTable() override {}
-    void GLDrawScene() override {}
-    void fRefreshView() override
-    {
-        m_r.calls << QStringLiteral("Redraw");
-        m_c.view.Refresh();
-    }
-    void fUpdateViewProjection() override
-    {
-        m_r.calls << QStringLiteral("Projection");
-        m_c.view.UpdateProjection();
-    }
-
-private:
-    MainContext& m_c;
-    Record& m_r;
-};
-
-// The real view states; the active view changes as the views would change
-// it, and the cursors are recorded.
-class FakeViewInput final : public IViewInput
-{
-public:
-    FakeViewInput(MainContext& c, Record& r) : m_real(c), m_c(c), m_r(r) {}
-    void fCreateViews() override { m_real.fCreateViews(); }
-    void fSelectView(int index) override
-    {
-        if (index < 0 || index > 3)
-            index = 0;
-        m_c.state.m_activeViewIndex = index;
-        m_c.state.m_view = &m_c.state.m_views[static_cast<size_t>(index)];
-        m_c.view.SetView(m_c.state.m_view);
-        m_r.calls << QStringLiteral("SelectView:%1").arg(index);
-        m_c.parts.editState->fUpdateToolsState();
-    }
-    void fSetViewCursor(int index) override { m_r.calls << QStringLiteral("Cursor:%1").arg(index); }
-
-private:
-    ViewInput m_real;
-    MainContext& m_c;
-    Record& m_r;
-};
-
-class FakeZoom final : public IViewZoom
-{
-public:
-    explicit FakeZoom(Record& r) : m_r(r) {}
-    void fInitZoomBag() override {}
-    int32_t DefaultScaleIndex() const override { return 1; }
-    double ScaleOfIndex(int32_t) const override { return 1.0; }
-    int32_t ScaleNormalize(int32_t index) const override { return std::clamp(index, 1, 10000); }
-    void fZoomToFit() override { m_r.calls << QStringLiteral("ZoomToFit"); }
-
-private:
-    Record& m_r;
-};
-
-class FakeMapBinding final : public IMapBinding
-{
-public:
-    FakeMapBinding(MainContext& c, Record& r) : m_c(c), m_r(r) {}
-    void fCreateMapObject() override { m_c.state.m_map = std::make_unique<FakeMap>(); }
-    void fReleaseMapObject() override { m_c.state.m_map.reset(); }
-    bool fIsMapLoaded() const override { return m_r.mapLoaded; }
-
-private:
-    MainContext& m_c;
-    Record& m_r;
-};
-
 class Factory final : public Harness::FakeFactory
 {
 public:
@@ -366,19 +307,6 @@ public:
     std::unique_ptr<IValueTools> MakeValueTools(MainContext&) override
     {
         return std::make_unique<FakeValueTools>(m_r);
-    }
-    std::unique_ptr<ISceneDrawing> MakeSceneDrawing(MainContext& c) override
-    {
-        return std::make_unique<FakeScene>(c, m_r);
-    }
-    std::unique_ptr<IViewInput> MakeViewInput(MainContext& c) override
-    {
-        return std::make_unique<FakeViewInput>(c, m_r);
-    }
-    std::unique_ptr<IViewZoom> MakeViewZoom(MainContext&) override { return std::make_unique<FakeZoom>(m_r); }
-    std::unique_ptr<IMapBinding> MakeMapBinding(MainContext& c) override
-    {
-        return std::make_unique<FakeMapBinding>(c, m_r);
     }
 
 private:
@@ -398,6 +326,7 @@ public:
     FakeViewControl* view = nullptr;
     Harness::FakeState fake;
     Record rec;
+    QTemporaryDir mapDir;
     std::unique_ptr<FrmMain> window;
 
     Window()
@@ -408,6 +337,7 @@ public:
         services.cursor = cursor;
         services.clock = clock;
         services.gameWindows = gameWindows;
+        services.makeMapObject = [] { return std::make_unique<FakeMap>(); };
         services.makeViewControl = [this](UCOpenGLView&) {
             auto v = std::make_unique<FakeViewControl>();
             view = v.get();
@@ -417,6 +347,7 @@ public:
         window->Form_Load();
         window->Controls().m_aboutForm->hide();
         view->scale = 1.0;
+        view->scaleLocked = true;
         // What New does with the curves.
         Edit().fCreateDefaultCurves();
         Edit().fResetUndoHistory();
@@ -439,6 +370,22 @@ public:
     QAction* Menu(const char* name) { return window->Menus().Action(QString::fromLatin1(name)); }
 
     void SelectView(int index) { Parts().viewInput->fSelectView(index); }
+    // The view cursor shown (0 to 6), -1 for another.
+    int Cursor()
+    {
+        for (size_t i = 0; i < State().m_viewCursors.size(); ++i)
+            if (view->icon.pixmap().cacheKey() == State().m_viewCursors[i].pixmap().cacheKey())
+                return static_cast<int>(i);
+        return -1;
+    }
+    // Loads a map (an empty file the fake map object takes) through the
+    // real map binding; its corners are the test's to set after.
+    bool LoadMap()
+    {
+        State().m_activeGame->SetMapDir(mapDir.path());
+        QFile file(mapDir.filePath(QStringLiteral("test.bsp")));
+        return file.open(QIODevice::WriteOnly) && (file.close(), Parts().mapBinding->fLoadMap(QStringLiteral("test.bsp")));
+    }
     // As a click on the tool's button.
     void SelectTool(int tool)
     {
@@ -456,18 +403,18 @@ public:
     // ---- The view input as it routes to the tools (pixels of the view) ---
     void Hover(float x, float y, int16_t shift = 0)
     {
-        State().m_pointerWorld = view->WindowToWorld(x, y);
+        State().m_drags.m_pointerWorld = view->World(x, y);
         Tools().fHoverFeedback(0, shift);
     }
     void Press(float x, float y, int16_t shift = 0)
     {
-        State().m_mouseDownX = static_cast<int32_t>(std::lround(x));
-        State().m_mouseDownY = static_cast<int32_t>(std::lround(y));
+        State().m_drags.m_mouseDownX = static_cast<int32_t>(std::lround(x));
+        State().m_drags.m_mouseDownY = static_cast<int32_t>(std::lround(y));
         Tools().fToolMouseDown(Parts().editState->fActiveTool(), shift, x, y);
     }
     void Drag(float x, float y, int16_t shift = 0)
     {
-        State().m_pointerWorld = view->WindowToWorld(x, y);
+        State().m_drags.m_pointerWorld = view->World(x, y);
         CurveEditing& t = Tools();
         if (t.SelectionRectActive())
             t.fSelectionRectStep();

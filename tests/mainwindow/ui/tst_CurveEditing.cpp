@@ -121,7 +121,7 @@ private slots:
         w->Main().SetSelected(1, true);
         w->SelectTool(tool);
         w->Hover(overPoint ? 101 : 200, overPoint ? 99 : 160, static_cast<int16_t>(shift));
-        QCOMPARE(w->rec.calls.filter(QStringLiteral("Cursor:")).last(), QStringLiteral("Cursor:%1").arg(cursor));
+        QCOMPARE(w->Cursor(), cursor);
     }
 
     void tangentHandlesAreHoveredBeforePoints()
@@ -131,7 +131,7 @@ private slots:
         const ControlRecord r = w->Main().GetControlRecord(1);
         w->Hover(100 + r.Tan1X, 100 + r.Tan1Y);
         QCOMPARE(w->Tools().HoverTangent(), uint8_t(1));
-        QCOMPARE(w->rec.calls.last(), QStringLiteral("Cursor:3"));
+        QCOMPARE(w->Cursor(), 3);
     }
 
     // ---- Hover shortcuts --------------------------------------------------
@@ -232,7 +232,7 @@ private slots:
         w->Press(20, 20);
         w->Drag(70, 35);
         QVERIFY(w->Tools().SelectionRectActive());
-        QCOMPARE(w->Tools().SelectionRectEnd()[0], 70.0f);
+        QCOMPARE(w->State().m_drags.m_selRectEnd[0], 70.0f);
         w->Release(90, 50);
         // Point 3 lies outside, the hidden point 4 counts as outside, the
         // bounds are included.
@@ -401,7 +401,8 @@ private slots:
         QFETCH(bool, map);
         QFETCH(bool, checked);
         QFETCH(bool, snaps);
-        w->rec.mapLoaded = map;
+        if (map)
+            QVERIFY(w->LoadMap());
         w->Menu("mnuMapMagnetize")->setChecked(checked);
         w->Map().corners = {{205, 98, 64}};
         w->AddPoints(w->Main(), {{0, 0, 17}});
@@ -421,7 +422,7 @@ private slots:
 
     void theSnapPlaneFollowsTheView()
     {
-        w->rec.mapLoaded = true;
+        QVERIFY(w->LoadMap());
         w->Menu("mnuMapMagnetize")->setChecked(true);
         w->SelectTool(1);
         for (int view : {0, 1, 2}) {
@@ -465,13 +466,12 @@ private slots:
         QCOMPARE(static_cast<int>(w->Main().GetTan1C(1)), 3);
         const ControlRecord r = w->Main().GetControlRecord(1);
         w->Hover(100 + r.Tan1X, 100 + r.Tan1Y);
-        QVERIFY(w->Tools().fTangentResetMouseDown(static_cast<int16_t>(shift)));
+        QVERIFY(w->Tools().fResetHoveredTangent(2, static_cast<int16_t>(shift)));
         QCOMPARE(static_cast<int>(w->Main().GetTan1C(1)), edited);
         // Not over a handle, or with another tool, the view pans instead.
+        QVERIFY(!w->Tools().fResetHoveredTangent(1, 0));
         w->Hover(400, 400);
-        QVERIFY(!w->Tools().fTangentResetMouseDown(0));
-        w->SelectTool(1);
-        QVERIFY(!w->Tools().fTangentResetMouseDown(0));
+        QVERIFY(!w->Tools().fResetHoveredTangent(2, 0));
     }
 
     // ---- Look-at ------------------------------------------------------------------

@@ -64,8 +64,6 @@ public:
     void SetMousePointer(int32_t) override {}
     void SetMouseIcon(const QCursor&) override {}
     bool MakeCurrent() override { return false; }
-    std::array<float, 3> WindowToWorld(float, float) override { return {}; }
-    float DefaultZFar() const override { return 50000; }
     static inline int kills = 0;
 };
 
