@@ -223,17 +223,26 @@ public:
     void fRefreshPreview(bool) override { m_r.calls << QStringLiteral("RefreshPreview"); }
     void fLockGuiDuringPreview(bool locked, bool running) override
     {
-        m_r.calls << QStringLiteral("LockGui:%1,%2").arg(locked).arg(running);
+        m_r.calls << QStringLiteral("LockGui:%1,%2").arg(int(locked)).arg(int(running));
     }
     void fMoveControlWithCamera() override { m_r.calls << QStringLiteral("MoveControl"); }
     void fRotateControlWithCamera(int32_t mask, float yaw, float pitch, float roll) override
     {
-        m_r.calls << QStringLiteral("Rotate:%1,%2,%3,%4").arg(mask).arg(yaw).arg(pitch).arg(roll);
+        m_r.calls << QStringLiteral("Rotate:%1,%2,%3,%4")
+                         .arg(mask)
+                         .arg(yaw, 0, 'g', 6)
+                         .arg(pitch, 0, 'g', 6)
+                         .arg(roll, 0, 'g', 6);
     }
     void fApplyCameraFovToControl() override { m_r.calls << QStringLiteral("ApplyFov"); }
     void fPreviewKeyCommand(const std::array<bool, 4>& d, int16_t shift) override
     {
-        m_r.calls << QStringLiteral("KeyCommand:%1%2%3%4,%5").arg(d[0]).arg(d[1]).arg(d[2]).arg(d[3]).arg(shift);
+        m_r.calls << QStringLiteral("KeyCommand:%1%2%3%4,%5")
+                         .arg(int(d[0]))
+                         .arg(int(d[1]))
+                         .arg(int(d[2]))
+                         .arg(int(d[3]))
+                         .arg(shift);
     }
     void fTogglePlayback() override { m_r.calls << QStringLiteral("TogglePlayback"); }
     void fOnPlaybackStopped() override
