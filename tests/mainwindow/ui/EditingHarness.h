@@ -357,7 +357,8 @@ public:
         window->Controls().m_aboutForm->hide();
         view->scale = 1.0;
         view->scaleLocked = true;
-        // What New does with the curves.
+        // What New does with the options and the curves.
+        Edit().fResetProjectOptions();
         Edit().fCreateDefaultCurves();
         Edit().fResetUndoHistory();
         Edit().fUpdateControlsState();
