@@ -6,10 +6,10 @@
 #include "MainControls.h"
 #include "MainMenus.h"
 #include "MainParts.h"
+#include "MainServices.h"
 #include "MainState.h"
 #include "MainWidgets.h"
 #include "UC3DCurveManager.h"
-#include "UCOpenGLView.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -201,7 +201,7 @@ void EditState::optTools_Click(int32_t index)
         m_c.widgets.cmCurveManager->RefreshItemsArrowVisibilityState();
         Redraw();
     }
-    m_c.widgets.oglView->setFocus();
+    m_c.view.SetFocus();
 }
 
 void EditState::optTools_DblClick(int32_t index)
@@ -253,7 +253,7 @@ void EditState::cmdInvert_Click()
 {
     if (C3DCurve* curve = m_c.widgets.cmCurveManager->SelectedCurve())
         RunGuarded(m_c.status, [curve] { curve->Invert(); });
-    m_c.widgets.oglView->setFocus();
+    m_c.view.SetFocus();
 }
 
 // ---- Selection ------------------------------------------------------------------

@@ -5,9 +5,9 @@
 #include "MainContext.h"
 #include "MainMenus.h"
 #include "MainParts.h"
+#include "MainServices.h"
 #include "MainState.h"
 #include "MainWidgets.h"
-#include "UCOpenGLView.h"
 
 #include <QAction>
 #include <QMenu>
@@ -211,7 +211,7 @@ void ViewPresets::fApplyPreset(int32_t index)
         return;
     const C3DViewPreset& preset = Preset(index);
     if (preset.IsEmpty()) {
-        m_c.widgets.oglView->setFocus();
+        m_c.view.SetFocus();
         return;
     }
     fSelectPreset(index);
