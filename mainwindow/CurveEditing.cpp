@@ -557,9 +557,13 @@ void CurveEditing::fEndMoveSelection()
         C3DCurve* grabbed = DragCurve();
         if (grabbed)
             grabbed->QuickRefreshStop();
-        // Each curve's bracket closes once: one undo step for the drag.
+        // Each curve's bracket closes once, and the drag is one undo step
+        // however many curves it moved.
         const std::vector<QString> names = std::move(m_movedCurveNames);
         m_movedCurveNames.clear();
+        IEditState& edit = *m_c.parts.editState;
+        edit.fBeginUndoStep();
+        ScopeEnd step([&edit] { edit.fEndUndoStep(); });
         for (const QString& name : names) {
             C3DCurve* curve = nullptr;
             if (!m_c.state.m_curveController->FindCurveByName(name, curve))

@@ -315,12 +315,29 @@ void EditState::fStoreUndoState()
 {
     if (m_undoBusy || !m_c.state.m_curveController)
         return;
+    if (m_undoStepDepth > 0) {
+        m_undoStepPending = true;
+        return;
+    }
     m_undoBusy = true;
     ScopeEnd idle([this] { m_undoBusy = false; });
     fSetProjectModified(true);
     Handler().Save(*m_c.state.m_curveController);
     m_c.menus.Action(QStringLiteral("mnuE_Undo"))->setEnabled(true);
     m_c.menus.Action(QStringLiteral("mnuE_Redo"))->setEnabled(false);
+}
+
+void EditState::fBeginUndoStep()
+{
+    ++m_undoStepDepth;
+}
+
+void EditState::fEndUndoStep()
+{
+    if (m_undoStepDepth < 1 || --m_undoStepDepth > 0 || !m_undoStepPending)
+        return;
+    m_undoStepPending = false;
+    fStoreUndoState();
 }
 
 void EditState::fResetUndoHistory()

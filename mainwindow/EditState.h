@@ -61,6 +61,10 @@ public:
     virtual void fResetUndoHistory() {}
     virtual void mnuE_Undo_Click() {}
     virtual void mnuE_Redo_Click() {}
+    // Between these, the states asked for are stored as one, at the end:
+    // an edit that closes the brackets of several curves is one step.
+    virtual void fBeginUndoStep() {}
+    virtual void fEndUndoStep() {}
 
     // The options New and Open start from: fixed targets, pause, camera,
     // presets, script includes and choices.
@@ -98,6 +102,8 @@ public:
     void fResetUndoHistory() override;
     void mnuE_Undo_Click() override;
     void mnuE_Redo_Click() override;
+    void fBeginUndoStep() override;
+    void fEndUndoStep() override;
     void fResetProjectOptions() override;
 
     // Loads an undo or redo state into the controller and the window.
@@ -118,6 +124,8 @@ private:
     MainContext& m_c;
     std::unique_ptr<CProjectStateHandler> m_stateHandler;
     bool m_undoBusy = false;
+    int32_t m_undoStepDepth = 0;
+    bool m_undoStepPending = false;
     int32_t m_last2DTool = 1;
     int32_t m_last3DTool = 5;
 };

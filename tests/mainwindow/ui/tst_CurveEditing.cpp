@@ -262,9 +262,13 @@ private slots:
         QCOMPARE(Pos(w->Main(), 2), (std::array<float, 3>{60, 20, 7}));
         QCOMPARE(Pos(w->Main(), 3), (std::array<float, 3>{90, 10, 0}));
         QCOMPARE(Pos(Second(), 1), (std::array<float, 3>{20, 90, 3}));
-        // One undo state per moved curve, whatever the number of moves.
-        QCOMPARE(w->UndoStates(), before + 2);
+        // One undo state for the drag, whatever the moves and the curves;
+        // undoing it puts every curve back.
+        QCOMPARE(w->UndoStates(), before + 1);
         QVERIFY(!AnyBracketOpen(w->Curves()));
+        w->Menu("mnuE_Undo")->trigger();
+        QCOMPARE(Pos(w->Main(), 1), (std::array<float, 3>{10, 10, 5}));
+        QCOMPARE(Pos(w->Curves().Curves(1), 1), (std::array<float, 3>{10, 80, 3}));
     }
 
     // ---- Points ---------------------------------------------------------------------
