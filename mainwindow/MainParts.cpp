@@ -29,8 +29,10 @@ void MainPartsFactory::MakeAll(MainContext& c, MainParts& parts)
     parts.consoleInput = MakeConsoleInput(c);
     // The window's tooltips.
     parts.tooltips = MakeTooltips(c);
-    // The curve tools of the views.
+    // Curve editing in the views, the sinks, the view presets.
     parts.curveEditing = MakeCurveEditing(c);
+    parts.eventSinks = MakeEventSinks(c);
+    parts.viewPresets = MakeViewPresets(c);
 }
 
 #define RUV_MAKE_PART(Interface, Maker, Class)                     \
@@ -62,7 +64,9 @@ RUV_MAKE_PART(IDemoSelection, MakeDemoSelection, DemoSelection)
 RUV_MAKE_PART(IConsoleInput, MakeConsoleInput, ConsoleInput)
 // The window's tooltips.
 RUV_MAKE_PART(IMainTooltips, MakeTooltips, MainTooltips)
-// The curve tools of the views.
+// Curve editing in the views, the sinks, the view presets.
 RUV_MAKE_PART(ICurveEditing, MakeCurveEditing, CurveEditing)
+RUV_MAKE_PART(IEventSinks, MakeEventSinks, EventSinks)
+RUV_MAKE_PART(IViewPresets, MakeViewPresets, ViewPresets)
 
 #undef RUV_MAKE_PART

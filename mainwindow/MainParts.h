@@ -31,6 +31,11 @@
 #include "ViewInput.h"
 #include "ViewZoom.h"
 
+// Curve editing, edit state, sinks, camera and presets.
+#include "CurveEditing.h"
+#include "EventSinks.h"
+#include "ViewPresets.h"
+
 #include <memory>
 
 struct MainContext;
@@ -66,8 +71,11 @@ struct MainParts
     // The window's tooltips.
     std::unique_ptr<IMainTooltips> tooltips;
 
-    // The curve tools of the views.
+    // Curve editing in the views, the sinks of the model and the controls,
+    // the view presets.
     std::unique_ptr<ICurveEditing> curveEditing;
+    std::unique_ptr<IEventSinks> eventSinks;
+    std::unique_ptr<IViewPresets> viewPresets;
 };
 
 // Makes each collaborator; override one Make to hand the window another.
@@ -103,6 +111,8 @@ public:
     // The window's tooltips.
     virtual std::unique_ptr<IMainTooltips> MakeTooltips(MainContext& c);
 
-    // The curve tools of the views.
+    // Curve editing in the views, the sinks, the view presets.
     virtual std::unique_ptr<ICurveEditing> MakeCurveEditing(MainContext& c);
+    virtual std::unique_ptr<IEventSinks> MakeEventSinks(MainContext& c);
+    virtual std::unique_ptr<IViewPresets> MakeViewPresets(MainContext& c);
 };

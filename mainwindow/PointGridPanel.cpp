@@ -191,7 +191,7 @@ void PointGridPanel::fGridEndChange(bool refresh)
     Tabs().EndFlexgridsChange(refresh);
 }
 
-void PointGridPanel::fGridReloadCurve(const C3DCurve* curve)
+void PointGridPanel::fGridReloadCurve(C3DCurve* curve)
 {
     if (curve == nullptr)
         Tabs().ReloadFlexgrids(SelectedCurve());
@@ -199,7 +199,7 @@ void PointGridPanel::fGridReloadCurve(const C3DCurve* curve)
         Tabs().ReloadFlexgrids(curve);
 }
 
-void PointGridPanel::fGridSelectRow(const C3DCurve* curve, int32_t row, bool ensureVisible)
+void PointGridPanel::fGridSelectRow(C3DCurve* curve, int32_t row, bool ensureVisible)
 {
     // A row the grids do not have yet (their reload comes after a change of
     // the points) is not selected.
@@ -209,19 +209,19 @@ void PointGridPanel::fGridSelectRow(const C3DCurve* curve, int32_t row, bool ens
         Tabs().SelectFlexgridsRow(row, ensureVisible);
 }
 
-void PointGridPanel::fGridClearSelection(const C3DCurve* curve)
+void PointGridPanel::fGridClearSelection(C3DCurve* curve)
 {
     if (curve == nullptr || IsShown(curve))
         Tabs().ClearFlexgridsSelection();
 }
 
-void PointGridPanel::fGridUpdateCells(const C3DCurve* curve, int32_t row, const std::array<int32_t, 10>& properties)
+void PointGridPanel::fGridUpdateCells(C3DCurve* curve, int32_t row, const std::array<int32_t, 10>& properties)
 {
     if (IsShown(curve))
         Tabs().UpdateFlexgridCells(curve, row, properties);
 }
 
-void PointGridPanel::fGridUpdateColumn(const C3DCurve* curve, int32_t property)
+void PointGridPanel::fGridUpdateColumn(C3DCurve* curve, int32_t property)
 {
     if (IsShown(curve))
         Tabs().UpdateFlexgridColumn(curve, property);
@@ -234,7 +234,7 @@ void PointGridPanel::fGridLockEdition(bool lock)
 
 void PointGridPanel::fGridSyncSelection()
 {
-    const C3DCurve* curve = SelectedCurve();
+    C3DCurve* curve = SelectedCurve();
     if (curve == nullptr)
         return;
     if (curve->SelectedCount() < 1) {

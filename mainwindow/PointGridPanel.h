@@ -34,17 +34,17 @@ public:
     virtual void fGridStartChange() {}
     virtual void fGridEndChange(bool /*refresh*/) {}
     // All rows again; without a curve those of the selected one.
-    virtual void fGridReloadCurve(const C3DCurve* /*curve*/ = nullptr) {}
+    virtual void fGridReloadCurve(C3DCurve* /*curve*/ = nullptr) {}
     // Selects a row in every tab; ensureVisible scrolls to it. A null curve
     // stands for the selected one.
-    virtual void fGridSelectRow(const C3DCurve* /*curve*/, int32_t /*row*/, bool /*ensureVisible*/) {}
-    virtual void fGridClearSelection(const C3DCurve* /*curve*/) {}
+    virtual void fGridSelectRow(C3DCurve* /*curve*/, int32_t /*row*/, bool /*ensureVisible*/) {}
+    virtual void fGridClearSelection(C3DCurve* /*curve*/) {}
     // Rewrites the cells of those properties in one row (-1 for none).
-    virtual void fGridUpdateCells(const C3DCurve* /*curve*/, int32_t /*row*/,
+    virtual void fGridUpdateCells(C3DCurve* /*curve*/, int32_t /*row*/,
                                   const std::array<int32_t, 10>& /*properties*/)
     {
     }
-    virtual void fGridUpdateColumn(const C3DCurve* /*curve*/, int32_t /*property*/) {}
+    virtual void fGridUpdateColumn(C3DCurve* /*curve*/, int32_t /*property*/) {}
     // True: no cell can be edited.
     virtual void fGridLockEdition(bool /*lock*/) {}
     // The grids select the first block of selected points of the selected
@@ -96,11 +96,11 @@ public:
     bool fActiveGridSelection(int32_t& firstRow, int32_t& lastRow) const override;
     void fGridStartChange() override;
     void fGridEndChange(bool refresh) override;
-    void fGridReloadCurve(const C3DCurve* curve = nullptr) override;
-    void fGridSelectRow(const C3DCurve* curve, int32_t row, bool ensureVisible) override;
-    void fGridClearSelection(const C3DCurve* curve) override;
-    void fGridUpdateCells(const C3DCurve* curve, int32_t row, const std::array<int32_t, 10>& properties) override;
-    void fGridUpdateColumn(const C3DCurve* curve, int32_t property) override;
+    void fGridReloadCurve(C3DCurve* curve = nullptr) override;
+    void fGridSelectRow(C3DCurve* curve, int32_t row, bool ensureVisible) override;
+    void fGridClearSelection(C3DCurve* curve) override;
+    void fGridUpdateCells(C3DCurve* curve, int32_t row, const std::array<int32_t, 10>& properties) override;
+    void fGridUpdateColumn(C3DCurve* curve, int32_t property) override;
     void fGridLockEdition(bool lock) override;
     void fGridSyncSelection() override;
 

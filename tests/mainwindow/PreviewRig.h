@@ -129,7 +129,7 @@ class RoomCheckingEditing final : public ICurveEditing
 {
 public:
     explicit RoomCheckingEditing(MainContext& c) : m_c(c) {}
-    bool fCanAddControl(const C3DCurve& curve, const QString& title) override
+    bool fCanAddControl(C3DCurve& curve, const QString& title) override
     {
         if (curve.CanAddControl(1))
             return true;
@@ -218,7 +218,7 @@ struct Window
         curve.SetStepRate(stepRate);
     }
     // The grid shows the curve: the manager selects it.
-    void ShowInGrid(const C3DCurve& curve)
+    void ShowInGrid(C3DCurve& curve)
     {
         W().cmCurveManager->RefreshCurveList(false);
         W().cmCurveManager->findChild<UC3DCurveList*>()->SetSelectedIndex(Curves().GetCurveIndex(&curve));
