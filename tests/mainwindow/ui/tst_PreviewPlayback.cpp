@@ -1,18 +1,19 @@
 // The preview on the real window: the lock box and the buttons clicked,
-// L, Space, Esc and the arrows typed into the 3D view, a flight played on
-// the real clock, and the window closed while it plays.
-//
-// The key table of the camera navigation is stood in for by its preview
-// rows (L, Space, Esc, the arrows), so that the keys take the real way from
-// the view control through the view's input.
+// L, Space, Esc and the arrows typed into the 3D view, the camera flown
+// with the real pointer and the wheel while locked, a flight played on the
+// real clock, and the window closed while it plays.
 
 #include "MainWindowHarness.h"
 
 #include "C3DCurveController.h"
+#include "CProjectStateHandler.h"
+#include "EditState.h"
 #include "PreviewPlayback.h"
 #include "UCOpenGLView.h"
 
 #include <QCheckBox>
+#include <QCursor>
+#include <QWheelEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QWindow>
@@ -22,31 +23,6 @@ using namespace Harness;
 
 namespace {
 
-// The preview rows of the view's key table.
-class PreviewKeys final : public ICameraNavigation
-{
-public:
-    explicit PreviewKeys(MainContext& c) : m_c(c), m_real(c) {}
-    void fResetCamera() override { m_real.fResetCamera(); }
-    void fViewKeyDown(int16_t& code, int16_t& shift) override
-    {
-        IPreviewPlayback& preview = *m_c.parts.preview;
-        const std::array<bool, 4> arrows{code == 37, code == 39, code == 38, code == 40};
-        if (preview.fIsPreviewLocked() && (arrows[0] || arrows[1] || arrows[2] || arrows[3]))
-            preview.fPreviewKeyCommand(arrows, shift);
-        else if (code == 32 && preview.fIsPreviewLocked() && m_c.widgets.cmdPvwStartStop->isEnabled())
-            preview.fTogglePlayback();
-        else if (code == 27 && preview.fIsPlaybackRunning())
-            preview.fOnPlaybackStopped();
-        else if (code == 76)
-            preview.fTogglePreviewLock();
-    }
-
-private:
-    MainContext& m_c;
-    CameraNavigation m_real;
-};
-
 class Factory final : public FakeFactory
 {
 public:
@@ -54,10 +30,6 @@ public:
     std::unique_ptr<IPreviewPlayback> MakePreview(MainContext& c) override
     {
         return std::make_unique<PreviewPlayback>(c);
-    }
-    std::unique_ptr<ICameraNavigation> MakeCameraNavigation(MainContext& c) override
-    {
-        return std::make_unique<PreviewKeys>(c);
     }
 };
 
@@ -90,6 +62,10 @@ class TstPreviewPlayback : public QObject
         QTest::keyClick(View(), static_cast<Qt::Key>(key), modifiers);
     }
     void Click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
+    int32_t UndoStates()
+    {
+        return static_cast<EditState&>(*m_window->Parts().editState).StateHandler().StateCount();
+    }
 
 private slots:
     void init()
@@ -155,6 +131,48 @@ private slots:
         Key(Qt::Key_L);
         QVERIFY(!Preview().fIsPreviewLocked());
         QVERIFY(W().cmdCreateScript->isEnabled());
+    }
+
+    void flyingWhileLockedWritesOneUndoStatePerGesture()
+    {
+        Points(3, 25);
+        Key(Qt::Key_L);
+        Key(Qt::Key_Right);
+        QCOMPARE(Preview().fGetPreviewControl(), 2);
+        QVERIFY(Preview().fIsPreviewAtControl());
+
+        // Mouse look with the real pointer: the point turns, one state.
+        UCOpenGLView* view = W().oglView;
+        const QPoint centre = view->mapToGlobal(QPoint(view->width() / 2, view->height() / 2));
+        const QPoint start = centre + QPoint(-60, 40);
+        QCursor::setPos(start);
+        QTRY_COMPARE(QCursor::pos(), start);
+        const int32_t states = UndoStates();
+        QTest::mousePress(View(), Qt::LeftButton, Qt::NoModifier, View()->mapFromGlobal(start));
+        QTRY_COMPARE(QCursor::pos(), centre);
+        QCursor::setPos(centre + QPoint(50, 0));
+        QTRY_VERIFY(Main().GetYaw(2) != 0.0f);
+        QTRY_COMPARE(QCursor::pos(), centre);
+        QCursor::setPos(centre + QPoint(0, 25));
+        QTRY_VERIFY(Main().GetPitch(2) != 0.0f);
+        QTRY_COMPARE(QCursor::pos(), centre);
+        QCOMPARE(UndoStates(), states);
+        QTest::mouseRelease(View(), Qt::LeftButton, Qt::NoModifier, View()->mapFromGlobal(centre));
+        QTRY_COMPARE(UndoStates(), states + 1);
+        QCOMPARE(m_window->State().m_camera.GameYaw(), Main().GetYaw(2));
+
+        // Two wheel notches: the point flies, one state when the move ends.
+        const std::array<float, 3> before = Main().GetPosition(2);
+        const QPointF at(View()->width() / 2.0, View()->height() / 2.0);
+        for (int notch = 0; notch < 2; ++notch) {
+            QWheelEvent wheel(at, View()->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(View(), &wheel);
+        }
+        QVERIFY(Main().GetPosition(2) != before);
+        QTRY_COMPARE(UndoStates(), states + 2);
+        QTest::qWait(500);
+        QCOMPARE(UndoStates(), states + 2);
     }
 
     void aShortFlightPlaysToTheEndOnTheRealClock()
