@@ -12,53 +12,35 @@
 
 #include <utility>
 
+// A bracket of the curve, opened by Begin and closed by End.
+template <void (C3DCurve::*Begin)(), void (C3DCurve::*End)()>
+class CurveBracket
+{
+public:
+    explicit CurveBracket(C3DCurve& curve) : m_curve(&curve) { (curve.*Begin)(); }
+    ~CurveBracket()
+    {
+        try {
+            Close();
+        } catch (...) {
+        }
+    }
+    void Close()
+    {
+        if (C3DCurve* curve = std::exchange(m_curve, nullptr))
+            (curve->*End)();
+    }
+    CurveBracket(const CurveBracket&) = delete;
+    CurveBracket& operator=(const CurveBracket&) = delete;
+
+private:
+    C3DCurve* m_curve;
+};
+
 // BeginChange ... EndChange: one change event when it closes.
-class CurveChangeBracket
-{
-public:
-    explicit CurveChangeBracket(C3DCurve& curve) : m_curve(&curve) { curve.BeginChange(); }
-    ~CurveChangeBracket()
-    {
-        try {
-            Close();
-        } catch (...) {
-        }
-    }
-    void Close()
-    {
-        if (C3DCurve* curve = std::exchange(m_curve, nullptr))
-            curve->EndChange();
-    }
-    CurveChangeBracket(const CurveChangeBracket&) = delete;
-    CurveChangeBracket& operator=(const CurveChangeBracket&) = delete;
-
-private:
-    C3DCurve* m_curve;
-};
-
+using CurveChangeBracket = CurveBracket<&C3DCurve::BeginChange, &C3DCurve::EndChange>;
 // BeginControlsCountChange ... EndControlsCountChange.
-class CurveCountBracket
-{
-public:
-    explicit CurveCountBracket(C3DCurve& curve) : m_curve(&curve) { curve.BeginControlsCountChange(); }
-    ~CurveCountBracket()
-    {
-        try {
-            Close();
-        } catch (...) {
-        }
-    }
-    void Close()
-    {
-        if (C3DCurve* curve = std::exchange(m_curve, nullptr))
-            curve->EndControlsCountChange();
-    }
-    CurveCountBracket(const CurveCountBracket&) = delete;
-    CurveCountBracket& operator=(const CurveCountBracket&) = delete;
-
-private:
-    C3DCurve* m_curve;
-};
+using CurveCountBracket = CurveBracket<&C3DCurve::BeginControlsCountChange, &C3DCurve::EndControlsCountChange>;
 
 // A grid's Redraw off, and back to what it was.
 class GridRedrawOff

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PointGridPanel.h"
+
 #include <QObject>
 
 #include <array>
@@ -90,10 +92,10 @@ private:
     bool fGetFactor(float& factor) const;
     // The selected grid's wrapper and grid, or null.
     CFlexgridWrapper* SelectedWrapper() const;
-    // Whether the selection may be calculated (text 199 with the title
-    // otherwise); the block without a Hide column at its end.
-    bool fCheckCalculableColumns(CFlexgridWrapper& wrapper, int32_t titleText, int32_t& firstCol,
-                                 int32_t& lastCol) const;
+    // The selected grid's block when its values may be calculated, without
+    // a Hide column at its end; null otherwise (text 199 with the title
+    // when columns cannot be calculated; a refresh without selected rows).
+    CFlexgridWrapper* fTakeCalculableBlock(int32_t titleText, PointGridPanel::Block& block);
     void fRefreshMapView();
 
     MainContext& m_c;

@@ -127,35 +127,34 @@ void ValueTools::cmdCAddSubFactor_Click(int32_t index)
         fProcessValuesByFactor(steps[index], false);
 }
 
-bool ValueTools::fCheckCalculableColumns(CFlexgridWrapper& wrapper, int32_t titleText, int32_t& firstCol,
-                                         int32_t& lastCol) const
+CFlexgridWrapper* ValueTools::fTakeCalculableBlock(int32_t titleText, PointGridPanel::Block& b)
 {
-    const int32_t first = wrapper.PointProperty(firstCol);
-    const int32_t last = wrapper.PointProperty(lastCol);
-    if ((firstCol == lastCol && first == PropertyHide) || (first < PropertyCommand + 1 && last >= PropertyCommand)) {
+    CFlexgridWrapper* wrapper = SelectedWrapper();
+    if (wrapper == nullptr)
+        return nullptr;
+    b = PointGridPanel::SelectedBlock(*wrapper->Grid());
+    if (b.firstRow < 1) {
+        fRefreshMapView();
+        return nullptr;
+    }
+    const int32_t first = wrapper->PointProperty(b.firstCol);
+    const int32_t last = wrapper->PointProperty(b.lastCol);
+    if ((b.firstCol == b.lastCol && first == PropertyHide) || (first < PropertyCommand + 1 && last >= PropertyCommand)) {
         m_c.status.fShowMessageBox(m_c.texts.fGetText(199), 64, m_c.texts.fGetText(titleText));
-        return false;
+        return nullptr;
     }
     if (last == PropertyHide)
-        --lastCol;
-    return true;
+        --b.lastCol;
+    return wrapper;
 }
 
 void ValueTools::fProcessValuesByFactor(float value, bool multiply)
 {
-    CFlexgridWrapper* wrapper = SelectedWrapper();
-    if (wrapper == nullptr)
+    PointGridPanel::Block b;
+    CFlexgridWrapper* wrapper = fTakeCalculableBlock(TitleByFactor, b);
+    if (wrapper == nullptr || value == 0.0f)
         return;
     IFlexgrid& grid = *wrapper->Grid();
-    PointGridPanel::Block b = PointGridPanel::SelectedBlock(grid);
-    if (b.firstRow < 1) {
-        fRefreshMapView();
-        return;
-    }
-    if (!fCheckCalculableColumns(*wrapper, TitleByFactor, b.firstCol, b.lastCol))
-        return;
-    if (value == 0.0f)
-        return;
     C3DCurve* curve = m_c.widgets.cmCurveManager->SelectedCurve();
     if (curve == nullptr)
         return;
@@ -217,17 +216,11 @@ void ValueTools::fProcessValuesByFactor(float value, bool multiply)
 
 void ValueTools::cmdAverage_Click()
 {
-    CFlexgridWrapper* wrapper = SelectedWrapper();
+    PointGridPanel::Block b;
+    CFlexgridWrapper* wrapper = fTakeCalculableBlock(TitleAverage, b);
     if (wrapper == nullptr)
         return;
     IFlexgrid& grid = *wrapper->Grid();
-    PointGridPanel::Block b = PointGridPanel::SelectedBlock(grid);
-    if (b.firstRow < 1) {
-        fRefreshMapView();
-        return;
-    }
-    if (!fCheckCalculableColumns(*wrapper, TitleAverage, b.firstCol, b.lastCol))
-        return;
     C3DCurve* curve = m_c.widgets.cmCurveManager->SelectedCurve();
     if (b.lastRow - b.firstRow > 1 && curve != nullptr) {
         const SelectionKept kept(grid);

@@ -10,6 +10,7 @@
 // text-box handler and the grid's columns.
 
 #include "CTextboxHandler.h"
+#include "FlexgridEx.h"
 #include "CVbFrameHandler.h"
 #include "FrmMain.h"
 #include "MainServicesReal.h"
@@ -26,6 +27,8 @@
 #include <array>
 #include <memory>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace Rig {
 
@@ -252,6 +255,29 @@ inline void SelectCells(IFlexgrid& grid, int32_t row, int32_t col, int32_t rowSe
     grid.SetRowSel(rowSel);
     grid.SetColSel(colSel);
 }
+
+// A window whose main curve has five points a second apart, along x from 0
+// to 400 at y 50 and z 20, shown in the grid.
+class GridTest : public ::testing::Test
+{
+protected:
+    Window w;
+
+    void SetUp() override
+    {
+        w.AddPoints(w.Main(), 5);
+        w.ShowInGrid(w.Main());
+    }
+    FlexgridEx& G(int tab) { return w.Grid().Grids(tab); }
+    // Selects cells of a tab and makes its grid the selected one.
+    void Select(int tab, int row, int col, int rowSel, int colSel)
+    {
+        emit G(tab).GotFocus();
+        SelectCells(G(tab), row, col, rowSel, colSel);
+    }
+    QString Num(double v, int16_t decimals = 2) const { return StatusMessages::fFormatStatusNumber(v, decimals); }
+    const std::vector<Box>& Boxes() const { return w.dialogs->boxes; }
+};
 
 // Sets the user's locale for as long as it lives.
 class UserLocale

@@ -18,19 +18,11 @@ namespace {
 
 using Rig::ChangeCounter;
 
-class PointGrid : public ::testing::Test
+class PointGrid : public Rig::GridTest
 {
 protected:
-    Rig::Window w;
     PointGridPanel& grid = static_cast<PointGridPanel&>(*w.P().pointGrid);
 
-    void SetUp() override
-    {
-        w.AddPoints(w.Main(), 5);
-        w.ShowInGrid(w.Main());
-    }
-    FlexgridEx& G(int tab) { return w.Grid().Grids(tab); }
-    void Select(int tab, int row, int col, int rowSel, int colSel) { Rig::SelectCells(G(tab), row, col, rowSel, colSel); }
     // Types the text into every selected cell as the grid's editor does,
     // then raises the grid's change.
     void Type(int tab, const QString& text)
@@ -54,8 +46,6 @@ protected:
         emit G(tab).MouseDown(button, shift, x, y);
         emit G(tab).MouseUp(button, shift, x, y);
     }
-    QString Num(double v, int decimals) const { return StatusMessages::fFormatStatusNumber(v, decimals); }
-    const std::vector<Rig::Box>& Boxes() const { return w.dialogs->boxes; }
 };
 
 TEST_F(PointGrid, ThreeTabsWithTheirColumns)

@@ -19,27 +19,12 @@ namespace {
 
 using Rig::ChangeCounter;
 
-class Tools : public ::testing::Test
+class Tools : public Rig::GridTest
 {
 protected:
-    Rig::Window w;
     ValueTools& tools = static_cast<ValueTools&>(*w.P().valueTools);
 
-    void SetUp() override
-    {
-        w.AddPoints(w.Main(), 5);
-        w.ShowInGrid(w.Main());
-    }
-    FlexgridEx& G(int tab) { return w.Grid().Grids(tab); }
-    // Selects cells of a tab and makes its grid the selected one.
-    void Select(int tab, int row, int col, int rowSel, int colSel)
-    {
-        emit G(tab).GotFocus();
-        Rig::SelectCells(G(tab), row, col, rowSel, colSel);
-    }
     void Factor(const QString& text) { w.W().txtCFactor->setText(text); }
-    QString Num(double v) const { return StatusMessages::fFormatStatusNumber(v, 2); }
-    const std::vector<Rig::Box>& Boxes() const { return w.dialogs->boxes; }
     QString Text(int id) const { return w.frm->Texts().fGetText(id); }
     QString Title(int id) const { return QLatin1Char(' ') + Text(id); }
 };
