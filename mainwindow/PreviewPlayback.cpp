@@ -72,18 +72,25 @@ int32_t PreviewPlayback::fSampleIndexOfControl()
 bool PreviewPlayback::fBuildSamples()
 {
     C3DCurve* curve = MainCurve();
+    QString refused;
     if (curve != nullptr && curve->ControlsCount() >= 2) {
+        // Built aside: the samples in use stay whole until the new ones are.
+        std::vector<ControlRecord> samples;
         try {
-            m_lastSample = curve->GetSampledControls(m_samples, true);
+            const int32_t last = curve->GetSampledControls(samples, true);
+            m_samples.swap(samples);
+            m_lastSample = last;
             return true;
         } catch (const RuvError& e) {
             // A flight too long to hold: no preview of it.
-            m_c.status.fShowMessageBox(e.description(), 16, e.source());
+            refused = e.description();
         }
     }
     m_samples.clear();
     m_lastSample = -1;
     fReleasePreviewLock();
+    if (!refused.isEmpty())
+        m_c.status.fShowMessageBox(refused, 16, QStringLiteral("Ruvadir"));
     return false;
 }
 
