@@ -18,6 +18,13 @@
 
 #include <gtest/gtest.h>
 
+// The step rate setter keeps a flight below what sampling holds; this test
+// wants one beyond it.
+struct C3DCurveFlightTestAccess
+{
+    static void SetRate(C3DCurve& c, int32_t rate) { c.m_stepRate = rate; }
+};
+
 namespace {
 
 class Preview : public ::testing::Test
@@ -121,6 +128,18 @@ TEST_F(Preview, FewerThanTwoPointsReleaseTheLock)
     EXPECT_FALSE(pv.fIsPreviewLocked());
     for (int i : {0, 1, 2, 3, 5, 6, 7})
         EXPECT_FALSE(Enabled(i)) << i;
+}
+
+TEST_F(Preview, AFlightTooLongToSampleIsRefusedWithItsReason)
+{
+    w.AddPoints(w.Main(), 2);
+    C3DCurveFlightTestAccess::SetRate(w.Main(), 30000000);
+    pv.fSetPreviewLock(true);
+    EXPECT_FALSE(pv.fIsPreviewLocked());
+    EXPECT_EQ(pv.LastSampleIndex(), -1);
+    ASSERT_EQ(w.dialogs->boxes.size(), 1u);
+    EXPECT_EQ(w.dialogs->boxes[0].style, 16);
+    EXPECT_EQ(w.view->projections, 0) << "the camera did not move";
 }
 
 TEST_F(Preview, CommandsMoveAlongSamplesAndControls)
