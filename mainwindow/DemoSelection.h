@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 
 struct MainContext;
@@ -11,6 +13,10 @@ public:
     virtual ~IDemoSelection() = default;
     // The demo box's subclass object: a button pressed on txtDemo.
     virtual void txtDemoSc_MouseDown(int32_t& button, int32_t& keys, int32_t x, int32_t y, bool& handled) = 0;
+    // The demo argument of the game command: the chosen demo's path below
+    // the game's default demo folder, empty when no demo is to be played.
+    // May raise RuvError.
+    virtual QString fGetGameDemoPath() { return {}; }
 };
 
 class DemoSelection final : public IDemoSelection

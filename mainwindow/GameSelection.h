@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 
 struct MainContext;
@@ -23,6 +25,24 @@ public:
     // Makes game `index` (0 to 4) the active game and adapts the window;
     // with saveFirst the settings of the game left are saved first.
     virtual void fApplyGameToGui(int32_t index, bool saveFirst) = 0;
+
+    // ---- Asked by the game launch, its configurations and screenshots ----
+    // The folder that holds the game's configuration files (the folder of
+    // its executable, or the parent of its mod folder for ET QW), after the
+    // location check; false (rootDir left alone) when the location is not
+    // valid or the folder is missing.
+    virtual bool fGetGameRootDir(QString& rootDir)
+    {
+        (void)rootDir;
+        return false;
+    }
+    // True when the active game's location is valid, after offering the
+    // preferences window when it is not (never while the window loads).
+    virtual bool fCheckGameLocation() { return false; }
+    // Shows the game settings window; false when it was cancelled.
+    virtual bool fShowGamePreferences() { return false; }
+    // The active game's mod folder followed by "screenshots".
+    virtual QString fGetScreenshotDir() { return {}; }
 };
 
 class GameSelection final : public IGameSelection
