@@ -43,6 +43,12 @@ public:
     virtual bool fShowGamePreferences() { return false; }
     // The active game's mod folder followed by "screenshots".
     virtual QString fGetScreenshotDir() { return {}; }
+
+    // ---- Asked by the curve import ----------------------------------------
+    // The folder of the active game's position files: its ImportDir when it
+    // is set, else its mod folder followed by "cam/pos" ("demos" for
+    // Warsow); empty without an active game.
+    virtual QString fGetImportDir() const { return {}; }
 };
 
 class GameSelection final : public IGameSelection
