@@ -16,6 +16,10 @@ public:
     virtual int32_t DefaultScaleIndex() const = 0;
     // The scale (pixels per world unit) of a zoom index.
     virtual double ScaleOfIndex(int32_t index) const = 0;
+    // A zoom index kept within the table's bounds.
+    virtual int32_t ScaleNormalize(int32_t index) const { return index; }
+    // Frames every point of the curves in the active 2D view.
+    virtual void fZoomToFit() {}
 };
 
 class ViewZoom final : public IViewZoom
