@@ -25,6 +25,8 @@ void MainPartsFactory::MakeAll(MainContext& c, MainParts& parts)
     parts.preview = MakePreview(c);
     parts.language = MakeLanguage(c);
     parts.demoSelection = MakeDemoSelection(c);
+    // Curve import from position files.
+    parts.curveImport = MakeCurveImport(c);
 }
 
 #define RUV_MAKE_PART(Interface, Maker, Class)                     \
@@ -52,5 +54,7 @@ RUV_MAKE_PART(IProjectCommands, MakeProjectCommands, ProjectCommands)
 RUV_MAKE_PART(IPreviewPlayback, MakePreview, PreviewPlayback)
 RUV_MAKE_PART(ILanguage, MakeLanguage, Language)
 RUV_MAKE_PART(IDemoSelection, MakeDemoSelection, DemoSelection)
+// Curve import from position files.
+RUV_MAKE_PART(ICurveImport, MakeCurveImport, CurveImport)
 
 #undef RUV_MAKE_PART

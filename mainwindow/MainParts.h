@@ -28,6 +28,9 @@
 #include "ViewInput.h"
 #include "ViewZoom.h"
 
+// Curve import from position files.
+#include "CurveImport.h"
+
 #include <memory>
 
 struct MainContext;
@@ -58,6 +61,9 @@ struct MainParts
     std::unique_ptr<IPreviewPlayback> preview;
     std::unique_ptr<ILanguage> language;
     std::unique_ptr<IDemoSelection> demoSelection;
+
+    // Curve import from position files.
+    std::unique_ptr<ICurveImport> curveImport;
 };
 
 // Makes each collaborator; override one Make to hand the window another.
@@ -88,4 +94,7 @@ public:
     virtual std::unique_ptr<IPreviewPlayback> MakePreview(MainContext& c);
     virtual std::unique_ptr<ILanguage> MakeLanguage(MainContext& c);
     virtual std::unique_ptr<IDemoSelection> MakeDemoSelection(MainContext& c);
+
+    // Curve import from position files.
+    virtual std::unique_ptr<ICurveImport> MakeCurveImport(MainContext& c);
 };
