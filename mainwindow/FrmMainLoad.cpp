@@ -126,6 +126,8 @@ void FrmMain::Form_Load()
     m_controls.mDemosForm->SetGuiTexts(m_texts.fGetText(280), m_texts.fGetText(274), m_texts.fGetText(270),
                                        m_texts.fGetText(23), m_texts.fGetText(81), m_texts.fGetText(82));
     m_controls.mDemosForm->SetMessageTexts(m_texts.fGetText(950), m_texts.fGetText(951));
+    // The demo selection answers the demo browser's events.
+    m_parts.demoSelection->fConnectDemoBrowser(*m_controls.mDemosForm);
     m_controls.m_gameConfigsForm = std::make_unique<FrmGameConfigs>(this);
     m_controls.m_gameSettingsForm = std::make_unique<FrmGameSettings>(this);
     m_controls.m_recentFiles = std::make_unique<CRecentFile>();
