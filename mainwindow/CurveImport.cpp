@@ -195,20 +195,22 @@ bool CurveImport::fReadPositionFile(const QString& description, QString& path, Q
 
 bool CurveImport::fImportDefragPositions(C3DCurve& curve)
 {
-    QString path;
-    QStringList lines;
-    if (!fReadPositionFile(QStringLiteral("Defrag Camera Positions"), path, lines))
-        return false;
-    return fAddImportedPoints(curve, PositionFiles::DefragEntries(lines));
+    return fImportPositionLines(curve, QStringLiteral("Defrag Camera Positions"), PositionFiles::DefragEntries);
 }
 
 bool CurveImport::fImportWarsowPositions(C3DCurve& curve)
 {
+    return fImportPositionLines(curve, QStringLiteral("Warsow Camera Positions"), PositionFiles::WarsowEntries);
+}
+
+bool CurveImport::fImportPositionLines(C3DCurve& curve, const QString& description,
+                                       QStringList (*entriesOf)(const QStringList& lines))
+{
     QString path;
     QStringList lines;
-    if (!fReadPositionFile(QStringLiteral("Warsow Camera Positions"), path, lines))
+    if (!fReadPositionFile(description, path, lines))
         return false;
-    return fAddImportedPoints(curve, PositionFiles::WarsowEntries(lines));
+    return fAddImportedPoints(curve, entriesOf(lines));
 }
 
 bool CurveImport::fAddImportedPoints(C3DCurve& curve, const QStringList& entries)

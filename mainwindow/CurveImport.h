@@ -44,6 +44,9 @@ public:
     bool fAddImportedPoints(C3DCurve& curve, const QStringList& entries);
 
 private:
+    // A file import: the file's entries as the game lists them.
+    bool fImportPositionLines(C3DCurve& curve, const QString& description,
+                              QStringList (*entriesOf)(const QStringList& lines));
     int32_t fShowImportMessage(const QString& prompt, int32_t style = 64);
 
     MainContext& m_c;

@@ -5,7 +5,7 @@
 // only the files that were read are seen to go.
 
 #include "MainWindowHarness.h"
-#include "ScriptedDialogs.h"
+#include "ImportDemoFixture.h"
 
 #include "C3DCurve.h"
 #include "MFileOp.h"
@@ -27,15 +27,6 @@ using namespace Harness;
 namespace {
 
 enum Game : int32_t { EtPro = 0, DeFrag = 1, Warsow = 2, Rtcw = 3, EtQw = 4 };
-
-QString WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return {};
-    return path;
-}
 
 // An ET Pro position file: one ":" only.
 QByteArray EtProFile(int x)
@@ -156,13 +147,13 @@ private slots:
         const QString folder = Path(QStringLiteral("pos"));
         QStringList read;
         for (int x = 1; x <= 3; ++x)
-            read << WriteFile(QStringLiteral("%1/p%2.epcp").arg(folder).arg(x), EtProFile(x));
+            read << WriteTestFile(QStringLiteral("%1/p%2.epcp").arg(folder).arg(x), EtProFile(x));
         // Files that give no entry: empty, too large to be a position file,
         // a link to nothing; and a file of another extension.
-        const QStringList kept{WriteFile(folder + QStringLiteral("/empty.epcp"), {}),
-                               WriteFile(folder + QStringLiteral("/large.epcp"),
+        const QStringList kept{WriteTestFile(folder + QStringLiteral("/empty.epcp"), {}),
+                               WriteTestFile(folder + QStringLiteral("/large.epcp"),
                                          QByteArray(PositionFiles::MaxFileBytes + 1, '(')),
-                               WriteFile(folder + QStringLiteral("/other.txt"), EtProFile(9))};
+                               WriteTestFile(folder + QStringLiteral("/other.txt"), EtProFile(9))};
         QVERIFY(QFile::link(Path(QStringLiteral("nowhere.epcp")), folder + QStringLiteral("/broken.epcp")));
         const QString start = StartFolder();
 
@@ -214,10 +205,10 @@ private slots:
     void filesThatCannotBeTrashedStayAndAreReported()
     {
         // A data folder that is a file: no trash can be made in it.
-        qputenv("XDG_DATA_HOME", WriteFile(Path(QStringLiteral("datafile")), "x").toLocal8Bit());
+        qputenv("XDG_DATA_HOME", WriteTestFile(Path(QStringLiteral("datafile")), "x").toLocal8Bit());
         const QString folder = Path(QStringLiteral("pos"));
-        const QString a = WriteFile(folder + QStringLiteral("/a.epcp"), EtProFile(1));
-        const QString b = WriteFile(folder + QStringLiteral("/b.epcp"), EtProFile(2));
+        const QString a = WriteTestFile(folder + QStringLiteral("/a.epcp"), EtProFile(1));
+        const QString b = WriteTestFile(folder + QStringLiteral("/b.epcp"), EtProFile(2));
         ImportFolder(folder, MMsgBoxEx::IdYes);
         QCOMPARE(MainCurve().ControlsCount(), 2);
         QCOMPARE(Prompts(), (QStringList{Text(176), W().Texts().fGetText(953, QStringLiteral("2"), folder)}));
@@ -247,7 +238,7 @@ private slots:
         QFETCH(bool, folderKept);
         QDir().mkpath(Path(QStringLiteral("pos")));
         for (const QString& name : files)
-            WriteFile(Path(QStringLiteral("pos/") + name), {});
+            WriteTestFile(Path(QStringLiteral("pos/") + name), {});
         const QString folder = chosen == QLatin1String("cancel") ? chosen : Path(chosen);
         Game().SetImportDir(QStringLiteral("/before"));
 
@@ -300,7 +291,7 @@ private slots:
         QFETCH(double, startTime);
         UseGame(game);
         MainCurve().SetStartTime(77);
-        const QString file = WriteFile(Path(QStringLiteral("in/cam.") + Game().ImportFileExtension()), text);
+        const QString file = WriteTestFile(Path(QStringLiteral("in/cam.") + Game().ImportFileExtension()), text);
         const QString start = StartFolder();
         if (game == DeFrag)
             ImportFile(file);
@@ -329,7 +320,7 @@ private slots:
         QByteArray text = "first:999,999,999,999,999,999,999,\"999\"\r\n";
         for (int i = 1; i <= 10; ++i)
             text += QStringLiteral("c%1:%1,0,0,0,0,0,0,\"90\"\r\n").arg(i).toLatin1() + (i == 5 ? "\r\n\r\n" : "");
-        ImportFile(WriteFile(Path(QStringLiteral("in/cams.dfcp")), text));
+        ImportFile(WriteTestFile(Path(QStringLiteral("in/cams.dfcp")), text));
         QCOMPARE(MainCurve().ControlsCount(), 10);
         for (int32_t i = 1; i <= 10; ++i)
             QCOMPARE(MainCurve().GetControlRecord(i).X, static_cast<float>(i));
@@ -352,7 +343,7 @@ private slots:
         QFETCH(QByteArray, text);
         UseGame(game);
         MainCurve().SetStartTime(1234);
-        ImportFile(WriteFile(Path(QStringLiteral("in/cams.") + Game().ImportFileExtension()), text));
+        ImportFile(WriteTestFile(Path(QStringLiteral("in/cams.") + Game().ImportFileExtension()), text));
         QCOMPARE(Prompts(), QStringList{Text(181)});
         QCOMPARE(MainCurve().ControlsCount(), 0);
         QCOMPARE(MainCurve().StartTime(), 1234.0);
@@ -370,7 +361,7 @@ private slots:
         QCOMPARE(Game().ImportDir(), QStringLiteral("/before"));
         // Too large to be a position file: a reading error; the folder is
         // remembered all the same.
-        const QString large = WriteFile(Path(QStringLiteral("in/large.dfcp")),
+        const QString large = WriteTestFile(Path(QStringLiteral("in/large.dfcp")),
                                         QByteArray(PositionFiles::MaxFileBytes + 1, 'x'));
         ImportFile(large);
         QCOMPARE(Prompts(), QStringList{Text(171)});
@@ -383,9 +374,9 @@ private slots:
     {
         AddPoints(MainCurve(), 245);
         for (int x = 1; x <= 6; ++x)
-            WriteFile(Path(QStringLiteral("six/p%1.epcp").arg(x)), EtProFile(x));
+            WriteTestFile(Path(QStringLiteral("six/p%1.epcp").arg(x)), EtProFile(x));
         for (int x = 1; x <= 5; ++x)
-            WriteFile(Path(QStringLiteral("five/p%1.epcp").arg(x)), EtProFile(x));
+            WriteTestFile(Path(QStringLiteral("five/p%1.epcp").arg(x)), EtProFile(x));
 
         ImportFolder(Path(QStringLiteral("six")));
         QCOMPARE(Prompts(), QStringList{Text(157) + QStringLiteral("\r\n") + Text(180)});
@@ -410,7 +401,7 @@ private slots:
         C3DCurveController& curves = *W().State().m_curveController;
         C3DCurve& second = curves.Add(QStringLiteral("Second"));
         W().Widgets().cmCurveManager->RefreshCurveList(false);
-        WriteFile(Path(QStringLiteral("pos/p1.epcp")), EtProFile(1));
+        WriteTestFile(Path(QStringLiteral("pos/p1.epcp")), EtProFile(1));
 
         // No curve selected, none with points: nothing opens, nothing changes.
         W().Widgets().cmCurveManager->findChild<QListWidget*>()->clearSelection();
@@ -432,7 +423,7 @@ private slots:
         AddPoints(MainCurve(), 2);
         MainCurve().SetStartTime(300);
         UseGame(Rtcw);
-        WriteFile(Path(QStringLiteral("pos/p.cwcp")), "(1 2 3) : 4 5 6 : 9000\n\"cg_fov\" is:\"90\"\n");
+        WriteTestFile(Path(QStringLiteral("pos/p.cwcp")), "(1 2 3) : 4 5 6 : 9000\n\"cg_fov\" is:\"90\"\n");
         ImportFolder(Path(QStringLiteral("pos")));
         QCOMPARE(MainCurve().ControlsCount(), 3);
         QCOMPARE(MainCurve().StartTime(), 300.0);

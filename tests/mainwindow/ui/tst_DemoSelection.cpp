@@ -6,7 +6,7 @@
 // there, the copies of earlier starts gone.
 
 #include "MainWindowHarness.h"
-#include "ScriptedDialogs.h"
+#include "ImportDemoFixture.h"
 
 #include "DemoSelection.h"
 #include "FrmDemos.h"
@@ -42,15 +42,6 @@ private:
         return t;
     }();
 };
-
-QString WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return {};
-    return path;
-}
 
 QByteArray ReadFile(const QString& path)
 {
@@ -242,8 +233,8 @@ private slots:
     void demoDoubleClickedInTheBrowserIsChosenAndFoundAfterARebuild()
     {
         const QString root = Path(QStringLiteral("mine"));
-        WriteFile(root + QStringLiteral("/a.dm_84"), "a");
-        const QString demo = WriteFile(root + QStringLiteral("/sub/match.dm_84"), "demo");
+        WriteTestFile(root + QStringLiteral("/a.dm_84"), "a");
+        const QString demo = WriteTestFile(root + QStringLiteral("/sub/match.dm_84"), "demo");
         SetRoot(root);
         QTest::mouseClick(W().Widgets().cmdGDemoPick, Qt::LeftButton);
         QVERIFY(QTest::qWaitForWindowExposed(&Browser()));
@@ -280,7 +271,7 @@ private slots:
     {
         // A location that is valid opens no settings window, whatever the
         // check does.
-        const QString exe = WriteFile(Path(QStringLiteral("home/Et.exe")), "exe");
+        const QString exe = WriteTestFile(Path(QStringLiteral("home/Et.exe")), "exe");
         QVERIFY(QFile::setPermissions(exe, QFile::permissions(exe) | QFileDevice::ExeOwner));
         Game().SetExeFullPath(exe);
         SetRoot(GameDemos());
@@ -311,11 +302,11 @@ private slots:
 
     void demoInTheGameFolderIsPassedAsItIs()
     {
-        WriteFile(GameDemos() + QStringLiteral("/sub/match.dm_84"), "demo");
-        const QString stale = WriteFile(GameDemos() + QLatin1Char('/') + CopyPrefix + QStringLiteral("20200101_000000000.dm_84"), "old");
-        const QString STALE = WriteFile(GameDemos() + QStringLiteral("/__VAVA_LAST_DEMO_x.wd1"), "old");
-        const QString folder = WriteFile(GameDemos() + QLatin1Char('/') + CopyPrefix + QStringLiteral("folder/inside.txt"), "kept");
-        const QString other = WriteFile(GameDemos() + QStringLiteral("/keep.dm_84"), "kept");
+        WriteTestFile(GameDemos() + QStringLiteral("/sub/match.dm_84"), "demo");
+        const QString stale = WriteTestFile(GameDemos() + QLatin1Char('/') + CopyPrefix + QStringLiteral("20200101_000000000.dm_84"), "old");
+        const QString STALE = WriteTestFile(GameDemos() + QStringLiteral("/__VAVA_LAST_DEMO_x.wd1"), "old");
+        const QString folder = WriteTestFile(GameDemos() + QLatin1Char('/') + CopyPrefix + QStringLiteral("folder/inside.txt"), "kept");
+        const QString other = WriteTestFile(GameDemos() + QStringLiteral("/keep.dm_84"), "kept");
         SetRoot(Path(QStringLiteral("home/ETPRO/Demos")));
         Demo().fSetDemo(QStringLiteral("sub\\match.dm_84"));
         QVERIFY(Demo().fIsDemoInDefaultRoot());
@@ -343,7 +334,7 @@ private slots:
         QFETCH(QString, suffix);
         const QString root = Path(QStringLiteral("mine"));
         const QByteArray bytes = QByteArray("demo bytes \0\x01\xff", 14).repeated(1000);
-        WriteFile(root + QLatin1Char('/') + QString(demo).replace(QLatin1Char('\\'), QLatin1Char('/')), bytes);
+        WriteTestFile(root + QLatin1Char('/') + QString(demo).replace(QLatin1Char('\\'), QLatin1Char('/')), bytes);
         // The game's demo folder is made when it is missing.
         QVERIFY(QDir(GameDemos()).removeRecursively());
         SetRoot(root);
@@ -375,29 +366,29 @@ private slots:
     {
         const QString stale = GameDemos() + QLatin1Char('/') + CopyPrefix + QStringLiteral("old.dm_84");
         const QString root = Path(QStringLiteral("mine"));
-        WriteFile(root + QStringLiteral("/match.dm_84"), "demo");
+        WriteTestFile(root + QStringLiteral("/match.dm_84"), "demo");
         SetRoot(root);
 
         // No demo chosen, or one that is gone: no argument, and the copies
         // of earlier starts go all the same.
-        WriteFile(stale, "old");
+        WriteTestFile(stale, "old");
         QCOMPARE(Demo().fGetGameDemoPath(), QString());
         QVERIFY(!QFile::exists(stale));
-        WriteFile(stale, "old");
+        WriteTestFile(stale, "old");
         Demo().fSetDemo(QStringLiteral("missing.dm_84"));
         QCOMPARE(Demo().fGetGameDemoPath(), QString());
         QVERIFY(!QFile::exists(stale));
 
         // A demo folder that cannot be made: no argument, no copy.
         Demo().fSetDemo(QStringLiteral("match.dm_84"));
-        Game().SetModFullDir(WriteFile(Path(QStringLiteral("modfile")), "x"));
+        Game().SetModFullDir(WriteTestFile(Path(QStringLiteral("modfile")), "x"));
         QCOMPARE(Demo().fGetGameDemoPath(), QString());
 
         // No mod folder: nothing to copy into and nothing deleted where the
         // program happens to run.
         const QString here = QDir::currentPath();
         QVERIFY(QDir::setCurrent(Path(QStringLiteral("home/etpro"))));
-        WriteFile(stale, "old");
+        WriteTestFile(stale, "old");
         Game().SetModFullDir(QString());
         const QString argument = Demo().fGetGameDemoPath();
         QDir::setCurrent(here);

@@ -1,13 +1,17 @@
 #pragma once
 
-// The window's dialogs as the tests of the curve import and the demo
-// selection script them: each folder browser, open dialog and message box
-// is recorded with what it was shown with, and answered from the test's
-// lists (a cancel, and OK, once a list is used up).
+// What the tests of the curve import and the demo selection share: the
+// window's dialogs as they script them (each folder browser, open dialog
+// and message box recorded with what it was shown with, and answered from
+// the test's lists: a cancel, and OK, once a list is used up), and the
+// files they write.
 
 #include "MMsgBoxEx.h"
 #include "MainServices.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -71,3 +75,14 @@ public:
         return answers.isEmpty() ? MMsgBoxEx::IdOk : answers.takeFirst();
     }
 };
+
+// Writes the file, with its folders; its path, empty when it cannot be
+// written.
+inline QString WriteTestFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return {};
+    return path;
+}
