@@ -242,6 +242,6 @@ bool CurveImport::fAddImportedPoints(C3DCurve& curve, const QStringList& entries
             curve.SetStartTime(curve.GetControlRecord(1).Time * 1000.0);
         curve.NormalizeGameTimes(oldCount + 1);
     }
-    m_c.parts.viewZoom->fZoomToFit();
+    m_c.parts.viewZoom->fZoomToFit(false);
     return true;
 }

@@ -15,6 +15,10 @@ public:
     // of the combo box, read from or saved under the active game's key.
     virtual void fConfigsRegRead(QComboBox* combo, const QString& listName) = 0;
     virtual void fConfigsRegSave(QComboBox* combo, const QString& listName) = 0;
+    // Removes the combo's entries whose file is gone.
+    virtual void fRemoveMissingConfigs(QComboBox* combo) = 0;
+    // The configurations window for the combo's entries.
+    virtual void fManageConfigs(QComboBox* combo) = 0;
 };
 
 class GameConfigs final : public IGameConfigs
@@ -23,6 +27,8 @@ public:
     explicit GameConfigs(MainContext& context) : m_c(context) {}
     void fConfigsRegRead(QComboBox*, const QString&) override {}
     void fConfigsRegSave(QComboBox*, const QString&) override {}
+    void fRemoveMissingConfigs(QComboBox*) override {}
+    void fManageConfigs(QComboBox*) override {}
 
 private:
     MainContext& m_c;

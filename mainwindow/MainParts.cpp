@@ -25,6 +25,12 @@ void MainPartsFactory::MakeAll(MainContext& c, MainParts& parts)
     parts.preview = MakePreview(c);
     parts.language = MakeLanguage(c);
     parts.demoSelection = MakeDemoSelection(c);
+    // The game launch's console input.
+    parts.consoleInput = MakeConsoleInput(c);
+    // The window's tooltips.
+    parts.tooltips = MakeTooltips(c);
+    // The curve tools of the views.
+    parts.curveEditing = MakeCurveEditing(c);
     // Curve import from position files.
     parts.curveImport = MakeCurveImport(c);
 }
@@ -54,6 +60,12 @@ RUV_MAKE_PART(IProjectCommands, MakeProjectCommands, ProjectCommands)
 RUV_MAKE_PART(IPreviewPlayback, MakePreview, PreviewPlayback)
 RUV_MAKE_PART(ILanguage, MakeLanguage, Language)
 RUV_MAKE_PART(IDemoSelection, MakeDemoSelection, DemoSelection)
+// The game launch's console input.
+RUV_MAKE_PART(IConsoleInput, MakeConsoleInput, ConsoleInput)
+// The window's tooltips.
+RUV_MAKE_PART(IMainTooltips, MakeTooltips, MainTooltips)
+// The curve tools of the views.
+RUV_MAKE_PART(ICurveEditing, MakeCurveEditing, CurveEditing)
 // Curve import from position files.
 RUV_MAKE_PART(ICurveImport, MakeCurveImport, CurveImport)
 

@@ -7,6 +7,8 @@
 
 #include "CameraModePanel.h"
 #include "CameraNavigation.h"
+#include "ConsoleInput.h"
+#include "CurveEditing.h"
 #include "DemoSelection.h"
 #include "EditState.h"
 #include "GameConfigs.h"
@@ -16,6 +18,7 @@
 #include "MainLayout.h"
 #include "MainSettings.h"
 #include "MainShell.h"
+#include "MainTooltips.h"
 #include "MapBinding.h"
 #include "MenuDecoration.h"
 #include "PointGridPanel.h"
@@ -61,6 +64,13 @@ struct MainParts
     std::unique_ptr<IPreviewPlayback> preview;
     std::unique_ptr<ILanguage> language;
     std::unique_ptr<IDemoSelection> demoSelection;
+    // The game launch's console input.
+    std::unique_ptr<IConsoleInput> consoleInput;
+    // The window's tooltips.
+    std::unique_ptr<IMainTooltips> tooltips;
+
+    // The curve tools of the views.
+    std::unique_ptr<ICurveEditing> curveEditing;
 
     // Curve import from position files.
     std::unique_ptr<ICurveImport> curveImport;
@@ -94,6 +104,13 @@ public:
     virtual std::unique_ptr<IPreviewPlayback> MakePreview(MainContext& c);
     virtual std::unique_ptr<ILanguage> MakeLanguage(MainContext& c);
     virtual std::unique_ptr<IDemoSelection> MakeDemoSelection(MainContext& c);
+    // The game launch's console input.
+    virtual std::unique_ptr<IConsoleInput> MakeConsoleInput(MainContext& c);
+    // The window's tooltips.
+    virtual std::unique_ptr<IMainTooltips> MakeTooltips(MainContext& c);
+
+    // The curve tools of the views.
+    virtual std::unique_ptr<ICurveEditing> MakeCurveEditing(MainContext& c);
 
     // Curve import from position files.
     virtual std::unique_ptr<ICurveImport> MakeCurveImport(MainContext& c);
