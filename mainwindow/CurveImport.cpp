@@ -1,6 +1,7 @@
 #include "CurveImport.h"
 
 #include "C3DCurve.h"
+#include "HandlerErrors.h"
 #include "MCDialog.h"
 #include "MDisplayNumber.h"
 #include "MFileOp.h"
@@ -14,14 +15,12 @@
 #include "MainWidgets.h"
 #include "PathHelper.h"
 #include "PositionFiles.h"
-#include "RuvError.h"
 #include "StatusMessages.h"
 #include "UC3DCurveManager.h"
 
 #include <QMainWindow>
 
 #include <algorithm>
-#include <exception>
 #include <limits>
 
 namespace {
@@ -76,26 +75,21 @@ int32_t CurveImport::fShowImportMessage(const QString& prompt, int32_t style)
 
 void CurveImport::cmCurveManager_ImportClicked()
 {
-    // An error of the model or of a file must not reach Qt.
-    try {
+    RunHandler(m_c, [this] {
         C3DCurve* curve = m_c.widgets.cmCurveManager ? m_c.widgets.cmCurveManager->SelectedCurve() : nullptr;
         const CGameDefinition* game = m_c.state.m_activeGame;
-        if (game && fCanImportIntoCurve(curve)) {
-            switch (game->GType()) {
-            case EtPro:
-            case Rtcw:
-            case EtQw: fImportPositionFolder(*curve); break;
-            case DeFrag: fImportDefragPositions(*curve); break;
-            case Warsow: fImportWarsowPositions(*curve); break;
-            default: break;
-            }
-            m_c.widgets.cmCurveManager->RefreshCurveList(false);
+        if (!game || !fCanImportIntoCurve(curve))
+            return;
+        switch (game->GType()) {
+        case EtPro:
+        case Rtcw:
+        case EtQw: fImportPositionFolder(*curve); break;
+        case DeFrag: fImportDefragPositions(*curve); break;
+        case Warsow: fImportWarsowPositions(*curve); break;
+        default: break;
         }
-    } catch (const RuvError& e) {
-        fShowImportMessage(e.description(), MMsgBoxEx::MbIconStop);
-    } catch (const std::exception& e) {
-        fShowImportMessage(QString::fromLocal8Bit(e.what()), MMsgBoxEx::MbIconStop);
-    }
+        m_c.widgets.cmCurveManager->RefreshCurveList(false);
+    });
     m_c.parts.sceneDrawing->fRefreshView();
 }
 

@@ -1,6 +1,7 @@
 #include "DemoSelection.h"
 
 #include "FrmDemos.h"
+#include "HandlerErrors.h"
 #include "MControls.h"
 #include "MFileOp.h"
 #include "MFileOpDialogs.h"
@@ -62,7 +63,7 @@ int TextWidth(const QLineEdit* box)
 DemoSelection::DemoSelection(MainContext& context) : m_c(context)
 {
     if (QPushButton* pick = m_c.widgets.cmdGDemoPick)
-        connect(pick, &QPushButton::clicked, this, [this] { cmdGDemoPick_Click(); });
+        connect(pick, &QPushButton::clicked, this, [this] { RunHandler(m_c, [this] { cmdGDemoPick_Click(); }); });
     if (QLineEdit* box = m_c.widgets.txtDemo) {
         box->installEventFilter(this);
         // A right click clears the demo; no edit menu comes after it.
@@ -72,12 +73,15 @@ DemoSelection::DemoSelection(MainContext& context) : m_c(context)
 
 void DemoSelection::fConnectDemoBrowser(FrmDemos& browser)
 {
-    connect(&browser, &FrmDemos::NewDemoRootDirSelected, this,
-            [this](const QString& folder) { mDemosForm_NewDemoRootDirSelected(folder); });
-    connect(&browser, &FrmDemos::RefreshRequested, this, [this](bool& cancel) { mDemosForm_RefreshRequested(cancel); });
+    connect(&browser, &FrmDemos::NewDemoRootDirSelected, this, [this](const QString& folder) {
+        RunHandler(m_c, [&] { mDemosForm_NewDemoRootDirSelected(folder); });
+    });
+    connect(&browser, &FrmDemos::RefreshRequested, this,
+            [this](bool& cancel) { RunHandler(m_c, [&] { mDemosForm_RefreshRequested(cancel); }); });
     connect(&browser, &FrmDemos::SelectedDemoChanged, this,
-            [this](const QString& path) { mDemosForm_SelectedDemoChanged(path); });
-    connect(&browser, &FrmDemos::DemoListUpdated, this, [this] { mDemosForm_DemoListUpdated(); });
+            [this](const QString& path) { RunHandler(m_c, [&] { mDemosForm_SelectedDemoChanged(path); }); });
+    connect(&browser, &FrmDemos::DemoListUpdated, this,
+            [this] { RunHandler(m_c, [this] { mDemosForm_DemoListUpdated(); }); });
 }
 
 // ---- The project's demo root folder and the chosen demo -------------------
@@ -253,7 +257,7 @@ bool DemoSelection::eventFilter(QObject* watched, QEvent* e)
 {
     if (watched == m_c.widgets.txtDemo) {
         if (e->type() == QEvent::MouseButtonDblClick && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton)
-            txtDemo_DblClick();
+            RunHandler(m_c, [this] { txtDemo_DblClick(); });
         else if (e->type() == QEvent::FocusIn)
             txtDemo_GotFocus();
         // The box gets its width when its page is first shown, and the
