@@ -68,14 +68,6 @@ class TstCurveImport : public QObject
         QTest::mouseClick(W().Widgets().cmCurveManager->findChild<QPushButton*>(QStringLiteral("cmdImport")),
                           Qt::LeftButton);
     }
-    // Where the folder browser and the open dialog must start.
-    QString StartFolder()
-    {
-        QString start = W().Parts().gameSelection->fGetImportDir();
-        if (!start.isEmpty())
-            MFileOp::GetExistingFolder(start, start);
-        return start;
-    }
     QStringList Prompts() const
     {
         QStringList prompts;
@@ -155,14 +147,16 @@ private slots:
                                          QByteArray(PositionFiles::MaxFileBytes + 1, '(')),
                                WriteTestFile(folder + QStringLiteral("/other.txt"), EtProFile(9))};
         QVERIFY(QFile::link(Path(QStringLiteral("nowhere.epcp")), folder + QStringLiteral("/broken.epcp")));
-        const QString start = StartFolder();
+        // The browser starts at the nearest folder of the last import that
+        // is still there.
+        Game().SetImportDir(folder + QStringLiteral("/gone/too"));
 
         ImportFolder(folder, answer);
 
         QCOMPARE(m_dialogs->browses.size(), 1);
         const ScriptedDialogs::Browse& browse = m_dialogs->browses[0];
         QCOMPARE(browse.title, QStringLiteral("Select the folder containing the files generated under ET Pro (*.epcp)."));
-        QCOMPARE(browse.initialFolder, start);
+        QCOMPARE(browse.initialFolder, folder);
         QCOMPARE(browse.root, MFileOp::CsidlDrives);
         QCOMPARE(browse.flags, 592);
         QCOMPARE(browse.icon, QStringLiteral("IDI_A"));
