@@ -25,6 +25,9 @@ void MainPartsFactory::MakeAll(MainContext& c, MainParts& parts)
     parts.preview = MakePreview(c);
     parts.language = MakeLanguage(c);
     parts.demoSelection = MakeDemoSelection(c);
+    // The game launch.
+    parts.gameLauncher = MakeGameLauncher(c);
+    parts.consoleInput = MakeConsoleInput(c);
 }
 
 #define RUV_MAKE_PART(Interface, Maker, Class)                     \
@@ -52,5 +55,8 @@ RUV_MAKE_PART(IProjectCommands, MakeProjectCommands, ProjectCommands)
 RUV_MAKE_PART(IPreviewPlayback, MakePreview, PreviewPlayback)
 RUV_MAKE_PART(ILanguage, MakeLanguage, Language)
 RUV_MAKE_PART(IDemoSelection, MakeDemoSelection, DemoSelection)
+// The game launch.
+RUV_MAKE_PART(IGameLauncher, MakeGameLauncher, GameLauncher)
+RUV_MAKE_PART(IConsoleInput, MakeConsoleInput, ConsoleInput)
 
 #undef RUV_MAKE_PART

@@ -7,9 +7,11 @@
 
 #include "CameraModePanel.h"
 #include "CameraNavigation.h"
+#include "ConsoleInput.h"
 #include "DemoSelection.h"
 #include "EditState.h"
 #include "GameConfigs.h"
+#include "GameLauncher.h"
 #include "GameMinimizer.h"
 #include "GameSelection.h"
 #include "Language.h"
@@ -58,6 +60,10 @@ struct MainParts
     std::unique_ptr<IPreviewPlayback> preview;
     std::unique_ptr<ILanguage> language;
     std::unique_ptr<IDemoSelection> demoSelection;
+
+    // The game launch: start and stop, console input.
+    std::unique_ptr<IGameLauncher> gameLauncher;
+    std::unique_ptr<IConsoleInput> consoleInput;
 };
 
 // Makes each collaborator; override one Make to hand the window another.
@@ -88,4 +94,8 @@ public:
     virtual std::unique_ptr<IPreviewPlayback> MakePreview(MainContext& c);
     virtual std::unique_ptr<ILanguage> MakeLanguage(MainContext& c);
     virtual std::unique_ptr<IDemoSelection> MakeDemoSelection(MainContext& c);
+
+    // The game launch.
+    virtual std::unique_ptr<IGameLauncher> MakeGameLauncher(MainContext& c);
+    virtual std::unique_ptr<IConsoleInput> MakeConsoleInput(MainContext& c);
 };
