@@ -28,6 +28,7 @@ void MainPartsFactory::MakeAll(MainContext& c, MainParts& parts)
     // The game launch.
     parts.gameLauncher = MakeGameLauncher(c);
     parts.consoleInput = MakeConsoleInput(c);
+    parts.screenshotTools = MakeScreenshotTools(c);
 }
 
 #define RUV_MAKE_PART(Interface, Maker, Class)                     \
@@ -58,5 +59,6 @@ RUV_MAKE_PART(IDemoSelection, MakeDemoSelection, DemoSelection)
 // The game launch.
 RUV_MAKE_PART(IGameLauncher, MakeGameLauncher, GameLauncher)
 RUV_MAKE_PART(IConsoleInput, MakeConsoleInput, ConsoleInput)
+RUV_MAKE_PART(IScreenshotTools, MakeScreenshotTools, ScreenshotTools)
 
 #undef RUV_MAKE_PART

@@ -24,6 +24,7 @@
 #include "PreviewPlayback.h"
 #include "ProjectCommands.h"
 #include "SceneDrawing.h"
+#include "ScreenshotTools.h"
 #include "ScriptCreation.h"
 #include "ScriptPanel.h"
 #include "ValueTools.h"
@@ -61,9 +62,10 @@ struct MainParts
     std::unique_ptr<ILanguage> language;
     std::unique_ptr<IDemoSelection> demoSelection;
 
-    // The game launch: start and stop, console input.
+    // The game launch: start and stop, console input, screenshots.
     std::unique_ptr<IGameLauncher> gameLauncher;
     std::unique_ptr<IConsoleInput> consoleInput;
+    std::unique_ptr<IScreenshotTools> screenshotTools;
 };
 
 // Makes each collaborator; override one Make to hand the window another.
@@ -98,4 +100,5 @@ public:
     // The game launch.
     virtual std::unique_ptr<IGameLauncher> MakeGameLauncher(MainContext& c);
     virtual std::unique_ptr<IConsoleInput> MakeConsoleInput(MainContext& c);
+    virtual std::unique_ptr<IScreenshotTools> MakeScreenshotTools(MainContext& c);
 };
