@@ -19,19 +19,6 @@ namespace {
 
 constexpr int32_t kNoneText = 281;
 
-// Holds the batch of the store open: a list is replaced whole.
-class StoreBatch
-{
-public:
-    explicit StoreBatch(ISettingsStore& store) : m_store(store) { m_store.BeginBatch(); }
-    ~StoreBatch() { m_store.EndBatch(); }
-    StoreBatch(const StoreBatch&) = delete;
-    StoreBatch& operator=(const StoreBatch&) = delete;
-
-private:
-    ISettingsStore& m_store;
-};
-
 }  // namespace
 
 GameConfigs::GameConfigs(MainContext& context) : m_c(context)
@@ -163,6 +150,7 @@ bool GameConfigs::fConfigsRegSave(QComboBox* combo, const QString& listName)
     if (key.isEmpty())
         return false;
     ISettingsStore& store = *m_c.services.settings;
+    // The list is replaced whole.
     const StoreBatch batch(store);
     fConfigsRegClear(listName);
     bool written = false;

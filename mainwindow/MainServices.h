@@ -203,6 +203,20 @@ public:
     virtual bool EndBatch() = 0;
 };
 
+// Holds a batch of the store open for as long as it lives: the settings
+// written meanwhile are saved as one.
+class StoreBatch
+{
+public:
+    explicit StoreBatch(ISettingsStore& store) : m_store(store) { m_store.BeginBatch(); }
+    ~StoreBatch() { m_store.EndBatch(); }
+    StoreBatch(const StoreBatch&) = delete;
+    StoreBatch& operator=(const StoreBatch&) = delete;
+
+private:
+    ISettingsStore& m_store;
+};
+
 // Milliseconds.
 class IClock
 {

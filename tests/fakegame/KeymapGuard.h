@@ -4,13 +4,16 @@
 // X tools and puts the keymap back exactly as it was, whatever the test
 // did. Needs setxkbmap and xkbcomp (x11-xkb-utils).
 //
-//   KeymapGuard keymap(setxkbmap, xkbcomp, dir.filePath("keymap.xkm"));
+//   KeymapGuard keymap(dir.filePath("keymap.xkm"));
+//   if (!keymap.Available()) QSKIP(...);
 //   QVERIFY2(keymap.Save(), qPrintable(keymap.error));
-//   RunTool(setxkbmap, {"de"});  ...  QVERIFY2(keymap.Restore(), ...);
+//   QVERIFY2(keymap.SetLayout("de"), ...);  ...  QVERIFY2(keymap.Restore(), ...);
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 
 #include <utility>
 
@@ -30,8 +33,10 @@ inline QString RunTool(const QString& program, const QStringList& arguments)
 class KeymapGuard
 {
 public:
-    KeymapGuard(QString setxkbmap, QString xkbcomp, QString file)
-        : m_setxkbmap(std::move(setxkbmap)), m_xkbcomp(std::move(xkbcomp)), m_file(std::move(file)),
+    // The keymap is saved in `file`.
+    explicit KeymapGuard(QString file)
+        : m_setxkbmap(QStandardPaths::findExecutable(QStringLiteral("setxkbmap"))),
+          m_xkbcomp(QStandardPaths::findExecutable(QStringLiteral("xkbcomp"))), m_file(std::move(file)),
           m_display(qEnvironmentVariable("DISPLAY"))
     {
     }
@@ -40,6 +45,9 @@ public:
         if (m_saved)
             Restore();
     }
+
+    // True when the tools are there.
+    bool Available() const { return !m_setxkbmap.isEmpty() && !m_xkbcomp.isEmpty(); }
 
     bool Save()
     {
@@ -59,6 +67,16 @@ public:
         if (!m_saved)
             error = QStringLiteral("keymap not saved: ") + m_map.left(200) + query;
         return m_saved;
+    }
+
+    // Switches the display to the layout; true when it took.
+    bool SetLayout(const QString& layout)
+    {
+        error = RunTool(m_setxkbmap, {layout});
+        if (error.isEmpty() && RunTool(m_setxkbmap, {QStringLiteral("-query")}).contains(QStringLiteral("layout:     ") + layout))
+            return true;
+        error = QStringLiteral("layout ") + layout + QStringLiteral(" not set: ") + error;
+        return false;
     }
 
     // True when the keymap is as it was.
@@ -83,3 +101,11 @@ private:
     QStringList m_names;
     bool m_saved = false;
 };
+
+// The data of a test run on the layouts where no key carries a plain grave.
+inline void LayoutsWithoutPlainGrave()
+{
+    QTest::addColumn<QString>("layout");
+    QTest::newRow("German") << QStringLiteral("de");  // a dead circumflex left of 1
+    QTest::newRow("French") << QStringLiteral("fr");  // "²"; grave only with AltGr
+}

@@ -16,6 +16,7 @@
 #include "X11Windows.h"
 
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTabWidget>
 
 #include <optional>
@@ -185,6 +186,33 @@ inline bool StartWindow(std::unique_ptr<FrmMain>& window, MainServices services,
         X11Windows::Activate(handle);
         return QTest::qWaitFor([handle] { return X11Windows::ActiveWindow() == handle; }, 500);
     }, 5000);
+}
+
+// What each game-launch test holds: a settings store and a folder of its
+// own, the stand-ins' state and the window, started by Start.
+struct Session
+{
+    std::unique_ptr<Harness::TempStore> store;
+    QTemporaryDir dir;
+    Harness::FakeState fake;
+    Stand stand;
+    std::unique_ptr<FrmMain> window;
+
+    QString Path(const QString& name) const { return dir.filePath(name); }
+    bool Start(MainServices services)
+    {
+        store = std::make_unique<Harness::TempStore>();
+        return StartWindow(window, std::move(services), fake, stand);
+    }
+};
+
+// Waits until the window is shown in that state.
+inline bool StateIs(X11Windows::Handle window, X11Windows::State wanted)
+{
+    return QTest::qWaitFor([&] {
+        X11Windows::State state = X11Windows::State::Normal;
+        return X11Windows::IsShown(window) && X11Windows::GetState(window, state) && state == wanted;
+    });
 }
 
 // The active game set to the executable and the mod folder beside it.

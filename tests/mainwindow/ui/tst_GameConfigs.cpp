@@ -84,29 +84,24 @@ class TstGameConfigs : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TempStore> m_store;
-    QTemporaryDir m_dir;
-    FakeState m_fake;
-    Launch::Stand m_stand;
+    Launch::Session m_s;
     std::shared_ptr<RecordingDialogs> m_dialogs = std::make_shared<RecordingDialogs>();
-    std::unique_ptr<FrmMain> m_window;
 
-    MainWidgets& W() { return m_window->Widgets(); }
-    IGameConfigs& Configs() { return *m_window->Parts().gameConfigs; }
-    QString Path(const QString& name) const { return m_dir.filePath(name); }
-    QString GameKey() const { return m_window->State().m_activeGame->RegistryKey(); }
+    MainWidgets& W() { return m_s.window->Widgets(); }
+    IGameConfigs& Configs() { return *m_s.window->Parts().gameConfigs; }
+    QString GameKey() const { return m_s.window->State().m_activeGame->RegistryKey(); }
 
     bool Touch(const QString& name)
     {
-        QDir().mkpath(QFileInfo(Path(name)).path());
-        QFile file(Path(name));
+        QDir().mkpath(QFileInfo(m_s.Path(name)).path());
+        QFile file(m_s.Path(name));
         return file.open(QIODevice::WriteOnly);
     }
 
     // As the code fills a combo: no mark.
     void Fill(QComboBox* combo, const QStringList& entries, int selected)
     {
-        const QScopedValueRollback guard(m_window->State().m_comboGuard, true);
+        const QScopedValueRollback guard(m_s.window->State().m_comboGuard, true);
         Configs().fFillConfigCombo(combo);
         combo->addItems(entries);
         combo->setCurrentIndex(selected);
@@ -115,24 +110,23 @@ class TstGameConfigs : public QObject
 private slots:
     void initTestCase()
     {
-        m_store = std::make_unique<TempStore>();
         for (const char* name : {"et/etl", "et/root.cfg", "et/.cfg", "et/etmain/autoexec.cfg", "et/etmain/cfg/B.CFG",
                                  "et/etpro/a.cfg", "et/etpro/cameras/vava/pos/pos1.cfg",
                                  "et/etpro/cameras/vava/scripts/init.cfg", "et/other/o.cfg"})
             QVERIFY(Touch(QString::fromLatin1(name)));
-        QVERIFY(Launch::StartWindow(m_window, Services(m_dialogs), m_fake, m_stand));
-        QVERIFY(Launch::SetGameFolders(*m_window, Path(QStringLiteral("et/etl")), Path(QStringLiteral("et/etpro"))));
+        QVERIFY(m_s.Start(Services(m_dialogs)));
+        QVERIFY(Launch::SetGameFolders(*m_s.window, m_s.Path(QStringLiteral("et/etl")), m_s.Path(QStringLiteral("et/etpro"))));
         // A point in the path: a change of the user's marks the project.
-        m_window->State().m_mainCurve->AddControl3(0, 0, 0, 0, 0, 0, false);
+        m_s.window->State().m_mainCurve->AddControl3(0, 0, 0, 0, 0, 0, false);
     }
 
-    void cleanupTestCase() { m_window.reset(); }
+    void cleanupTestCase() { m_s.window.reset(); }
 
     void init()
     {
-        m_stand.locationValid.reset();
-        m_stand.calls.clear();
-        m_window->State().m_projectModified = false;
+        m_s.stand.locationValid.reset();
+        m_s.stand.calls.clear();
+        m_s.window->State().m_projectModified = false;
     }
 
     void theWindowListsTheGameFoldersAndCancelChangesNothing()
@@ -154,7 +148,7 @@ private slots:
         QCOMPARE(preselected, (QStringList{"etpro\\a.cfg", "root.cfg"}));
         QCOMPARE(Entries(combo), (QStringList{"<none>", "etpro\\a.cfg", "root.cfg"}));
         QCOMPARE(combo->currentIndex(), 1);
-        QVERIFY(!m_window->State().m_projectModified);
+        QVERIFY(!m_s.window->State().m_projectModified);
     }
 
     void theChosenFilesBecomeTheEntries_data()
@@ -189,7 +183,7 @@ private slots:
         QCOMPARE(Entries(combo), entries);
         QCOMPARE(combo->currentText(), selected);
         // A selection made by the code marks nothing.
-        QVERIFY(!m_window->State().m_projectModified);
+        QVERIFY(!m_s.window->State().m_projectModified);
     }
 
     void theScriptPanelButtonsFillTheirCombos_data()
@@ -216,16 +210,16 @@ private slots:
 
     void aRefusedLocationShowsNoWindow()
     {
-        m_stand.locationValid = false;
+        m_s.stand.locationValid = false;
         bool seen = false;
         OnConfigsWindow([](FrmGameConfigs* form, QListWidget*) { Press(form, "cmdCancel"); }, &seen);
         // The window is modal: had it shown, the click would have waited
         // for it.
         QTest::mouseClick(W().cmdGConfigManager, Qt::LeftButton);
-        QVERIFY(m_stand.calls.contains(QStringLiteral("check")));
+        QVERIFY(m_s.stand.calls.contains(QStringLiteral("check")));
         QVERIFY(!seen);
         // For the next test: the poll still waits.
-        m_stand.locationValid.reset();
+        m_s.stand.locationValid.reset();
         QTest::mouseClick(W().cmdGConfigManager, Qt::LeftButton);
         QVERIFY(seen);
     }
@@ -234,16 +228,16 @@ private slots:
     {
         QComboBox* combo = W().cboGConfigs;
         Fill(combo, {QStringLiteral("etpro\\a.cfg"), QStringLiteral("root.cfg")}, 0);
-        QVERIFY(!m_window->State().m_projectModified);
+        QVERIFY(!m_s.window->State().m_projectModified);
         combo->setFocus();
         QTest::keyClick(combo, Qt::Key_Down);
         QCOMPARE(combo->currentIndex(), 1);
-        QVERIFY(m_window->State().m_projectModified);
+        QVERIFY(m_s.window->State().m_projectModified);
     }
 
     void theListsNamesBeginWithTheirPrefix()
     {
-        ISettingsStore& store = *m_window->Services().settings;
+        ISettingsStore& store = *m_s.window->Services().settings;
         Configs().fConfigsRegClear(QStringLiteral("Config"));
         store.Write(GameKey(), QStringLiteral("config1"), MRegistry::RegSz, TaggedValue(QStringLiteral("  a.cfg ")));
         store.Write(GameKey(), QStringLiteral("Config"), MRegistry::RegSz, TaggedValue(QStringLiteral("no.cfg")));
@@ -260,12 +254,12 @@ private slots:
         QVERIFY(Configs().fConfigsRegRead(combo, QStringLiteral("Config")));
         QCOMPARE(Entries(combo), (QStringList{"<none>", "a.cfg", "etmain\\b.cfg"}));
         QCOMPARE(combo->currentIndex(), 0);
-        QVERIFY(!m_window->State().m_projectModified);
+        QVERIFY(!m_s.window->State().m_projectModified);
     }
 
     void aSavedListReplacesTheOldOneWhole()
     {
-        ISettingsStore& store = *m_window->Services().settings;
+        ISettingsStore& store = *m_s.window->Services().settings;
         for (int i = 1; i <= 4; ++i)
             store.Write(GameKey(), QStringLiteral("AfterScript%1").arg(i), MRegistry::RegSz, TaggedValue(QStringLiteral("old.cfg")));
         QComboBox* combo = W().cboSCmdsAfter;
@@ -286,24 +280,24 @@ private slots:
     {
         QComboBox* combo = W().cboGConfigs;
         Fill(combo, {QStringLiteral("etmain\\autoexec.cfg"), QStringLiteral("etpro\\a.cfg")}, 2);
-        m_window->Parts().gameSelection->fApplyGameToGui(1, true);
+        m_s.window->Parts().gameSelection->fApplyGameToGui(1, true);
         QCOMPARE(Entries(combo), QStringList{QStringLiteral("<none>")});
-        m_window->Parts().gameSelection->fApplyGameToGui(0, true);
+        m_s.window->Parts().gameSelection->fApplyGameToGui(0, true);
         QCOMPARE(Entries(combo), (QStringList{"<none>", "etmain\\autoexec.cfg", "etpro\\a.cfg"}));
 
-        QVERIFY(QFile::remove(Path(QStringLiteral("et/etmain/autoexec.cfg"))));
+        QVERIFY(QFile::remove(m_s.Path(QStringLiteral("et/etmain/autoexec.cfg"))));
         {
-            const QScopedValueRollback guard(m_window->State().m_comboGuard, true);
+            const QScopedValueRollback guard(m_s.window->State().m_comboGuard, true);
             combo->setCurrentIndex(2);
         }
         Configs().fRemoveMissingConfigs(combo);
         QCOMPARE(Entries(combo), (QStringList{"<none>", "etpro\\a.cfg"}));
         QCOMPARE(combo->currentText(), QStringLiteral("etpro\\a.cfg"));
-        QVERIFY(!m_window->State().m_projectModified);
+        QVERIFY(!m_s.window->State().m_projectModified);
 
         // Nothing is pruned without a valid location.
-        QVERIFY(QFile::remove(Path(QStringLiteral("et/etpro/a.cfg"))));
-        m_stand.locationValid = false;
+        QVERIFY(QFile::remove(m_s.Path(QStringLiteral("et/etpro/a.cfg"))));
+        m_s.stand.locationValid = false;
         Configs().fRemoveMissingConfigs(combo);
         QCOMPARE(Entries(combo), (QStringList{"<none>", "etpro\\a.cfg"}));
         QVERIFY(Touch(QStringLiteral("et/etmain/autoexec.cfg")) && Touch(QStringLiteral("et/etpro/a.cfg")));

@@ -34,20 +34,15 @@ class TstGameLauncher : public QObject
 {
     Q_OBJECT
 
+    Launch::Session m_s;
     TestWindowManager m_wm;
-    std::unique_ptr<TempStore> m_store;
-    QTemporaryDir m_dir;
-    FakeState m_fake;
-    Launch::Stand m_stand;
     std::shared_ptr<RecordingDialogs> m_dialogs = std::make_shared<RecordingDialogs>();
     std::shared_ptr<Launch::RecordingShell> m_shell = std::make_shared<Launch::RecordingShell>();
-    std::unique_ptr<FrmMain> m_window;
     QList<std::shared_ptr<QProcess>> m_ownFakes;
     int m_logs = 0;
 
-    QString Path(const QString& name) const { return m_dir.filePath(name); }
-    QString EtExe() const { return Path(QStringLiteral("et/etl")); }
-    MainWidgets& W() { return m_window->Widgets(); }
+    QString EtExe() const { return m_s.Path(QStringLiteral("et/etl")); }
+    MainWidgets& W() { return m_s.window->Widgets(); }
 
     // The fakes the window starts: a fresh log each time they are asked.
     FakeGame::Log LaunchedLog(const QString& title = kEtCaption, const QString& windowClass = kEtCaption)
@@ -55,8 +50,8 @@ class TstGameLauncher : public QObject
         FakeGame::Options o;
         o.title = title;
         o.windowClass = windowClass;
-        o.log = Path(QStringLiteral("launched%1.log").arg(++m_logs));
-        o.home = Path(QStringLiteral("et"));
+        o.log = m_s.Path(QStringLiteral("launched%1.log").arg(++m_logs));
+        o.home = m_s.Path(QStringLiteral("et"));
         FakeGame::SetEnvironment(o);
         return FakeGame::Log(o.log);
     }
@@ -64,8 +59,8 @@ class TstGameLauncher : public QObject
     // A fake the test starts itself.
     FakeGame::Log StartOwnFake(FakeGame::Options o)
     {
-        o.log = Path(QStringLiteral("own%1.log").arg(++m_logs));
-        o.home = Path(QStringLiteral("et"));
+        o.log = m_s.Path(QStringLiteral("own%1.log").arg(++m_logs));
+        o.home = m_s.Path(QStringLiteral("et"));
         auto process = std::make_shared<QProcess>();
         process->setProcessEnvironment(FakeGame::Environment(o));
         process->start(EtExe(), {});
@@ -74,31 +69,21 @@ class TstGameLauncher : public QObject
     }
 
     // The fake's window once it is shown (and managed), 0 when it never is.
-    static X11Windows::Handle WindowOf(const FakeGame::Log& log)
+    X11Windows::Handle WindowOf(const FakeGame::Log& log)
     {
-        if (!log.WaitForPrefix(QStringLiteral("window "))) {
-            qWarning() << "no window:" << log.Path() << log.Lines();
+        if (!log.WaitForPrefix(QStringLiteral("window "), 20000)) {
+            qWarning() << "no window in" << log.Path() << log.Lines() << "starts:" << m_shell->starts.size()
+                       << "found:" << m_s.window->Parts().gameLauncher->fFindGameWindow()
+                       << "modal:" << QApplication::activeModalWidget();
             return 0;
         }
-        const QStringList parts = log.Value(QStringLiteral("window ")).split(QLatin1Char(' '));
-        const X11Windows::Handle window = parts.value(0).toULongLong();
-        const bool shown = QTest::qWaitFor([window] {
-            X11Windows::State state;
-            return X11Windows::IsShown(window) && X11Windows::GetState(window, state);
-        });
+        const X11Windows::Handle window = log.WindowId();
+        const bool shown = Launch::StateIs(window, X11Windows::State::Normal);
         if (!shown)
             qWarning() << "not shown:" << log.Lines() << X11Windows::WindowManagerName();
         // The manager takes a new window in its own time.
         QTest::qWait(150);
         return shown ? window : 0;
-    }
-
-    static bool StateIs(X11Windows::Handle window, X11Windows::State wanted)
-    {
-        return QTest::qWaitFor([&] {
-            X11Windows::State state = X11Windows::State::Normal;
-            return X11Windows::GetState(window, state) && state == wanted;
-        });
     }
 
     void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
@@ -116,8 +101,8 @@ class TstGameLauncher : public QObject
 
     void UseGame(int32_t index, const QString& exe, const QString& mod)
     {
-        m_window->Parts().gameSelection->fApplyGameToGui(index, false);
-        QVERIFY(Launch::SetGameFolders(*m_window, exe, mod));
+        m_s.window->Parts().gameSelection->fApplyGameToGui(index, false);
+        QVERIFY(Launch::SetGameFolders(*m_s.window, exe, mod));
     }
 
     void EndLaunchedGames()
@@ -132,7 +117,7 @@ class TstGameLauncher : public QObject
         }
         m_ownFakes.clear();
         // Gone from the display before the next test searches it.
-        if (!QTest::qWaitFor([this] { return m_window->Parts().gameLauncher->fFindGameWindow() == 0; }, 5000))
+        if (!QTest::qWaitFor([this] { return m_s.window->Parts().gameLauncher->fFindGameWindow() == 0; }, 5000))
             qWarning("a fake game is still on the display");
     }
 
@@ -142,27 +127,26 @@ private slots:
         if (QGuiApplication::platformName() != QLatin1String("xcb") || !X11Windows::Available())
             QSKIP("needs an X server");
         m_wm.Ensure();
-        m_store = std::make_unique<TempStore>();
-        QVERIFY(!FakeGame::InstallAs(Path(QStringLiteral("et")), QStringLiteral("etl")).isEmpty());
-        QVERIFY(QDir().mkpath(Path(QStringLiteral("et/etpro"))));
-        QVERIFY(QDir().mkpath(Path(QStringLiteral("et/etmain"))));
+        QVERIFY(!FakeGame::InstallAs(m_s.Path(QStringLiteral("et")), QStringLiteral("etl")).isEmpty());
+        QVERIFY(QDir().mkpath(m_s.Path(QStringLiteral("et/etpro"))));
+        QVERIFY(QDir().mkpath(m_s.Path(QStringLiteral("et/etmain"))));
         MainServices services = Services(m_dialogs);
         services.shell = m_shell;
-        QVERIFY(Launch::StartWindow(m_window, std::move(services), m_fake, m_stand));
+        QVERIFY(m_s.Start(std::move(services)));
     }
 
     void cleanupTestCase()
     {
         EndLaunchedGames();
-        m_window.reset();
+        m_s.window.reset();
     }
 
     void init()
     {
-        UseGame(0, EtExe(), Path(QStringLiteral("et/etpro")));
+        UseGame(0, EtExe(), m_s.Path(QStringLiteral("et/etpro")));
         SetConfig(QString());
-        m_stand = Launch::Stand{};
-        m_stand.loadButton = W().cmdGameLoad;
+        m_s.stand = Launch::Stand{};
+        m_s.stand.loadButton = W().cmdGameLoad;
         m_dialogs->boxes.clear();
     }
 
@@ -196,13 +180,13 @@ private slots:
         QFETCH(int, game);
         QFETCH(QString, config);
         QFETCH(QString, demo);
-        m_window->Parts().gameSelection->fApplyGameToGui(game, false);
+        m_s.window->Parts().gameSelection->fApplyGameToGui(game, false);
         SetConfig(config);
-        m_stand.demo = demo;
+        m_s.stand.demo = demo;
         QString console = QStringLiteral("unset");
         QString commandLine = QStringLiteral("unset");
-        QVERIFY(m_window->Parts().gameLauncher->fGetGameCommand(true, console));
-        QVERIFY(m_window->Parts().gameLauncher->fGetGameCommand(false, commandLine));
+        QVERIFY(m_s.window->Parts().gameLauncher->fGetGameCommand(true, console));
+        QVERIFY(m_s.window->Parts().gameLauncher->fGetGameCommand(false, commandLine));
         QTEST(console, "console");
         QTEST(commandLine, "commandLine");
         QVERIFY(m_dialogs->boxes.isEmpty());
@@ -211,9 +195,9 @@ private slots:
     void aDemoPathErrorIsToldAndTheCommandGoesOn()
     {
         SetConfig(QStringLiteral("etmain\\x.cfg"));
-        m_stand.demoError = RuvError(5, QStringLiteral("Invalid procedure call or argument"), QStringLiteral("x"));
+        m_s.stand.demoError = RuvError(5, QStringLiteral("Invalid procedure call or argument"), QStringLiteral("x"));
         QString console;
-        QVERIFY(m_window->Parts().gameLauncher->fGetGameCommand(true, console));
+        QVERIFY(m_s.window->Parts().gameLauncher->fGetGameCommand(true, console));
         QCOMPARE(console, QStringLiteral("/exec x.cfg"));
         QCOMPARE(m_dialogs->boxes.size(), 1);
         QCOMPARE(m_dialogs->boxes[0].prompt, Line("Error occured while retrieving demo path.\r\n\r\n"
@@ -246,16 +230,16 @@ private slots:
         QFETCH(QString, named);
         QFETCH(int, text);
         if (!mod.isEmpty()) {
-            QVERIFY(QDir().mkpath(Path(QStringLiteral("et/") + mod)));
-            QVERIFY(Launch::SetGameFolders(*m_window, EtExe(), Path(QStringLiteral("et/") + mod)));
+            QVERIFY(QDir().mkpath(m_s.Path(QStringLiteral("et/") + mod)));
+            QVERIFY(Launch::SetGameFolders(*m_s.window, EtExe(), m_s.Path(QStringLiteral("et/") + mod)));
         }
         SetConfig(config);
-        m_stand.demo = demo;
+        m_s.stand.demo = demo;
         const FakeGame::Log log = LaunchedLog();
         Click(W().cmdGameLoad);
         QCOMPARE(m_dialogs->boxes.size(), 1);
-        QCOMPARE(m_dialogs->boxes[0].prompt, m_window->Texts().fGetText(text, TaggedValue(named)));
-        QCOMPARE(m_dialogs->boxes[0].title, QLatin1Char(' ') + m_window->Texts().fGetText(935));
+        QCOMPARE(m_dialogs->boxes[0].prompt, m_s.window->Texts().fGetText(text, TaggedValue(named)));
+        QCOMPARE(m_dialogs->boxes[0].title, QLatin1Char(' ') + m_s.window->Texts().fGetText(935));
         QVERIFY(m_shell->starts.isEmpty());
         QVERIFY(log.Lines().isEmpty());
         QVERIFY(W().cmdGameLoad->isEnabled());
@@ -277,7 +261,7 @@ private slots:
         QFETCH(QString, demo);
         QFETCH(QString, commandLine);
         SetConfig(config);
-        m_stand.demo = demo;
+        m_s.stand.demo = demo;
         const FakeGame::Log log = LaunchedLog();
         Click(W().cmdGameLoad);
         QVERIFY2(log.WaitForPrefix(QStringLiteral("window ")), qPrintable(log.Lines().join('\n')));
@@ -286,38 +270,38 @@ private slots:
         // The engine joins its arguments with blanks: the same text, but
         // for the blank that ends it when no command follows.
         QCOMPARE(log.Value(QStringLiteral("cmdline ")), commandLine.trimmed());
-        QCOMPARE(log.Value(QStringLiteral("cwd ")), Path(QStringLiteral("et")));
+        QCOMPARE(log.Value(QStringLiteral("cwd ")), m_s.Path(QStringLiteral("et")));
         QCOMPARE(log.Value(QStringLiteral("mod ")), QStringLiteral("etpro"));
         QCOMPARE(log.Value(QStringLiteral("start ")), QString::number(m_shell->starts[0].process));
         // Disabled while the handler ran, enabled again after it.
-        QCOMPARE(m_stand.calls.first(), QStringLiteral("check:disabled"));
+        QCOMPARE(m_s.stand.calls.first(), QStringLiteral("check:disabled"));
         QVERIFY(W().cmdGameLoad->isEnabled());
         QVERIFY(m_dialogs->boxes.isEmpty());
     }
 
     void etQwStartsWithTheFolderAboveItsModFolder()
     {
-        const QString exe = FakeGame::InstallAs(Path(QStringLiteral("qw")), QStringLiteral("etqw"));
-        QVERIFY(QDir().mkpath(Path(QStringLiteral("qw home/base"))));
-        UseGame(4, exe, Path(QStringLiteral("qw home/base")));
+        const QString exe = FakeGame::InstallAs(m_s.Path(QStringLiteral("qw")), QStringLiteral("etqw"));
+        QVERIFY(QDir().mkpath(m_s.Path(QStringLiteral("qw home/base"))));
+        UseGame(4, exe, m_s.Path(QStringLiteral("qw home/base")));
         const FakeGame::Log log = LaunchedLog(QStringLiteral("ETQW"), QStringLiteral("ETQW"));
         Click(W().cmdGameLoad);
         QVERIFY2(log.WaitForPrefix(QStringLiteral("cmdline ")), qPrintable(log.Lines().join('\n')));
         QCOMPARE(log.Value(QStringLiteral("cmdline ")),
-                 QStringLiteral("+set fs_userpath \"") + Path(QStringLiteral("qw home")) + QLatin1Char('"'));
-        QCOMPARE(log.Value(QStringLiteral("cwd ")), Path(QStringLiteral("qw")));
+                 QStringLiteral("+set fs_userpath \"") + m_s.Path(QStringLiteral("qw home")) + QLatin1Char('"'));
+        QCOMPARE(log.Value(QStringLiteral("cwd ")), m_s.Path(QStringLiteral("qw")));
     }
 
     void aFileThatIsNoProgramIsReported()
     {
-        const QString exe = Path(QStringLiteral("broken/etl"));
-        QVERIFY(QDir().mkpath(Path(QStringLiteral("broken/etpro"))));
+        const QString exe = m_s.Path(QStringLiteral("broken/etl"));
+        QVERIFY(QDir().mkpath(m_s.Path(QStringLiteral("broken/etpro"))));
         QFile file(exe);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("\x7f" "ELF but not really");
         file.close();
         QVERIFY(file.setPermissions(file.permissions() | QFileDevice::ExeOwner));
-        QVERIFY(Launch::SetGameFolders(*m_window, exe, Path(QStringLiteral("broken/etpro"))));
+        QVERIFY(Launch::SetGameFolders(*m_s.window, exe, m_s.Path(QStringLiteral("broken/etpro"))));
         Click(W().cmdGameLoad);
         QCOMPARE(m_shell->starts.size(), 1);
         QCOMPARE(m_shell->starts[0].process, int64_t(0));
@@ -345,16 +329,16 @@ private slots:
         QFETCH(QStringList, calls);
         QString exe = EtExe();
         if (executable) {
-            m_stand.locationValid = false;
+            m_s.stand.locationValid = false;
         } else {
-            exe = Path(QStringLiteral("plain/etl"));
-            QVERIFY(QDir().mkpath(Path(QStringLiteral("plain/etpro"))));
+            exe = m_s.Path(QStringLiteral("plain/etl"));
+            QVERIFY(QDir().mkpath(m_s.Path(QStringLiteral("plain/etpro"))));
             QFile file(exe);
             QVERIFY(file.open(QIODevice::WriteOnly));
-            QVERIFY(Launch::SetGameFolders(*m_window, exe, Path(QStringLiteral("plain/etpro"))));
+            QVERIFY(Launch::SetGameFolders(*m_s.window, exe, m_s.Path(QStringLiteral("plain/etpro"))));
         }
         Click(W().cmdGameLoad);
-        QCOMPARE(m_stand.calls, calls);
+        QCOMPARE(m_s.stand.calls, calls);
         QVERIFY(m_shell->starts.isEmpty());
         QVERIFY(m_dialogs->boxes.isEmpty());
         QVERIFY(W().cmdGameLoad->isEnabled());
@@ -374,16 +358,16 @@ private slots:
         QFETCH(QString, console);
         QString title = kEtCaption;
         if (game == 4) {
-            const QString exe = FakeGame::InstallAs(Path(QStringLiteral("qw")), QStringLiteral("etqw"));
-            QVERIFY(QDir().mkpath(Path(QStringLiteral("qw home/base"))));
-            UseGame(4, exe, Path(QStringLiteral("qw home/base")));
+            const QString exe = FakeGame::InstallAs(m_s.Path(QStringLiteral("qw")), QStringLiteral("etqw"));
+            QVERIFY(QDir().mkpath(m_s.Path(QStringLiteral("qw home/base"))));
+            UseGame(4, exe, m_s.Path(QStringLiteral("qw home/base")));
             title = QStringLiteral("ETQW");
         }
         const FakeGame::Log log = LaunchedLog(title, title);
         Click(W().cmdGameLoad);
         QVERIFY(WindowOf(log) != 0);
         SetConfig(game == 4 ? QStringLiteral("base\\x.cfg") : QStringLiteral("etmain\\x.cfg"));
-        m_stand.demo = QStringLiteral("d");
+        m_s.stand.demo = QStringLiteral("d");
         log.Clear();
         Click(W().cmdGameLoad);
         QVERIFY2(log.WaitFor(QStringLiteral("console closed")), qPrintable(log.Lines().join('\n')));
@@ -469,18 +453,18 @@ private slots:
         QVERIFY(window != 0);
         using S = X11Windows::State;
         QVERIFY(X11Windows::Minimize(window));
-        QVERIFY(StateIs(window, S::Minimized));
+        QVERIFY(Launch::StateIs(window, S::Minimized));
         log.Clear();
         Click(W().cmdGameLoad);
         QVERIFY2(log.WaitFor(QStringLiteral("console closed")), qPrintable(log.Lines().join('\n')));
-        QVERIFY(StateIs(window, S::Normal));
+        QVERIFY(Launch::StateIs(window, S::Normal));
 
         QVERIFY(X11Windows::Maximize(window));
-        QVERIFY(StateIs(window, S::Maximized));
+        QVERIFY(Launch::StateIs(window, S::Maximized));
         log.Clear();
         Click(W().cmdGameLoad);
         QVERIFY2(log.WaitFor(QStringLiteral("console closed")), qPrintable(log.Lines().join('\n')));
-        QVERIFY(StateIs(window, S::Maximized));
+        QVERIFY(Launch::StateIs(window, S::Maximized));
     }
 
     void closeAsksTheGameToClose()
@@ -494,7 +478,7 @@ private slots:
         QVERIFY(WindowOf(log) != 0);
         Click(W().cmdGameClose);
         QVERIFY(log.WaitFor(QStringLiteral("close")));
-        QVERIFY(QTest::qWaitFor([this] { return m_window->Parts().gameLauncher->fFindGameWindow() == 0; }));
+        QVERIFY(QTest::qWaitFor([this] { return m_s.window->Parts().gameLauncher->fFindGameWindow() == 0; }));
         QVERIFY(m_dialogs->boxes.isEmpty());
     }
 };

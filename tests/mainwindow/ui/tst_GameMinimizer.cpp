@@ -93,20 +93,16 @@ class TstGameMinimizer : public QObject
 {
     Q_OBJECT
 
+    Launch::Session m_s;
     TestWindowManager m_wm;
-    std::unique_ptr<TempStore> m_store;
-    QTemporaryDir m_dir;
-    FakeState m_fake;
-    Launch::Stand m_stand;
     HotKeyRecord m_hotKeys;
     std::shared_ptr<RecordingDialogs> m_dialogs = std::make_shared<RecordingDialogs>();
     std::shared_ptr<RecordingGameWindows> m_windows = std::make_shared<RecordingGameWindows>();
-    std::unique_ptr<FrmMain> m_window;
     QString m_exe;
 
-    IGameMinimizer& Minimizer() { return *m_window->Parts().gameMinimizer; }
-    QCheckBox* Box() { return m_window->Widgets().chkGMinimizerEnabled; }
-    QComboBox* List() { return m_window->Widgets().cboGMinimizerHotkey; }
+    IGameMinimizer& Minimizer() { return *m_s.window->Parts().gameMinimizer; }
+    QCheckBox* Box() { return m_s.window->Widgets().chkGMinimizerEnabled; }
+    QComboBox* List() { return m_s.window->Widgets().cboGMinimizerHotkey; }
 
     void Choose(const QString& hotkey) { List()->setCurrentIndex(List()->findText(hotkey)); }
 
@@ -116,26 +112,18 @@ class TstGameMinimizer : public QObject
         FakeGame::Options o;
         o.title = QStringLiteral("Enemy Territory");
         o.windowClass = o.title;
-        o.log = m_dir.filePath(QStringLiteral("game%1.log").arg(QDateTime::currentMSecsSinceEpoch()));
+        o.log = m_s.Path(QStringLiteral("game%1.log").arg(QDateTime::currentMSecsSinceEpoch()));
         o.grab = grab;
         game.setProcessEnvironment(FakeGame::Environment(o));
         game.start(m_exe, {});
         const FakeGame::Log log(o.log);
         if (!log.WaitForPrefix(QStringLiteral("window ")) || (!grab.isNull() && !log.WaitForPrefix(QStringLiteral("grab "))))
             return 0;
-        const X11Windows::Handle window = log.Value(QStringLiteral("window ")).section(QLatin1Char(' '), 0, 0).toULongLong();
-        if (!StateIs(window, X11Windows::State::Normal))
+        const X11Windows::Handle window = log.WindowId();
+        if (!Launch::StateIs(window, X11Windows::State::Normal))
             return 0;
         QTest::qWait(150);
         return window;
-    }
-
-    static bool StateIs(X11Windows::Handle window, X11Windows::State wanted)
-    {
-        return QTest::qWaitFor([&] {
-            X11Windows::State state = X11Windows::State::Normal;
-            return X11Windows::IsShown(window) && X11Windows::GetState(window, state) && state == wanted;
-        });
     }
 
 private slots:
@@ -144,18 +132,17 @@ private slots:
         if (QGuiApplication::platformName() != QLatin1String("xcb") || !X11Windows::Available())
             QSKIP("needs an X server");
         m_wm.Ensure();
-        m_store = std::make_unique<TempStore>();
-        m_exe = FakeGame::InstallAs(m_dir.filePath(QStringLiteral("et")), QStringLiteral("etl"));
+        m_exe = FakeGame::InstallAs(m_s.Path(QStringLiteral("et")), QStringLiteral("etl"));
         QVERIFY(!m_exe.isEmpty());
         MainServices services = Services(m_dialogs);
         services.gameWindows = m_windows;
         services.makeHotKeys = [this, real = services.makeHotKeys](Dadavive::ICSubclass* subclass) {
             return std::make_unique<RecordingHotKeys>(real(subclass), m_hotKeys);
         };
-        QVERIFY(Launch::StartWindow(m_window, std::move(services), m_fake, m_stand));
+        QVERIFY(m_s.Start(std::move(services)));
     }
 
-    void cleanupTestCase() { m_window.reset(); }
+    void cleanupTestCase() { m_s.window.reset(); }
 
     void init()
     {
@@ -227,8 +214,8 @@ private slots:
         QVERIFY(!Box()->isChecked());
         QCOMPARE(m_hotKeys.calls, (QStringList{"register 1 75", "unregister"}));
         QCOMPARE(m_dialogs->boxes.size(), 1);
-        QCOMPARE(m_dialogs->boxes[0].prompt, m_window->Texts().fGetText(80, TaggedValue(QStringLiteral("Alt+K"))));
-        QCOMPARE(m_dialogs->boxes[0].title, QLatin1Char(' ') + m_window->Texts().fGetText(79));
+        QCOMPARE(m_dialogs->boxes[0].prompt, m_s.window->Texts().fGetText(80, TaggedValue(QStringLiteral("Alt+K"))));
+        QCOMPARE(m_dialogs->boxes[0].title, QLatin1Char(' ') + m_s.window->Texts().fGetText(79));
         QCOMPARE(m_dialogs->boxes[0].style, 64);
         holder.kill();
         holder.waitForFinished(3000);
@@ -240,7 +227,7 @@ private slots:
         Box()->setChecked(true);
         QVERIFY(!Box()->isChecked());
         QCOMPARE(m_dialogs->boxes.size(), 1);
-        QCOMPARE(m_dialogs->boxes[0].prompt, m_window->Texts().fGetText(937));
+        QCOMPARE(m_dialogs->boxes[0].prompt, m_s.window->Texts().fGetText(937));
     }
 
     void twoPressesMinimizeThenRestoreTheGame_data()
@@ -262,13 +249,13 @@ private slots:
         const S before = maximized ? S::Maximized : S::Normal;
         if (maximized)
             QVERIFY(X11Windows::Maximize(window));
-        QVERIFY(StateIs(window, before));
+        QVERIFY(Launch::StateIs(window, before));
         Box()->setChecked(true);
         QVERIFY(Box()->isChecked());
         PressAlt('M');
-        QVERIFY(StateIs(window, S::Minimized));
+        QVERIFY(Launch::StateIs(window, S::Minimized));
         PressAlt('M');
-        QVERIFY(StateIs(window, before));
+        QVERIFY(Launch::StateIs(window, before));
         game.kill();
         game.waitForFinished(3000);
     }
@@ -286,7 +273,7 @@ private slots:
         game.kill();
         game.waitForFinished(3000);
         // No game: nothing happens, nothing is said.
-        QVERIFY(QTest::qWaitFor([this] { return m_window->Parts().gameLauncher->fFindGameWindow() == 0; }));
+        QVERIFY(QTest::qWaitFor([this] { return m_s.window->Parts().gameLauncher->fFindGameWindow() == 0; }));
         Minimizer().FormSc_HotKeyPressed(Dadavive::hkmAlt, 'M');
         QCOMPARE(m_windows->changes, QStringList{QStringLiteral("minimize")});
         QVERIFY(m_dialogs->boxes.isEmpty());

@@ -65,20 +65,15 @@ class TstScreenshotTools : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TempStore> m_store;
-    QTemporaryDir m_dir;
-    FakeState m_fake;
-    Launch::Stand m_stand;
+    Launch::Session m_s;
     std::shared_ptr<ScriptedDialogs> m_dialogs = std::make_shared<ScriptedDialogs>();
     std::shared_ptr<Launch::RecordingShell> m_shell = std::make_shared<Launch::RecordingShell>();
-    std::unique_ptr<FrmMain> m_window;
     QString m_loader;
 
-    MainWidgets& W() { return m_window->Widgets(); }
-    QString Path(const QString& name) const { return m_dir.filePath(name); }
-    QString Shots() const { return Path(QStringLiteral("et/etpro/screenshots")); }
-    QString Text(int32_t id) { return m_window->Texts().fGetText(id); }
-    QString& Loader() { return m_window->State().m_sShotLoader; }
+    MainWidgets& W() { return m_s.window->Widgets(); }
+    QString Shots() const { return m_s.Path(QStringLiteral("et/etpro/screenshots")); }
+    QString Text(int32_t id) { return m_s.window->Texts().fGetText(id); }
+    QString& Loader() { return m_s.window->State().m_sShotLoader; }
 
     bool Touch(const QString& path)
     {
@@ -113,28 +108,27 @@ class TstScreenshotTools : public QObject
 
     QString LoaderLog() const
     {
-        QFile file(Path(QStringLiteral("loader.log")));
+        QFile file(m_s.Path(QStringLiteral("loader.log")));
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
 
 private slots:
     void initTestCase()
     {
-        m_store = std::make_unique<TempStore>();
-        QVERIFY(Touch(Path(QStringLiteral("et/etl"))));
-        QVERIFY(QDir().mkpath(Path(QStringLiteral("et/etpro"))));
+        QVERIFY(Touch(m_s.Path(QStringLiteral("et/etl"))));
+        QVERIFY(QDir().mkpath(m_s.Path(QStringLiteral("et/etpro"))));
         // Each argument on a line of its own.
-        m_loader = Path(QStringLiteral("bin/loader"));
-        QVERIFY(QDir().mkpath(Path(QStringLiteral("bin"))));
+        m_loader = m_s.Path(QStringLiteral("bin/loader"));
+        QVERIFY(QDir().mkpath(m_s.Path(QStringLiteral("bin"))));
         QVERIFY(MakeScript(m_loader, "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > \"$(dirname \"$0\")/../loader.log\"\n"));
         MainServices services = Services(nullptr);
         services.dialogs = m_dialogs;
         services.shell = m_shell;
-        QVERIFY(Launch::StartWindow(m_window, std::move(services), m_fake, m_stand));
-        QVERIFY(Launch::SetGameFolders(*m_window, Path(QStringLiteral("et/etl")), Path(QStringLiteral("et/etpro"))));
+        QVERIFY(m_s.Start(std::move(services)));
+        QVERIFY(Launch::SetGameFolders(*m_s.window, m_s.Path(QStringLiteral("et/etl")), m_s.Path(QStringLiteral("et/etpro"))));
     }
 
-    void cleanupTestCase() { m_window.reset(); }
+    void cleanupTestCase() { m_s.window.reset(); }
 
     void init()
     {
@@ -143,9 +137,9 @@ private slots:
         m_dialogs->files.clear();
         m_shell->executes.clear();
         m_shell->executeForReal = true;
-        m_stand.screenshotDir.reset();
+        m_s.stand.screenshotDir.reset();
         Loader() = m_loader;
-        QFile::remove(Path(QStringLiteral("loader.log")));
+        QFile::remove(m_s.Path(QStringLiteral("loader.log")));
     }
 
     void theLoaderGetsTheFirstScreenshot_data()
@@ -184,8 +178,8 @@ private slots:
     void aLoaderIsChosenUntilItIsAProgram()
     {
         Shoot({QStringLiteral("shot0000.tga")});
-        Loader() = Path(QStringLiteral("bin/gone"));
-        const QString text = Path(QStringLiteral("bin/readme.txt"));
+        Loader() = m_s.Path(QStringLiteral("bin/gone"));
+        const QString text = m_s.Path(QStringLiteral("bin/readme.txt"));
         QVERIFY(Touch(text));
         m_dialogs->files = {text, m_loader};
         QTest::mouseClick(W().cmdGSShotLoad, Qt::LeftButton);
@@ -202,16 +196,16 @@ private slots:
     void aCancelledChoiceKeepsTheLoaderAndStartsNothing()
     {
         Shoot({QStringLiteral("shot0000.tga")});
-        Loader() = Path(QStringLiteral("bin/gone"));
+        Loader() = m_s.Path(QStringLiteral("bin/gone"));
         QTest::mouseClick(W().cmdGSShotLoad, Qt::LeftButton);
         QCOMPARE(m_dialogs->opens.size(), 1);
-        QCOMPARE(Loader(), Path(QStringLiteral("bin/gone")));
+        QCOMPARE(Loader(), m_s.Path(QStringLiteral("bin/gone")));
         QVERIFY(m_shell->executes.isEmpty());
     }
 
     void theRightButtonChoosesTheLoader()
     {
-        const QString other = Path(QStringLiteral("bin/other"));
+        const QString other = m_s.Path(QStringLiteral("bin/other"));
         QVERIFY(MakeScript(other, "#!/bin/sh\n"));
         m_dialogs->files = {other};
         QTest::mouseClick(W().cmdGSShotLoad, Qt::RightButton);
@@ -225,12 +219,12 @@ private slots:
     void aLoaderThatDoesNotStartIsTold()
     {
         Shoot({QStringLiteral("shot0000.tga")});
-        const QString broken = Path(QStringLiteral("bin/broken"));
+        const QString broken = m_s.Path(QStringLiteral("bin/broken"));
         QVERIFY(MakeScript(broken, "\x7f" "ELF, not really"));
         Loader() = broken;
         QTest::mouseClick(W().cmdGSShotLoad, Qt::LeftButton);
         QCOMPARE(m_dialogs->boxes.size(), 1);
-        QCOMPARE(m_dialogs->boxes[0].prompt, m_window->Texts().fGetText(936, TaggedValue(broken)));
+        QCOMPARE(m_dialogs->boxes[0].prompt, m_s.window->Texts().fGetText(936, TaggedValue(broken)));
     }
 
     void deletingRemovesOnlyTheScreenshots()
@@ -273,18 +267,18 @@ private slots:
         QFETCH(QString, opened);
         Shoot({});
         m_shell->executeForReal = false;
-        m_stand.screenshotDir = Path(folder);
+        m_s.stand.screenshotDir = m_s.Path(folder);
         QTest::mouseClick(W().cmdGSShotExploreFolder, Qt::LeftButton);
         QCOMPARE(m_shell->executes.size(), 1);
         QCOMPARE(m_shell->executes[0].verb, 0);
-        QCOMPARE(m_shell->executes[0].file, Path(opened));
+        QCOMPARE(m_shell->executes[0].file, m_s.Path(opened));
         QVERIFY(m_dialogs->boxes.isEmpty());
     }
 
     void exploringWithoutAFolderIsTold()
     {
         m_shell->executeForReal = false;
-        m_stand.screenshotDir = QString();
+        m_s.stand.screenshotDir = QString();
         QTest::mouseClick(W().cmdGSShotExploreFolder, Qt::LeftButton);
         QVERIFY(m_shell->executes.isEmpty());
         QCOMPARE(m_dialogs->boxes.size(), 1);
