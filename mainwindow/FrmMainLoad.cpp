@@ -9,6 +9,7 @@
 #include "MRuvResource.h"
 #include "RuvError.h"
 #include "UCOpenGLView.h"
+#include "UserHandler.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -209,7 +210,7 @@ void FrmMain::fCreateSubclasses()
     };
     // The game minimizer's hot key.
     m_formSink->onHotKeyPressed = [this](int32_t modifiers, int32_t key) {
-        m_parts.gameMinimizer->FormSc_HotKeyPressed(modifiers, key);
+        RunUserHandler(m_status, [&] { m_parts.gameMinimizer->FormSc_HotKeyPressed(modifiers, key); });
     };
     m_controls.FormSc = MakeSubclass(this, m_formSink.Get());
     if (m_controls.FormSc) {

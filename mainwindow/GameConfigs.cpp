@@ -10,6 +10,7 @@
 #include "MainTexts.h"
 #include "MainWidgets.h"
 #include "PathHelper.h"
+#include "UserHandler.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -24,12 +25,14 @@ constexpr int32_t kNoneText = 281;
 GameConfigs::GameConfigs(MainContext& context) : m_c(context)
 {
     const MainWidgets& w = m_c.widgets;
-    QObject::connect(w.cmdGConfigManager, &QPushButton::clicked, &m_receiver, [this] { cmdGConfigManager_Click(); });
-    QObject::connect(w.cmdSCmdsBefore, &QPushButton::clicked, &m_receiver,
-                     [this] { fManageConfigs(m_c.widgets.cboSCmdsBefore); });
-    QObject::connect(w.cmdSCmdsAfter, &QPushButton::clicked, &m_receiver,
-                     [this] { fManageConfigs(m_c.widgets.cboSCmdsAfter); });
-    QObject::connect(w.cboGConfigs, &QComboBox::currentIndexChanged, &m_receiver, [this] { cboGConfigs_Click(); });
+    const auto manage = [this](QComboBox* combo) {
+        return [this, combo] { RunUserHandler(m_c.status, [this, combo] { fManageConfigs(combo); }); };
+    };
+    QObject::connect(w.cmdGConfigManager, &QPushButton::clicked, &m_receiver, manage(w.cboGConfigs));
+    QObject::connect(w.cmdSCmdsBefore, &QPushButton::clicked, &m_receiver, manage(w.cboSCmdsBefore));
+    QObject::connect(w.cmdSCmdsAfter, &QPushButton::clicked, &m_receiver, manage(w.cboSCmdsAfter));
+    QObject::connect(w.cboGConfigs, &QComboBox::currentIndexChanged, &m_receiver,
+                     [this] { RunUserHandler(m_c.status, [this] { cboGConfigs_Click(); }); });
 }
 
 QString GameConfigs::GameKey() const

@@ -12,6 +12,7 @@
 #include "PathHelper.h"
 #include "RuvError.h"
 #include "StatusMessages.h"
+#include "UserHandler.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -60,8 +61,10 @@ private:
 
 GameLauncher::GameLauncher(MainContext& context) : m_c(context)
 {
-    QObject::connect(m_c.widgets.cmdGameLoad, &QPushButton::clicked, &m_receiver, [this] { cmdGameLoad_Click(); });
-    QObject::connect(m_c.widgets.cmdGameClose, &QPushButton::clicked, &m_receiver, [this] { cmdGameClose_Click(); });
+    QObject::connect(m_c.widgets.cmdGameLoad, &QPushButton::clicked, &m_receiver,
+                     [this] { RunUserHandler(m_c.status, [this] { cmdGameLoad_Click(); }); });
+    QObject::connect(m_c.widgets.cmdGameClose, &QPushButton::clicked, &m_receiver,
+                     [this] { RunUserHandler(m_c.status, [this] { cmdGameClose_Click(); }); });
 }
 
 void GameLauncher::fShowRefusal(const QString& refusal)

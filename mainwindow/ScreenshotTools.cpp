@@ -9,6 +9,7 @@
 #include "MainWidgets.h"
 #include "PathHelper.h"
 #include "StatusMessages.h"
+#include "UserHandler.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -52,9 +53,13 @@ bool IsProgramFile(const QString& path)
 ScreenshotTools::ScreenshotTools(MainContext& context) : m_c(context)
 {
     const MainWidgets& w = m_c.widgets;
-    connect(w.cmdGSShotLoad, &QPushButton::clicked, this, [this] { cmdGSShotLoad_Click(); });
-    connect(w.cmdGSShotsDelete, &QPushButton::clicked, this, [this] { cmdGSShotsDelete_Click(); });
-    connect(w.cmdGSShotExploreFolder, &QPushButton::clicked, this, [this] { cmdGSShotExploreFolder_Click(); });
+    const auto handler = [this](void (ScreenshotTools::*click)()) {
+        return [this, click] { RunUserHandler(m_c.status, [this, click] { (this->*click)(); }); };
+    };
+    connect(w.cmdGSShotLoad, &QPushButton::clicked, this, handler(&ScreenshotTools::cmdGSShotLoad_Click));
+    connect(w.cmdGSShotsDelete, &QPushButton::clicked, this, handler(&ScreenshotTools::cmdGSShotsDelete_Click));
+    connect(w.cmdGSShotExploreFolder, &QPushButton::clicked, this,
+            handler(&ScreenshotTools::cmdGSShotExploreFolder_Click));
     w.cmdGSShotLoad->installEventFilter(this);
 }
 
@@ -64,7 +69,7 @@ bool ScreenshotTools::eventFilter(QObject* watched, QEvent* event)
         const auto* press = static_cast<QMouseEvent*>(event);
         if (press->button() == Qt::RightButton) {
             const QPoint at = press->position().toPoint();
-            cmdGSShotLoad_MouseDown(2, 0, at.x(), at.y());
+            RunUserHandler(m_c.status, [this, at] { cmdGSShotLoad_MouseDown(2, 0, at.x(), at.y()); });
             return true;
         }
     }

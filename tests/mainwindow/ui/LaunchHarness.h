@@ -31,6 +31,8 @@ struct Stand
     bool preferencesConfirmed = false;
     // Unset: the mod folder's "screenshots".
     std::optional<QString> screenshotDir;
+    // Raised by the screenshot folder when set.
+    std::optional<RuvError> screenshotDirError;
     QString demo;
     std::optional<RuvError> demoError;
     // "check", "preferences", "root", "demo", with the load button's state
@@ -77,6 +79,8 @@ public:
     }
     QString fGetScreenshotDir() override
     {
+        if (m_s.screenshotDirError)
+            throw *m_s.screenshotDirError;
         return m_s.screenshotDir.value_or(
             RuvPlatform::PathHelper::Join(m_c.state.m_activeGame->ModFullDir(), QStringLiteral("screenshots")));
     }

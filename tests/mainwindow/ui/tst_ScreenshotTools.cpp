@@ -138,6 +138,7 @@ private slots:
         m_shell->executes.clear();
         m_shell->executeForReal = true;
         m_s.stand.screenshotDir.reset();
+        m_s.stand.screenshotDirError.reset();
         Loader() = m_loader;
         QFile::remove(m_s.Path(QStringLiteral("loader.log")));
     }
@@ -285,6 +286,18 @@ private slots:
         QCOMPARE(m_dialogs->boxes[0].prompt, Text(215));
         QCOMPARE(m_dialogs->boxes[0].title, QLatin1Char(' ') + Text(216));
         QCOMPARE(m_dialogs->boxes[0].style, 64);
+    }
+
+    void anErrorOfTheProgramIsShownNotLeftToQt()
+    {
+        m_s.stand.screenshotDirError = RuvError::Platform(RuvError::IndexOutOfRange, QStringLiteral("FrmMain.fGetScreenshotDir"));
+        for (QPushButton* button : {W().cmdGSShotLoad, W().cmdGSShotsDelete, W().cmdGSShotExploreFolder})
+            QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(m_dialogs->boxes.size(), 3);
+        QCOMPARE(m_dialogs->boxes[0].prompt,
+                 QStringLiteral("Error n\u00B09 : ") + RuvError::PlatformDescription(RuvError::IndexOutOfRange));
+        QCOMPARE(m_dialogs->boxes[0].title, QStringLiteral(" FrmMain.fGetScreenshotDir"));
+        QCOMPARE(m_dialogs->boxes[0].style, 16);
     }
 };
 
