@@ -20,6 +20,7 @@
 
 namespace {
 
+constexpr int32_t kStyleInformation = 64;
 constexpr int32_t kStyleCritical = 16;
 constexpr int32_t kConfigRefusalText = 931;
 constexpr int32_t kDemoRefusalText = 932;
@@ -69,7 +70,7 @@ GameLauncher::GameLauncher(MainContext& context) : m_c(context)
 
 void GameLauncher::fShowRefusal(const QString& refusal)
 {
-    m_c.status.fShowMessageBox(refusal, 64, m_c.texts.fGetText(kRefusalTitleText));
+    m_c.status.fShowMessageBox(refusal, kStyleInformation, m_c.texts.fGetText(kRefusalTitleText));
 }
 
 bool GameLauncher::fGetGameCommand(bool consoleMode, QString& command)
