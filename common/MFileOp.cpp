@@ -186,12 +186,24 @@ bool ShellDelete(const QString& path, int32_t flags, QObject*)
         if (info.isDir() && !info.isSymLink()) {
             if (filesOnly)
                 continue;
-            ok = ((flags & FofAllowUndo) ? QFile::moveToTrash(t) : QDir(t).removeRecursively()) && ok;
+            ok = ((flags & FofAllowUndo) ? MoveToTrash(t) : QDir(t).removeRecursively()) && ok;
         } else {
-            ok = ((flags & FofAllowUndo) ? QFile::moveToTrash(t) : QFile::remove(t)) && ok;
+            ok = ((flags & FofAllowUndo) ? MoveToTrash(t) : QFile::remove(t)) && ok;
         }
     }
     return ok;
+}
+
+bool MoveToTrash(const QString& nativePath)
+{
+    // Qt falls back to the home trash; when that cannot be made it still
+    // moves the file, into a "files" folder of the current folder, and says
+    // it succeeded. Make sure the home trash is there first.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (data.isEmpty() || !QDir().mkpath(data + QStringLiteral("/Trash/files"))
+        || !QDir().mkpath(data + QStringLiteral("/Trash/info")))
+        return false;
+    return QFile::moveToTrash(nativePath);
 }
 
 bool DrivesPresent(int32_t mask)

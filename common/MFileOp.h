@@ -33,6 +33,10 @@ bool ShellCopy(const QString& from, const QString& to, int32_t flags, QObject* o
 // with FofAllowUndo it goes to the trash or nothing happens.
 bool ShellDelete(const QString& path, int32_t flags, QObject* owner = nullptr);
 
+// Moves one file or folder (a Linux path, no wildcards) to the user's
+// trash; false, with nothing moved, when the trash cannot be made.
+bool MoveToTrash(const QString& nativePath);
+
 bool DrivesPresent(int32_t mask);
 bool DriveExists(const QString& path);
 // The first entry that the path (wildcards allowed) finds is a file.

@@ -15,6 +15,8 @@ public:
     virtual void fSetProjectModified(bool force) = 0;
     // True unless the mark is set and a curve has a control point.
     virtual bool fNothingToSave() const = 0;
+    // The tool buttons for the active view and the points of the curves.
+    virtual void fUpdateToolsState() {}
 };
 
 class EditState final : public IEditState

@@ -1,11 +1,13 @@
 #include "FrmMain.h"
 
+#include "FrmUpdate.h"
 #include "MForms.h"
 #include "MRuvMain.h"
 #include "MainShell.h"
 #include "UC3DCurveManager.h"
 #include "UCOpenGLView.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -30,6 +32,7 @@ FrmMain::FrmMain(MainServices services, std::unique_ptr<MainPartsFactory> factor
     resize(1024, 768);
     m_factory->MakeAll(m_context, m_parts);
     m_menus.Connect(m_context);
+    connect(m_menus.Action(QStringLiteral("mnuH_About")), &QAction::triggered, this, [this] { fShowAbout(); });
     connect(m_widgets.tmrWaitForClose, &QTimer::timeout, this, [this] { tmrWaitForClose_Timer(); });
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
             [this](QWindow* window) { OnFocusWindowChanged(window); });
@@ -113,7 +116,7 @@ void FrmMain::Form_Paint()
         if (about)
             about->hide();
         if (m_controls.m_notesForm && m_controls.m_notesForm->HasContent())
-            fShowNotes();
+            m_controls.m_notesForm->ShowBeside(this, FrmNotes::PlaceAlways);
     } else if (about && about->isVisible()) {
         // Owned by the main window now, so that it stays above it until
         // its own timer hides it.
@@ -211,14 +214,32 @@ void FrmMain::fUpdateCaption(const QString& projectName)
 
 void FrmMain::fShowUpdateCheck()
 {
+    FrmUpdate window(this, m_services.shell, UpdateInfo::ReadServerAddress(*m_services.settings));
+    window.SetGuiTexts(m_texts.fGetText(103), m_texts.fGetText(104), m_texts.fGetText(109), m_texts.fGetText(107),
+                       m_texts.fGetText(108), m_texts.fGetText(105), m_texts.fGetText(106), m_texts.fGetText(110));
+    window.SetNoServerText(m_texts.fGetText(952, QString::fromLatin1(UpdateInfo::ServerValueName),
+                                            QString::fromLatin1(UpdateInfo::SettingsKey)));
     if (m_controls.m_aboutForm)
         m_controls.m_aboutForm->hide();
+    window.exec();
+}
+
+void FrmMain::fShowAbout()
+{
+    if (!m_controls.m_aboutForm)
+        return;
+    m_controls.m_aboutForm->CloseAfterDelay(false);
+    m_controls.m_aboutForm->CenterToScreen();
+    m_controls.m_aboutForm->ShowModal(this);
 }
 
 void FrmMain::fShowNotes()
 {
-    if (m_controls.m_notesForm)
-        m_controls.m_notesForm->show();
+    if (!m_controls.m_notesForm)
+        return;
+    if (m_parts.preview->fIsPlaying())
+        m_parts.preview->fStopPlayback();
+    m_controls.m_notesForm->ShowBeside(this, FrmNotes::PlaceUnlessMoved);
 }
 
 void FrmMain::GLDrawScene()

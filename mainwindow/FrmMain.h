@@ -87,6 +87,8 @@ public:
     void fRequestClose() override;
     void fShowUpdateCheck() override;
     void fShowNotes() override;
+    // Help > About: the about box, modal, that never closes by itself.
+    void fShowAbout();
 
     // ---- IOpenGLViewHandler -----------------------------------------------
     void GLDrawScene() override;

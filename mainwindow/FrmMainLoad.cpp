@@ -2,6 +2,7 @@
 
 #include "FrmMain.h"
 
+#include "HandlerErrors.h"
 #include "MArrayConvert.h"
 #include "MControls.h"
 #include "MForms.h"
@@ -9,7 +10,6 @@
 #include "MRuvResource.h"
 #include "RuvError.h"
 #include "UCOpenGLView.h"
-#include "UserHandler.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -79,7 +79,8 @@ void FrmMain::Form_Load()
 
     // 4. The splash: it closes itself without a project, and stays until the
     //    first paint while one is opened.
-    m_controls.m_aboutForm = std::make_unique<FrmAbout>();
+    m_controls.m_aboutForm = std::make_unique<FrmAbout>(m_services.shell, m_services.settings);
+    m_controls.m_aboutForm->SetControlsText(m_texts.fGetText(264), m_texts.fGetText(265));
     if (projectPath.isEmpty()) {
         m_state.m_splashUntilPaint = false;
         m_controls.m_aboutForm->CloseAfterDelay(true);
@@ -118,8 +119,14 @@ void FrmMain::Form_Load()
 
     // 12, 13. Secondary windows.
     m_controls.m_notesForm = std::make_unique<FrmNotes>(this);
-    m_controls.mDemosForm = std::make_unique<FrmDemos>(this);
+    m_controls.m_notesForm->setWindowTitle(m_texts.fGetText(266));
+    connect(m_controls.m_notesForm.get(), &FrmNotes::ContentChanged, this,
+            [this] { m_parts.editState->fSetProjectModified(false); });
+    m_controls.mDemosForm = std::make_unique<FrmDemos>(this, m_services.dialogs, m_services.shell);
     m_controls.mDemosForm->Initialize(this);
+    m_controls.mDemosForm->SetGuiTexts(m_texts.fGetText(280), m_texts.fGetText(274), m_texts.fGetText(270),
+                                       m_texts.fGetText(23), m_texts.fGetText(81), m_texts.fGetText(82));
+    m_controls.mDemosForm->SetMessageTexts(m_texts.fGetText(950), m_texts.fGetText(951));
     m_controls.m_gameConfigsForm = std::make_unique<FrmGameConfigs>(this);
     m_controls.m_gameSettingsForm = std::make_unique<FrmGameSettings>(this);
     m_controls.m_recentFiles = std::make_unique<CRecentFile>();
@@ -210,7 +217,7 @@ void FrmMain::fCreateSubclasses()
     };
     // The game minimizer's hot key.
     m_formSink->onHotKeyPressed = [this](int32_t modifiers, int32_t key) {
-        RunUserHandler(m_status, [&] { m_parts.gameMinimizer->FormSc_HotKeyPressed(modifiers, key); });
+        RunHandler(m_context, [&] { m_parts.gameMinimizer->FormSc_HotKeyPressed(modifiers, key); });
     };
     m_controls.FormSc = MakeSubclass(this, m_formSink.Get());
     if (m_controls.FormSc) {

@@ -1,5 +1,6 @@
 #include "GameConfigs.h"
 
+#include "HandlerErrors.h"
 #include "MFileOp.h"
 #include "MRegistry.h"
 #include "MainContext.h"
@@ -10,7 +11,6 @@
 #include "MainTexts.h"
 #include "MainWidgets.h"
 #include "PathHelper.h"
-#include "UserHandler.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -24,15 +24,12 @@ constexpr int32_t kNoneText = 281;
 
 GameConfigs::GameConfigs(MainContext& context) : m_c(context)
 {
+    // The script panel's buttons open the window for its own two boxes.
     const MainWidgets& w = m_c.widgets;
-    const auto manage = [this](QComboBox* combo) {
-        return [this, combo] { RunUserHandler(m_c.status, [this, combo] { fManageConfigs(combo); }); };
-    };
-    QObject::connect(w.cmdGConfigManager, &QPushButton::clicked, &m_receiver, manage(w.cboGConfigs));
-    QObject::connect(w.cmdSCmdsBefore, &QPushButton::clicked, &m_receiver, manage(w.cboSCmdsBefore));
-    QObject::connect(w.cmdSCmdsAfter, &QPushButton::clicked, &m_receiver, manage(w.cboSCmdsAfter));
+    QObject::connect(w.cmdGConfigManager, &QPushButton::clicked, &m_receiver,
+                     [this] { RunHandler(m_c, [this] { cmdGConfigManager_Click(); }); });
     QObject::connect(w.cboGConfigs, &QComboBox::currentIndexChanged, &m_receiver,
-                     [this] { RunUserHandler(m_c.status, [this] { cboGConfigs_Click(); }); });
+                     [this] { RunHandler(m_c, [this] { cboGConfigs_Click(); }); });
 }
 
 QString GameConfigs::GameKey() const
@@ -124,12 +121,11 @@ void GameConfigs::fConfigsRegClear(const QString& listName)
         m_c.services.settings->Delete(GameKey(), name);
 }
 
-bool GameConfigs::fConfigsRegRead(QComboBox* combo, const QString& listName)
+void GameConfigs::fConfigsRegRead(QComboBox* combo, const QString& listName)
 {
     const QScopedValueRollback guard(m_c.state.m_comboGuard, true);
     combo->setUpdatesEnabled(false);
     fFillConfigCombo(combo);
-    bool added = false;
     QStringList names;
     if (fConfigsRegList(names, listName)) {
         for (const QString& name : names) {
@@ -139,26 +135,21 @@ bool GameConfigs::fConfigsRegRead(QComboBox* combo, const QString& listName)
             if (text.isEmpty())
                 continue;
             combo->addItem(text);
-            added = true;
         }
     }
     combo->setCurrentIndex(0);
     combo->setUpdatesEnabled(true);
-    return added;
 }
 
-bool GameConfigs::fConfigsRegSave(QComboBox* combo, const QString& listName)
+void GameConfigs::fConfigsRegSave(QComboBox* combo, const QString& listName)
 {
     const QString key = GameKey();
     if (key.isEmpty())
-        return false;
+        return;
     ISettingsStore& store = *m_c.services.settings;
     // The list is replaced whole.
     const StoreBatch batch(store);
     fConfigsRegClear(listName);
-    bool written = false;
     for (int i = 1; i < combo->count(); ++i)
-        written = store.Write(key, listName + QString::number(i), MRegistry::RegSz, TaggedValue(combo->itemText(i)))
-                  || written;
-    return written;
+        store.Write(key, listName + QString::number(i), MRegistry::RegSz, TaggedValue(combo->itemText(i)));
 }

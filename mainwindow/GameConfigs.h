@@ -17,25 +17,16 @@ class IGameConfigs
 {
 public:
     virtual ~IGameConfigs() = default;
-    // Empties the combo box down to its "<none>" entry.
-    virtual void fFillConfigCombo(QComboBox* combo) = 0;
+    // The recent list `listName` ("Config", "BeforeScript", "AfterScript")
+    // of the combo box, read from or saved under the active game's key:
+    // read, "<none>" is selected; saved, the list replaces what was there.
+    virtual void fConfigsRegRead(QComboBox* combo, const QString& listName) = 0;
+    virtual void fConfigsRegSave(QComboBox* combo, const QString& listName) = 0;
+    // Removes the entries whose file is gone from the game's root folder.
+    virtual void fRemoveMissingConfigs(QComboBox* combo) = 0;
     // The configurations window for the combo box: its entries come back
     // as the files chosen there, the selection kept when it still is one.
     virtual void fManageConfigs(QComboBox* combo) = 0;
-    // Removes the entries whose file is gone from the game's root folder.
-    virtual void fRemoveMissingConfigs(QComboBox* combo) = 0;
-    // The value names under the active game's key that begin with the list
-    // name (case ignored) and are longer; false when there is none.
-    virtual bool fConfigsRegList(QStringList& names, const QString& listName) = 0;
-    virtual void fConfigsRegClear(const QString& listName) = 0;
-    // The list `listName` ("Config", "BeforeScript", "AfterScript") read
-    // into the combo box, "<none>" selected; true when an entry was added.
-    virtual bool fConfigsRegRead(QComboBox* combo, const QString& listName) = 0;
-    // The combo box's entries saved as the list, replacing what was there;
-    // true when an entry was written.
-    virtual bool fConfigsRegSave(QComboBox* combo, const QString& listName) = 0;
-    virtual void cmdGConfigManager_Click() = 0;
-    virtual void cboGConfigs_Click() = 0;
 };
 
 class GameConfigs final : public IGameConfigs
@@ -43,15 +34,19 @@ class GameConfigs final : public IGameConfigs
 public:
     explicit GameConfigs(MainContext& context);
 
-    void fFillConfigCombo(QComboBox* combo) override;
-    void fManageConfigs(QComboBox* combo) override;
+    void fConfigsRegRead(QComboBox* combo, const QString& listName) override;
+    void fConfigsRegSave(QComboBox* combo, const QString& listName) override;
     void fRemoveMissingConfigs(QComboBox* combo) override;
-    bool fConfigsRegList(QStringList& names, const QString& listName) override;
-    void fConfigsRegClear(const QString& listName) override;
-    bool fConfigsRegRead(QComboBox* combo, const QString& listName) override;
-    bool fConfigsRegSave(QComboBox* combo, const QString& listName) override;
-    void cmdGConfigManager_Click() override;
-    void cboGConfigs_Click() override;
+    void fManageConfigs(QComboBox* combo) override;
+
+    // Empties the combo box down to its "<none>" entry.
+    void fFillConfigCombo(QComboBox* combo);
+    // The value names under the active game's key that begin with the list
+    // name (case ignored) and are longer; false when there is none.
+    bool fConfigsRegList(QStringList& names, const QString& listName);
+    void fConfigsRegClear(const QString& listName);
+    void cmdGConfigManager_Click();
+    void cboGConfigs_Click();
 
 private:
     QString GameKey() const;

@@ -2,6 +2,7 @@
 
 #include "GameLinuxNames.h"
 #include "MConsoleNames.h"
+#include "HandlerErrors.h"
 #include "MFileOp.h"
 #include "MForms.h"
 #include "MainContext.h"
@@ -12,7 +13,6 @@
 #include "PathHelper.h"
 #include "RuvError.h"
 #include "StatusMessages.h"
-#include "UserHandler.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -63,9 +63,9 @@ private:
 GameLauncher::GameLauncher(MainContext& context) : m_c(context)
 {
     QObject::connect(m_c.widgets.cmdGameLoad, &QPushButton::clicked, &m_receiver,
-                     [this] { RunUserHandler(m_c.status, [this] { cmdGameLoad_Click(); }); });
+                     [this] { RunHandler(m_c, [this] { cmdGameLoad_Click(); }); });
     QObject::connect(m_c.widgets.cmdGameClose, &QPushButton::clicked, &m_receiver,
-                     [this] { RunUserHandler(m_c.status, [this] { cmdGameClose_Click(); }); });
+                     [this] { RunHandler(m_c, [this] { cmdGameClose_Click(); }); });
 }
 
 void GameLauncher::fShowRefusal(const QString& refusal)

@@ -2,6 +2,7 @@
 
 #include "Dadavive.h"
 #include "GameLauncher.h"
+#include "HandlerErrors.h"
 #include "MForms.h"
 #include "MainContext.h"
 #include "MainControls.h"
@@ -10,7 +11,6 @@
 #include "MainTexts.h"
 #include "MainWidgets.h"
 #include "StatusMessages.h"
-#include "UserHandler.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,9 +30,9 @@ GameMinimizer::GameMinimizer(MainContext& context) : m_c(context)
     // The box's value changes by code too (the load sets it, a failed
     // registration clears it), and each change is handled.
     QObject::connect(m_c.widgets.chkGMinimizerEnabled, &QCheckBox::toggled, &m_receiver,
-                     [this] { RunUserHandler(m_c.status, [this] { chkGMinimizerEnabled_Click(); }); });
+                     [this] { RunHandler(m_c, [this] { chkGMinimizerEnabled_Click(); }); });
     QObject::connect(m_c.widgets.cboGMinimizerHotkey, &QComboBox::currentIndexChanged, &m_receiver,
-                     [this] { RunUserHandler(m_c.status, [this] { cboGMinimizerHotkey_Click(); }); });
+                     [this] { RunHandler(m_c, [this] { cboGMinimizerHotkey_Click(); }); });
 }
 
 void GameMinimizer::fFillMinimizerHotkeys(const QString& hotkey)

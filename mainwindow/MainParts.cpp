@@ -25,9 +25,14 @@ void MainPartsFactory::MakeAll(MainContext& c, MainParts& parts)
     parts.preview = MakePreview(c);
     parts.language = MakeLanguage(c);
     parts.demoSelection = MakeDemoSelection(c);
-    // The game launch.
-    parts.gameLauncher = MakeGameLauncher(c);
+    // The game launch's console input.
     parts.consoleInput = MakeConsoleInput(c);
+    // The window's tooltips.
+    parts.tooltips = MakeTooltips(c);
+    // The curve tools of the views.
+    parts.curveEditing = MakeCurveEditing(c);
+    // The game launch: start and stop, screenshots.
+    parts.gameLauncher = MakeGameLauncher(c);
     parts.screenshotTools = MakeScreenshotTools(c);
 }
 
@@ -56,9 +61,14 @@ RUV_MAKE_PART(IProjectCommands, MakeProjectCommands, ProjectCommands)
 RUV_MAKE_PART(IPreviewPlayback, MakePreview, PreviewPlayback)
 RUV_MAKE_PART(ILanguage, MakeLanguage, Language)
 RUV_MAKE_PART(IDemoSelection, MakeDemoSelection, DemoSelection)
-// The game launch.
-RUV_MAKE_PART(IGameLauncher, MakeGameLauncher, GameLauncher)
+// The game launch's console input.
 RUV_MAKE_PART(IConsoleInput, MakeConsoleInput, ConsoleInput)
+// The window's tooltips.
+RUV_MAKE_PART(IMainTooltips, MakeTooltips, MainTooltips)
+// The curve tools of the views.
+RUV_MAKE_PART(ICurveEditing, MakeCurveEditing, CurveEditing)
+// The game launch: start and stop, screenshots.
+RUV_MAKE_PART(IGameLauncher, MakeGameLauncher, GameLauncher)
 RUV_MAKE_PART(IScreenshotTools, MakeScreenshotTools, ScreenshotTools)
 
 #undef RUV_MAKE_PART

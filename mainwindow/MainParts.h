@@ -8,6 +8,7 @@
 #include "CameraModePanel.h"
 #include "CameraNavigation.h"
 #include "ConsoleInput.h"
+#include "CurveEditing.h"
 #include "DemoSelection.h"
 #include "EditState.h"
 #include "GameConfigs.h"
@@ -18,6 +19,7 @@
 #include "MainLayout.h"
 #include "MainSettings.h"
 #include "MainShell.h"
+#include "MainTooltips.h"
 #include "MapBinding.h"
 #include "MenuDecoration.h"
 #include "PointGridPanel.h"
@@ -61,10 +63,16 @@ struct MainParts
     std::unique_ptr<IPreviewPlayback> preview;
     std::unique_ptr<ILanguage> language;
     std::unique_ptr<IDemoSelection> demoSelection;
-
-    // The game launch: start and stop, console input, screenshots.
-    std::unique_ptr<IGameLauncher> gameLauncher;
+    // The game launch's console input.
     std::unique_ptr<IConsoleInput> consoleInput;
+    // The window's tooltips.
+    std::unique_ptr<IMainTooltips> tooltips;
+
+    // The curve tools of the views.
+    std::unique_ptr<ICurveEditing> curveEditing;
+
+    // The game launch: start and stop, screenshots.
+    std::unique_ptr<IGameLauncher> gameLauncher;
     std::unique_ptr<IScreenshotTools> screenshotTools;
 };
 
@@ -96,9 +104,15 @@ public:
     virtual std::unique_ptr<IPreviewPlayback> MakePreview(MainContext& c);
     virtual std::unique_ptr<ILanguage> MakeLanguage(MainContext& c);
     virtual std::unique_ptr<IDemoSelection> MakeDemoSelection(MainContext& c);
-
-    // The game launch.
-    virtual std::unique_ptr<IGameLauncher> MakeGameLauncher(MainContext& c);
+    // The game launch's console input.
     virtual std::unique_ptr<IConsoleInput> MakeConsoleInput(MainContext& c);
+    // The window's tooltips.
+    virtual std::unique_ptr<IMainTooltips> MakeTooltips(MainContext& c);
+
+    // The curve tools of the views.
+    virtual std::unique_ptr<ICurveEditing> MakeCurveEditing(MainContext& c);
+
+    // The game launch: start and stop, screenshots.
+    virtual std::unique_ptr<IGameLauncher> MakeGameLauncher(MainContext& c);
     virtual std::unique_ptr<IScreenshotTools> MakeScreenshotTools(MainContext& c);
 };

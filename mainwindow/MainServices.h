@@ -8,6 +8,7 @@
 // Each collaborator takes only the services it calls; later work widens an
 // interface where a Part calls something new.
 
+#include "GLDraw.h"
 #include "TaggedValue.h"
 
 #include <QList>
@@ -19,6 +20,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 
 class C3DCamera;
 class CView;
@@ -31,8 +33,9 @@ namespace Dadavive {
 class ICSubclass;
 }
 
-// The map view control `oglView` as the window drives it.
-class IViewControl
+// The map view control `oglView` as the window drives it. The curves draw
+// into it as into any view (GLDraw::IView).
+class IViewControl : public GLDraw::IView
 {
 public:
     virtual ~IViewControl() = default;
@@ -55,6 +58,27 @@ public:
     virtual void SetMouseIcon(const QCursor& cursor) = 0;
     // Makes the view's context current (map calls need it); false without one.
     virtual bool MakeCurrent() = 0;
+
+    // ---- What the views' input, zoom and scene read and call --------------
+    // The defaults are those of a view without pixels or context.
+    CView* View() const override { return nullptr; }
+    void GLPrint(const QString&) override {}
+    bool IsCurrent() const override { return false; }
+    // Visible size in world units and in pixels.
+    virtual double GLViewWidth() const { return 0.0; }
+    virtual double GLViewHeight() const { return 0.0; }
+    virtual int32_t GLViewRealWidth() const { return 0; }
+    virtual int32_t GLViewRealHeight() const { return 0; }
+    // The 3D view's near plane and its width there.
+    virtual float ZNear() const { return 0.1f; }
+    virtual double GL3DViewWidth() const { return 0.0; }
+    // The model-view transform of the view (the camera's in the 3D view).
+    virtual void GLViewTransform(bool& /*keepSide*/, bool& /*keepForward*/) {}
+    // World point of a view pixel into elements 0..2 of result.
+    virtual void WindowToWorld(float /*x*/, float /*y*/, std::span<float> /*result*/) {}
+    virtual void GLDrawSelectionRect2D(std::span<const float> /*corner1*/, std::span<const float> /*corner2*/) {}
+    // The keyboard focus to the view.
+    virtual void SetFocus() {}
 };
 
 // The map object (the map library's BSP class) as the window uses it.

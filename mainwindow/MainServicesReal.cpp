@@ -45,6 +45,28 @@ public:
     void SetMouseIcon(const QCursor& cursor) override { m_view.SetMouseIcon(cursor); }
     bool MakeCurrent() override { return m_view.MakeCurrent(); }
 
+    CView* View() const override { return m_view.View(); }
+    void GLPrint(const QString& text) override { m_view.GLPrint(text); }
+    bool IsCurrent() const override { return m_view.IsCurrent(); }
+    double GLViewWidth() const override { return m_view.GLViewWidth(); }
+    double GLViewHeight() const override { return m_view.GLViewHeight(); }
+    int32_t GLViewRealWidth() const override { return m_view.GLViewRealWidth(); }
+    int32_t GLViewRealHeight() const override { return m_view.GLViewRealHeight(); }
+    float ZNear() const override { return m_view.ZNear(); }
+    double GL3DViewWidth() const override { return m_view.GL3DViewWidth(); }
+    void GLViewTransform(bool& keepSide, bool& keepForward) override { m_view.GLViewTransform(keepSide, keepForward); }
+    void WindowToWorld(float x, float y, std::span<float> result) override { m_view.WindowToWorld(x, y, result); }
+    void GLDrawSelectionRect2D(std::span<const float> corner1, std::span<const float> corner2) override
+    {
+        m_view.GLDrawSelectionRect2D(corner1, corner2);
+    }
+    void SetFocus() override
+    {
+        // Keys reach the GL window through the container that embeds it.
+        QWidget* container = m_view.findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        (container ? container : static_cast<QWidget*>(&m_view))->setFocus(Qt::OtherFocusReason);
+    }
+
 private:
     UCOpenGLView& m_view;
 };

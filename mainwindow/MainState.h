@@ -12,6 +12,7 @@
 #include "CGameDefinition.h"
 #include "CView.h"
 #include "MainServices.h"
+#include "ViewDrags.h"
 
 #include <QCursor>
 #include <QPixmap>
@@ -56,6 +57,8 @@ struct MainState
     C3DCamera m_camera;
     float m_moveSpeed = 1.0f;
     std::unique_ptr<IMapObject> m_map;
+    // The view's pointer, drag flags and tool markers.
+    ViewDrags m_drags;
 
     // Cursors of the view tools: 0 arrow, 1 addPoint, 2 delPoint,
     // 3 movePoint, 4 movePic, 5 rotateView, 6 zoomView.

@@ -3,6 +3,7 @@
 
 #include "UCOpenGLView.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -86,6 +87,14 @@ void MainWidgets::BuildLeft(QWidget* parent)
         tools->addWidget(optTools[i]);
     }
     optTools[1]->setChecked(true);
+    // The view buttons and the tool buttons share the tool bar: each row is
+    // a group of its own, so that choosing a view keeps the tool.
+    auto* viewGroup = new QButtonGroup(fraToolBar);
+    for (int i = 0; i < 4; ++i)
+        viewGroup->addButton(optViews[i], i);
+    auto* toolGroup = new QButtonGroup(fraToolBar);
+    for (int i = 0; i < 6; ++i)
+        toolGroup->addButton(optTools[i], i);
     tools->addStretch(1);
     cbo3DViewRatio = Make<QComboBox>(fraToolBar, "cbo3DViewRatio");
     tools->addWidget(cbo3DViewRatio);

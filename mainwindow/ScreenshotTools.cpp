@@ -1,5 +1,6 @@
 #include "ScreenshotTools.h"
 
+#include "HandlerErrors.h"
 #include "MFileOp.h"
 #include "MainContext.h"
 #include "MainParts.h"
@@ -9,7 +10,6 @@
 #include "MainWidgets.h"
 #include "PathHelper.h"
 #include "StatusMessages.h"
-#include "UserHandler.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -54,7 +54,7 @@ ScreenshotTools::ScreenshotTools(MainContext& context) : m_c(context)
 {
     const MainWidgets& w = m_c.widgets;
     const auto handler = [this](void (ScreenshotTools::*click)()) {
-        return [this, click] { RunUserHandler(m_c.status, [this, click] { (this->*click)(); }); };
+        return [this, click] { RunHandler(m_c, [this, click] { (this->*click)(); }); };
     };
     connect(w.cmdGSShotLoad, &QPushButton::clicked, this, handler(&ScreenshotTools::cmdGSShotLoad_Click));
     connect(w.cmdGSShotsDelete, &QPushButton::clicked, this, handler(&ScreenshotTools::cmdGSShotsDelete_Click));
@@ -69,7 +69,7 @@ bool ScreenshotTools::eventFilter(QObject* watched, QEvent* event)
         const auto* press = static_cast<QMouseEvent*>(event);
         if (press->button() == Qt::RightButton) {
             const QPoint at = press->position().toPoint();
-            RunUserHandler(m_c.status, [this, at] { cmdGSShotLoad_MouseDown(2, 0, at.x(), at.y()); });
+            RunHandler(m_c, [this, at] { cmdGSShotLoad_MouseDown(2, 0, at.x(), at.y()); });
             return true;
         }
     }

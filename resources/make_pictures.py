@@ -4,7 +4,10 @@
 Our own simple images: a coloured badge with two letters for each built-in
 game (and a grey variant for the inactive state), the preview's play and
 stop buttons, the program icon, the three toggle pictures of the curve
-list's option strips (an empty box, a dot and an eye), the menu pictures
+list's option strips (an empty box, a dot and an eye), the demo browser's
+five tree pictures (image list "ilsDemos": a folder with something in it,
+an open folder, an empty folder, a demo and a demo with a note), the menu
+pictures
 (image list "ilsMenus": a check mark and ten commands, each with a brighter
 alternate drawn when the item is highlighted) and the view tools' cursors
 (image list "ilsCursors"). Run it again after changing a picture;
@@ -516,6 +519,45 @@ def skin():
     return img
 
 
+# ---- The demo browser's tree (image list "ilsDemos", 16 x 16) --------------
+
+FOLDER = (230, 190, 80, 255)
+FOLDER_EDGE = (120, 90, 20, 255)
+FOLDER_EMPTY = (240, 225, 190, 255)
+
+
+def demo_folder(empty):
+    img = canvas(16)
+    rect(img, 1, 4, 14, 13, FOLDER_EMPTY if empty else FOLDER, FOLDER_EDGE)
+    rect(img, 1, 2, 6, 4, FOLDER_EMPTY if empty else FOLDER, FOLDER_EDGE)
+    if not empty:
+        # Sheets sticking out: the folder holds something.
+        rect(img, 4, 5, 12, 7, PAPER, INK)
+    return img
+
+
+def demo_file(note):
+    # A film strip; with a note, a yellow sheet over its corner.
+    img = canvas(16)
+    rect(img, 2, 1, 11, 14, (70, 70, 80, 255), INK)
+    for y in range(2, 14, 3):
+        put(img, 3, y, PAPER)
+        put(img, 10, y, PAPER)
+    rect(img, 5, 3, 8, 6, (120, 170, 230, 255))
+    rect(img, 5, 9, 8, 12, (120, 170, 230, 255))
+    if note:
+        rect(img, 8, 7, 15, 15, (255, 235, 120, 255), (150, 130, 40, 255))
+        for y in (9, 11, 13):
+            line(img, 10, y, 13, y, (110, 110, 120, 255))
+    return img
+
+
+DEMO_PICTURES = [
+    ("folder", lambda: demo_folder(False)), ("folderOpen", menu_open), ("folderEmpty", lambda: demo_folder(True)),
+    ("demo", lambda: demo_file(False)), ("demoNote", lambda: demo_file(True)),
+]
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     games = [("ET", (200, 90, 30, 255), "ET"), ("Q3", (150, 30, 30, 255), "Q3"), ("WS", (40, 110, 200, 255), "WS"),
@@ -540,6 +582,8 @@ def main():
     png(os.path.join(OUT, "unchecked.png"), unchecked())
     png(os.path.join(OUT, "round.png"), round_dot())
     png(os.path.join(OUT, "eye.png"), eye())
+    for key, draw in DEMO_PICTURES:
+        png(os.path.join(OUT, "ilsDemos_%s.png" % key), draw())
     os.makedirs(SKIN_OUT, exist_ok=True)
     bmp(os.path.join(SKIN_OUT, "IDC_SKIN.bmp"), skin())
 

@@ -1,6 +1,12 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (extra arguments go to the configure step).
+# Configures and builds a tree: tools/build.sh [FOLDER] [configure arguments...]
+# FOLDER defaults to build/ (test.sh also builds the sanitized build-asan/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja "$@" >/dev/null
-cmake --build build -j"$(nproc)"
+dir=build
+if [ $# -gt 0 ] && [ "${1#-}" = "$1" ]; then
+  dir=$1
+  shift
+fi
+cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+cmake --build "$dir" -j"$(nproc)"

@@ -7,6 +7,9 @@ build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6opengl6-dev libx
             libglu1-mesa-dev libgl1-mesa-dev libegl-dev libgtest-dev libpugixml-dev libxkbcommon-dev)
 run_pkgs=(libgl1-mesa-dri fonts-dejavu-core)
 test_pkgs=(xvfb xauth x11-utils x11-xkb-utils unzip openarena-081-maps locales-all openbox)
+# The map parser's fuzz target: clang with libFuzzer (in libclang-rt, only
+# recommended by clang); llvm brings the symbolizer for the sanitizers' stacks.
+test_pkgs+=(clang libclang-rt-14-dev llvm)
 
 want=("${build_pkgs[@]}" "${run_pkgs[@]}")
 [ "${1:-}" = "--test" ] && want+=("${test_pkgs[@]}")

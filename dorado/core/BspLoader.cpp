@@ -202,6 +202,11 @@ bool CheckPatchFace(const Reader& r, const BspMap& m, int32_t i, const FileFace&
 {
     const int64_t w = f.patchWidth;
     const int64_t h = f.patchHeight;
+    if (w > MaxPatchSide || h > MaxPatchSide) {
+        r.Error(Fmt("CBSP::fLoadFaces() - face %i: patch size %i x %i is wider or taller than %i control points", i,
+                    f.patchWidth, f.patchHeight, MaxPatchSide));
+        return false;
+    }
     if (w < 1 || h < 1 || w % 2 == 0 || h % 2 == 0 || w * h > f.vertexCount) {
         r.Error(Fmt("CBSP::fLoadFaces() - face %i: patch size %i x %i is not odd or exceeds its %i vertices", i,
                     f.patchWidth, f.patchHeight, f.vertexCount));
@@ -231,6 +236,7 @@ bool LoadFaces(const Reader& r, BspMap& m, int32_t level, int32_t numLightmaps)
         return false;
     std::vector<FileFace> faces(static_cast<size_t>(lump.count));
     int32_t polygons = 0, meshes = 0, patchCount = 0;
+    int64_t pieces = 0;
     int64_t tessellated = 0;
     const int64_t perPiece = static_cast<int64_t>(level + 1) * (level + 1);
     for (int32_t i = 0; i < lump.count; ++i) {
@@ -244,7 +250,14 @@ bool LoadFaces(const Reader& r, BspMap& m, int32_t level, int32_t numLightmaps)
             if (!CheckPatchFace(r, m, i, f, numLightmaps))
                 return false;
             ++patchCount;
-            tessellated += static_cast<int64_t>((f.patchWidth - 1) / 2) * ((f.patchHeight - 1) / 2) * perPiece;
+            const int64_t patchPieces = static_cast<int64_t>((f.patchWidth - 1) / 2) * ((f.patchHeight - 1) / 2);
+            pieces += patchPieces;
+            if (pieces > MaxPatchPieces) {
+                r.Error(Fmt("CBSP::fLoadFaces() - face %i: the patches would tessellate to more than %lld pieces", i,
+                            static_cast<long long>(MaxPatchPieces)));
+                return false;
+            }
+            tessellated += patchPieces * perPiece;
             if (tessellated > MaxTessellatedVertices) {
                 r.Error(Fmt("CBSP::fLoadFaces() - patches would need more than %lld tessellated vertices",
                             static_cast<long long>(MaxTessellatedVertices)));
@@ -528,6 +541,13 @@ bool LoadBspFromMemory(const uint8_t* data, size_t size, const QString& path, in
         return false;
     }
     const int32_t version = ReadInt(data + 4);
+    // One of the games writes this layout: the same lumps with records of
+    // other sizes, which read as IBSP records would give garbage.
+    if (std::memcmp(data, "FBSP", 4) == 0) {
+        r.Error(Fmt("CBSP::fLoad() - %s is an FBSP map file (version %i), whose records this loader does not read",
+                    path8.constData(), version));
+        return false;
+    }
     if (std::memcmp(data, "IBSP", 4) != 0 || version != BspVersion) {
         r.Error(Fmt("CBSP::fLoad() - %s is not a version 0x2E (46) .bsp map file\n\t\t\t\tstring = \"%s\" - version = "
                     "0x%x (%i)",

@@ -29,8 +29,13 @@ constexpr int32_t BspHeaderSize = 144;
 constexpr int32_t BspVersion = 46;
 constexpr int32_t MinTessellationLevel = 1;
 constexpr int32_t MaxTessellationLevel = 32;
-// Patches of a hostile file could ask for any amount of memory; real maps
-// stay far below this many tessellated vertices.
+// Patches of a hostile file could ask for any amount of memory. Real maps
+// have patches of a few dozen control points a side and at most about 1,500
+// pieces in all; a small crafted file can ask for hundreds of thousands of
+// pieces, each sharing the same control points. The limits are checked on
+// the face records, before anything is tessellated.
+constexpr int32_t MaxPatchSide = 65;
+constexpr int64_t MaxPatchPieces = 100000;
 constexpr int64_t MaxTessellatedVertices = 16 * 1024 * 1024;
 
 // The lumps the loader reads, by their place in the header.

@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QStringList>
 
+#include <algorithm>
+#include <iterator>
+
 namespace DoradoTest {
 
 inline QString RealMapFolder()
@@ -21,10 +24,13 @@ inline QStringList RealMaps()
     return out;
 }
 
-// The first spawn point of the entity text ("info_player_deathmatch" or
-// "info_player_start"): its origin, or false.
+// The first spawn point of any kind in the entity text (free for all,
+// single player or team): its origin, or false.
 inline bool FirstSpawnPoint(const QString& entities, float origin[3])
 {
+    static const char* const kinds[] = {"\"info_player_deathmatch\"", "\"info_player_start\"",
+                                        "\"team_CTF_redspawn\"",      "\"team_CTF_bluespawn\"",
+                                        "\"team_CTF_redplayer\"",     "\"team_CTF_blueplayer\""};
     qsizetype at = 0;
     while ((at = entities.indexOf(QLatin1Char('{'), at)) >= 0) {
         const qsizetype end = entities.indexOf(QLatin1Char('}'), at);
@@ -32,8 +38,8 @@ inline bool FirstSpawnPoint(const QString& entities, float origin[3])
             return false;
         const QString block = entities.mid(at, end - at);
         at = end;
-        if (!block.contains(QLatin1String("\"info_player_deathmatch\"")) &&
-            !block.contains(QLatin1String("\"info_player_start\"")))
+        if (std::none_of(std::begin(kinds), std::end(kinds),
+                         [&](const char* kind) { return block.contains(QLatin1String(kind)); }))
             continue;
         const qsizetype o = block.indexOf(QLatin1String("\"origin\""));
         if (o < 0)

@@ -110,3 +110,30 @@ TEST(BspPatch, PiecesTakeTheirControlPointsRowAfterRow)
     EXPECT_EQ(pieces[2].controls[5].y, 30.0f);
     EXPECT_EQ(pieces[3].vertices.size(), 25u);
 }
+
+// The limits themselves are allowed: a patch of 65 x 65 control points, and
+// patches of exactly 100,000 pieces in all (97 of 65 x 65 sharing their
+// control points, one of 43 x 65); one piece more is refused.
+TEST(BspPatch, LargestPatchAndPieceCountAreRead)
+{
+    MapWriter w;
+    const int32_t big = AddPatch(w, 65, 65, 0, 0, 8);
+    BspMap map;
+    RecordingLog log;
+    ASSERT_TRUE(Load(w.Build(), map, log)) << log.errors.join('\n').toStdString();
+    EXPECT_EQ(map.patches[0].pieces.size(), 1024u);
+
+    w.faces.insert(w.faces.end(), 96, w.faces[static_cast<size_t>(big)]);
+    AddPatch(w, 43, 65, 0, 0, 8);
+    ASSERT_TRUE(Load(w.Build(), map, log, 1)) << log.errors.join('\n').toStdString();
+    size_t pieces = 0;
+    for (const BspPatch& p : map.patches)
+        pieces += p.pieces.size();
+    EXPECT_EQ(pieces, 100000u);
+
+    AddPatch(w, 3, 3, 0, 0, 8);
+    EXPECT_FALSE(Load(w.Build(), map, log, 1));
+    EXPECT_TRUE(log.errors.join('\n').contains("face 98: the patches would tessellate to more than 100000 pieces"))
+        << log.errors.join('\n').toStdString();
+    EXPECT_EQ(map.NumPatches(), 98);
+}

@@ -1,7 +1,8 @@
-// libFuzzer entry for the map parser: any bytes, parsed at a fixed level;
-// the parser must refuse or accept them without reading out of bounds.
-// Seed it with the synthetic maps (fuzz_bsp -seed_corpus is written by
-// test_dorado's writer; any .bsp file does as well).
+// libFuzzer entry for the map parser: any bytes, parsed at the program's
+// tessellation level; the parser must refuse or accept them without reading
+// out of bounds, undefined behaviour or a leak. The CTest case
+// dorado_fuzz_bsp seeds it with the hand-made maps (testdata/dorado/seeds,
+// written by test_dorado) and the real maps.
 #include "BspLoader.h"
 
 #include <cstddef>
@@ -10,6 +11,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Dorado::BspMap map;
-    Dorado::LoadBspFromMemory(data, size, QStringLiteral("fuzz.bsp"), 2, map, nullptr);
+    Dorado::LoadBspFromMemory(data, size, QStringLiteral("fuzz.bsp"), 4, map, nullptr);
     return 0;
 }

@@ -29,7 +29,7 @@ struct Stand
     std::optional<bool> locationValid;
     // What the preferences window answers (false: cancelled).
     bool preferencesConfirmed = false;
-    // Unset: the mod folder's "screenshots".
+    // Unset: the game table's (the mod folder's "screenshots").
     std::optional<QString> screenshotDir;
     // Raised by the screenshot folder when set.
     std::optional<RuvError> screenshotDirError;
@@ -50,6 +50,10 @@ public:
     void fBuildModMenu() override { m_real.fBuildModMenu(); }
     void ClearActiveGame() override { m_real.ClearActiveGame(); }
     void fApplyGameToGui(int32_t index, bool saveFirst) override { m_real.fApplyGameToGui(index, saveFirst); }
+    bool fGameSupportsFreecam() const override { return m_real.fGameSupportsFreecam(); }
+    void fApplyGameFolders() override { m_real.fApplyGameFolders(); }
+    QString fGetImportDir() const override { return m_real.fGetImportDir(); }
+    QString fGetScriptOutDir() const override { return m_real.fGetScriptOutDir(); }
 
     bool fCheckGameLocation() override
     {
@@ -62,27 +66,24 @@ public:
         m_s.calls << QStringLiteral("preferences");
         return m_s.preferencesConfirmed;
     }
-    // As the game table says: the folder of the executable, or of the mod
-    // folder for the absolute layout, when it exists.
+    // As the game table says, after the stand-in's location check: the
+    // folder that holds the mod folder, when it exists.
     bool fGetGameRootDir(QString& rootDir) override
     {
         m_s.calls << QStringLiteral("root");
         if (!fCheckGameLocation())
             return false;
-        const CGameDefinition& game = *m_c.state.m_activeGame;
-        const QString folder =
-            MFileOp::GetFolderPart(game.UseAbsoluteWorkingDir() ? game.ModFullDir() : game.ExeFullPath());
+        const QString folder = MFileOp::GetFolderPart(m_c.state.m_activeGame->ModFullDir());
         if (!MFileOp::FolderExists(folder))
             return false;
         rootDir = folder;
         return true;
     }
-    QString fGetScreenshotDir() override
+    QString fGetScreenshotDir() const override
     {
         if (m_s.screenshotDirError)
             throw *m_s.screenshotDirError;
-        return m_s.screenshotDir.value_or(
-            RuvPlatform::PathHelper::Join(m_c.state.m_activeGame->ModFullDir(), QStringLiteral("screenshots")));
+        return m_s.screenshotDir.value_or(m_real.fGetScreenshotDir());
     }
 
 private:
@@ -96,6 +97,8 @@ class StandInDemoSelection final : public IDemoSelection
 public:
     explicit StandInDemoSelection(Stand& s) : m_s(s) {}
     void txtDemoSc_MouseDown(int32_t&, int32_t&, int32_t, int32_t, bool&) override {}
+    void fClearDemo() override {}
+    void SetProjectDemoRootDir(QString&) override {}
     QString fGetGameDemoPath() override
     {
         m_s.calls << QStringLiteral("demo");

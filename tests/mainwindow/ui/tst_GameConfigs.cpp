@@ -88,7 +88,7 @@ class TstGameConfigs : public QObject
     std::shared_ptr<RecordingDialogs> m_dialogs = std::make_shared<RecordingDialogs>();
 
     MainWidgets& W() { return m_s.window->Widgets(); }
-    IGameConfigs& Configs() { return *m_s.window->Parts().gameConfigs; }
+    GameConfigs& Configs() { return dynamic_cast<GameConfigs&>(*m_s.window->Parts().gameConfigs); }
     QString GameKey() const { return m_s.window->State().m_activeGame->RegistryKey(); }
 
     bool Touch(const QString& name)
@@ -251,7 +251,7 @@ private slots:
 
         // Text values only, trimmed; the damaged ones are left out.
         QComboBox* combo = W().cboGConfigs;
-        QVERIFY(Configs().fConfigsRegRead(combo, QStringLiteral("Config")));
+        Configs().fConfigsRegRead(combo, QStringLiteral("Config"));
         QCOMPARE(Entries(combo), (QStringList{"<none>", "a.cfg", "etmain\\b.cfg"}));
         QCOMPARE(combo->currentIndex(), 0);
         QVERIFY(!m_s.window->State().m_projectModified);
@@ -264,7 +264,7 @@ private slots:
             store.Write(GameKey(), QStringLiteral("AfterScript%1").arg(i), MRegistry::RegSz, TaggedValue(QStringLiteral("old.cfg")));
         QComboBox* combo = W().cboSCmdsAfter;
         Fill(combo, {QStringLiteral("etmain\\x.cfg"), QStringLiteral("etpro\\y.cfg"), QStringLiteral("z.cfg")}, 2);
-        QVERIFY(Configs().fConfigsRegSave(combo, QStringLiteral("AfterScript")));
+        Configs().fConfigsRegSave(combo, QStringLiteral("AfterScript"));
         QStringList names;
         QVERIFY(Configs().fConfigsRegList(names, QStringLiteral("AfterScript")));
         QCOMPARE(names, (QStringList{"AfterScript1", "AfterScript2", "AfterScript3"}));
@@ -272,7 +272,7 @@ private slots:
 
         // "<none>" alone writes nothing, and what was there goes.
         Configs().fFillConfigCombo(combo);
-        QVERIFY(!Configs().fConfigsRegSave(combo, QStringLiteral("AfterScript")));
+        Configs().fConfigsRegSave(combo, QStringLiteral("AfterScript"));
         QVERIFY(!Configs().fConfigsRegList(names, QStringLiteral("AfterScript")));
     }
 
@@ -282,24 +282,25 @@ private slots:
         Fill(combo, {QStringLiteral("etmain\\autoexec.cfg"), QStringLiteral("etpro\\a.cfg")}, 2);
         m_s.window->Parts().gameSelection->fApplyGameToGui(1, true);
         QCOMPARE(Entries(combo), QStringList{QStringLiteral("<none>")});
-        m_s.window->Parts().gameSelection->fApplyGameToGui(0, true);
-        QCOMPARE(Entries(combo), (QStringList{"<none>", "etmain\\autoexec.cfg", "etpro\\a.cfg"}));
-
+        // Back to the game, its list comes back without the file gone since.
         QVERIFY(QFile::remove(m_s.Path(QStringLiteral("et/etmain/autoexec.cfg"))));
+        m_s.window->Parts().gameSelection->fApplyGameToGui(0, true);
+        QCOMPARE(Entries(combo), (QStringList{"<none>", "etpro\\a.cfg"}));
+        QVERIFY(m_s.stand.calls.contains(QStringLiteral("root")));
+
         {
             const QScopedValueRollback guard(m_s.window->State().m_comboGuard, true);
-            combo->setCurrentIndex(2);
+            combo->setCurrentIndex(1);
         }
-        Configs().fRemoveMissingConfigs(combo);
-        QCOMPARE(Entries(combo), (QStringList{"<none>", "etpro\\a.cfg"}));
-        QCOMPARE(combo->currentText(), QStringLiteral("etpro\\a.cfg"));
-        QVERIFY(!m_s.window->State().m_projectModified);
-
         // Nothing is pruned without a valid location.
         QVERIFY(QFile::remove(m_s.Path(QStringLiteral("et/etpro/a.cfg"))));
         m_s.stand.locationValid = false;
         Configs().fRemoveMissingConfigs(combo);
         QCOMPARE(Entries(combo), (QStringList{"<none>", "etpro\\a.cfg"}));
+        m_s.stand.locationValid.reset();
+        Configs().fRemoveMissingConfigs(combo);
+        QCOMPARE(Entries(combo), QStringList{QStringLiteral("<none>")});
+        QVERIFY(!m_s.window->State().m_projectModified);
         QVERIFY(Touch(QStringLiteral("et/etmain/autoexec.cfg")) && Touch(QStringLiteral("et/etpro/a.cfg")));
     }
 };

@@ -295,8 +295,8 @@ private slots:
             QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(m_dialogs->boxes.size(), 3);
         QCOMPARE(m_dialogs->boxes[0].prompt,
-                 QStringLiteral("Error n\u00B09 : ") + RuvError::PlatformDescription(RuvError::IndexOutOfRange));
-        QCOMPARE(m_dialogs->boxes[0].title, QStringLiteral(" FrmMain.fGetScreenshotDir"));
+                 m_s.window->Texts().fGetText(910, TaggedValue(QStringLiteral("9")),
+                                              TaggedValue(RuvError::PlatformDescription(RuvError::IndexOutOfRange))));
         QCOMPARE(m_dialogs->boxes[0].style, 16);
     }
 };

@@ -1,0 +1,241 @@
+// The update window against an HTTP server of the test on the loopback
+// address: the answers it can give, a server that never answers, no server
+// set, the close refused while the check runs, and the home page link.
+
+#include "FrmUpdate.h"
+
+#include "MCommon.h"
+#include "MainServices.h"
+#include "WindowFakes.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+namespace {
+
+// Answers every GET with the status and body it holds; with `silent` it
+// takes the connection and says nothing.
+class HttpServer : public QObject
+{
+public:
+    int status = 200;
+    QByteArray body;
+    bool silent = false;
+    int connections = 0;
+    QByteArrayList paths;
+    // Called while the window waits for the answer, before it is sent.
+    std::function<void()> onRequest;
+
+    HttpServer()
+    {
+        QVERIFY(m_server.listen(QHostAddress::LocalHost));
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+                ++connections;
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Serve(socket); });
+            }
+        });
+    }
+    QString Address() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()); }
+
+private:
+    void Serve(QTcpSocket* socket)
+    {
+        m_request[socket] += socket->readAll();
+        const QByteArray& request = m_request[socket];
+        if (!request.contains("\r\n\r\n"))
+            return;
+        paths << request.split(' ').value(1);
+        if (onRequest)
+            onRequest();
+        if (silent)
+            return;
+        const QByteArray reason = status == 200 ? "OK" : "Internal Server Error";
+        socket->write("HTTP/1.1 " + QByteArray::number(status) + ' ' + reason
+                      + "\r\nContent-Type: text/xml\r\nConnection: close\r\nContent-Length: "
+                      + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer m_server;
+    QHash<QTcpSocket*, QByteArray> m_request;
+};
+
+QByteArray InfoFile(const QString& build, const char* date = "2007-03-14T10:20:30Z")
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Ruvadir>\n\t<LastVersion date=\"" + QByteArray(date)
+           + "\" build=\"" + build.toLatin1() + "\" url=\"http://127.0.0.1/ruvadir.zip\"/>\n</Ruvadir>\n";
+}
+
+QString Current()
+{
+    const MCommon::VersionList v = MCommon::GetAppVersion();
+    return QStringLiteral("%1.%2.%3.%4").arg(v[0]).arg(v[1]).arg(v[2]).arg(v[3]);
+}
+
+}  // namespace
+
+class TestFrmUpdate : public QObject
+{
+    Q_OBJECT
+
+    std::shared_ptr<WindowFakes::RecordingShell> m_shell;
+
+    std::unique_ptr<FrmUpdate> Make(const QString& server)
+    {
+        auto window = std::make_unique<FrmUpdate>(nullptr, m_shell, server);
+        window->SetGuiTexts(QStringLiteral("Check for update"), QStringLiteral("Retrieving version information ..."),
+                            QStringLiteral("Cannot retrieve version information."),
+                            QStringLiteral("A new version is available"), QStringLiteral("Your version is up to date"),
+                            QStringLiteral("Your version"), QStringLiteral("Last version"),
+                            QStringLiteral("Go to the website"));
+        window->SetNoServerText(QStringLiteral("Set \"UpdateServer\"."));
+        window->SetTimeoutMs(3000);
+        return window;
+    }
+    static QString Infos(FrmUpdate& w) { return w.findChild<QLabel*>(QStringLiteral("lblInfos"))->text(); }
+    static QPushButton* Ok(FrmUpdate& w) { return w.findChild<QPushButton*>(QStringLiteral("cmdOk")); }
+
+    // Shows the window and waits until its check has run.
+    static bool ShowAndCheck(FrmUpdate& w)
+    {
+        w.show();
+        return QTest::qWaitFor([&] { return Ok(w)->isEnabled() && !w.IsBusy() && !Infos(w).isEmpty()
+                                            && !Infos(w).startsWith(QLatin1String("Retrieving")); },
+                               10000);
+    }
+
+private slots:
+    void init() { m_shell = std::make_shared<WindowFakes::RecordingShell>(); }
+
+    void answers_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("retrieved");
+        QTest::addColumn<bool>("newVersion");
+        QTest::addColumn<QString>("message");  // "%1" the running version
+        const MCommon::VersionList v = MCommon::GetAppVersion();
+        const QString newer = QStringLiteral("%1.%2.%3.%4").arg(v[0]).arg(v[1]).arg(v[2]).arg(v[3] + 1);
+        const QString older = QStringLiteral("%1.%2.%3.%4").arg(v[0]).arg(v[1]).arg(v[2]).arg(v[3] - 1);
+        const QString threeParts = QStringLiteral("%1.%2.%3").arg(v[0]).arg(v[1]).arg(v[3] + 1);
+        const QString failure = QStringLiteral("Cannot retrieve version information.");
+        QTest::newRow("new version") << 200 << InfoFile(newer) << true << true
+                                     << QStringLiteral("Your version : %1\r\nLast version : ") + newer
+                                            + QStringLiteral("\r\n\r\nA new version is available");
+        QTest::newRow("up to date") << 200 << InfoFile(Current()) << true << false
+                                    << QStringLiteral("Your version : %1\r\nLast version : %1\r\n\r\n"
+                                                      "Your version is up to date");
+        QTest::newRow("older on the server") << 200 << InfoFile(older) << true << false
+                                             << QStringLiteral("Your version : %1\r\nLast version : ") + older
+                                                    + QStringLiteral("\r\n\r\nYour version is up to date");
+        QTest::newRow("three parts: no verdict") << 200 << InfoFile(threeParts) << true << false
+                                                 << QStringLiteral("Your version : %1\r\nLast version : ")
+                                                        + threeParts;
+        QTest::newRow("HTTP 500") << 500 << InfoFile(newer) << false << false << failure;
+        QTest::newRow("malformed XML") << 200 << QByteArray("<Ruvadir><LastVersion build=") << false << false
+                                       << failure;
+        QTest::newRow("no LastVersion") << 200 << QByteArray("<Ruvadir><Other build=\"9.9.9.9\"/></Ruvadir>")
+                                        << false << false << failure;
+        QTest::newRow("zero date") << 200 << InfoFile(newer, "1899-12-30T00:00:00Z") << false << false << failure;
+        QTest::newRow("0.0.0.0") << 200 << InfoFile(QStringLiteral("0.0.0.0")) << false << false << failure;
+        QTest::newRow("empty body") << 200 << QByteArray() << false << false << failure;
+    }
+    void answers()
+    {
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(bool, retrieved);
+        QFETCH(bool, newVersion);
+        QFETCH(QString, message);
+        HttpServer server;
+        server.status = status;
+        server.body = body;
+        auto w = Make(server.Address());
+        QVERIFY(ShowAndCheck(*w));
+        QCOMPARE(Infos(*w), message.contains(QLatin1String("%1")) ? message.arg(Current()) : message);
+        QCOMPARE(w->DataSuccessfullyRetrieved(), retrieved);
+        QCOMPARE(w->NewVersionAvailable(), newVersion);
+        if (retrieved)
+            QCOMPARE(w->Info().date, MCommon::MakeDateTime(2007, 3, 14, 10, 20, 30));
+        QCOMPARE(server.paths, QByteArrayList{"/pub/ruvadir_info.xml"});
+        QCOMPARE(w->windowTitle(), QStringLiteral(" Check for update"));
+        QVERIFY(w->findChild<QLabel*>(QStringLiteral("lblHomepageLink"))->isVisible());
+
+        // OK hides the window.
+        QTest::mouseClick(Ok(*w), Qt::LeftButton);
+        QTRY_VERIFY(!w->isVisible());
+    }
+
+    void aServerThatNeverAnswersTimesOut()
+    {
+        HttpServer server;
+        server.silent = true;
+        auto w = Make(server.Address());
+        w->SetTimeoutMs(400);
+        QVERIFY(ShowAndCheck(*w));
+        QCOMPARE(server.connections, 1);
+        QCOMPARE(Infos(*w), QStringLiteral("Cannot retrieve version information."));
+        QVERIFY(!w->DataSuccessfullyRetrieved());
+    }
+
+    void noServerSetOpensNoConnection()
+    {
+        HttpServer server;
+        server.body = InfoFile(Current());
+        auto w = Make(QString());
+        QVERIFY(ShowAndCheck(*w));
+        QCOMPARE(Infos(*w), QStringLiteral("Cannot retrieve version information.\r\n\r\nSet \"UpdateServer\"."));
+        QVERIFY(!w->DataSuccessfullyRetrieved());
+        QVERIFY(!w->findChild<QLabel*>(QStringLiteral("lblHomepageLink"))->isVisible());
+        // The same check with the address reaches the server at once: had
+        // the first one connected, it would have been counted by now.
+        auto reached = Make(server.Address());
+        QVERIFY(ShowAndCheck(*reached));
+        QCOMPARE(server.connections, 1);
+        QVERIFY(reached->DataSuccessfullyRetrieved());
+    }
+
+    void closeIsRefusedWhileTheCheckRuns()
+    {
+        HttpServer server;
+        server.body = InfoFile(Current());
+        auto w = Make(server.Address());
+        bool stayedOpen = false;
+        QString shown;
+        server.onRequest = [&] {
+            // Inside the window's wait for the answer.
+            shown = Infos(*w);
+            const bool busy = w->IsBusy() && !Ok(*w)->isEnabled();
+            w->close();
+            QTest::keyClick(w.get(), Qt::Key_Escape);
+            stayedOpen = busy && w->isVisible();
+        };
+        QVERIFY(ShowAndCheck(*w));
+        QVERIFY(stayedOpen);
+        QCOMPARE(shown, QStringLiteral("Retrieving version information ..."));
+        QVERIFY(w->isVisible());
+        // Once the result is shown, the close box hides it.
+        w->close();
+        QTRY_VERIFY(!w->isVisible());
+    }
+
+    void theLinkOpensTheHomePageAndHides()
+    {
+        HttpServer server;
+        server.body = InfoFile(Current());
+        auto w = Make(server.Address());
+        QVERIFY(ShowAndCheck(*w));
+        auto* link = w->findChild<QLabel*>(QStringLiteral("lblHomepageLink"));
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QTest::mouseClick(link, Qt::LeftButton, {}, link->rect().center());
+        QTRY_VERIFY(!w->isVisible());
+        QCOMPARE(m_shell->opened, QStringList{QStringLiteral("0 ") + server.Address()});
+    }
+};
+
+QTEST_MAIN(TestFrmUpdate)
+#include "tst_FrmUpdate.moc"

@@ -1,0 +1,111 @@
+// The main window's secondary windows from its menus: File > Notes beside
+// the window, Help > About modal and never closing by itself, and Help >
+// Check for update, which without a server says where to set one.
+
+#include "MainWindowHarness.h"
+
+#include "FrmUpdate.h"
+#include "MArrayConvert.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace Harness;
+
+class TstSecondaryWindows : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TempStore> m_store;
+    std::shared_ptr<RecordingDialogs> m_dialogs;
+    FakeState m_fake;
+    std::unique_ptr<FrmMain> m_window;
+
+    FrmMain* Start()
+    {
+        m_window.reset();
+        if (ProgramStart::StartMainWindow(Services(m_dialogs), m_window, std::make_unique<FakeFactory>(m_fake)) != 0
+            || !m_window || !QTest::qWaitForWindowExposed(m_window.get()))
+            return nullptr;
+        // The splash goes first.
+        m_window->Controls().m_aboutForm->hide();
+        return m_window.get();
+    }
+
+private slots:
+    void init()
+    {
+        m_store = std::make_unique<TempStore>();
+        RegisterLibraries();
+        m_dialogs = std::make_shared<RecordingDialogs>();
+        m_fake = FakeState{};
+        MArrayConvert::SetCommandLineText(QString());
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        m_store.reset();
+    }
+
+    void notesFromTheFileMenu()
+    {
+        FrmMain* w = Start();
+        QVERIFY(w);
+        FrmNotes* notes = w->Controls().m_notesForm.get();
+        QCOMPARE(notes->windowTitle(), QStringLiteral("Notes"));
+        w->Menus().Action(QStringLiteral("mnuT_Notes"))->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(notes));
+        QCOMPARE(notes->parentWidget(), w);
+        QVERIFY(!notes->Moved());
+    }
+
+    void aboutFromTheHelpMenu()
+    {
+        FrmMain* w = Start();
+        QVERIFY(w);
+        FrmAbout* about = w->Controls().m_aboutForm.get();
+        bool shownModal = false;
+        QTimer::singleShot(0, w, [&] {
+            shownModal = QTest::qWaitForWindowExposed(about) && about->isModal() && !about->IsArmed()
+                         && about->parentWidget() == w && !about->CloseTimer()->isActive();
+            QTest::keyClick(about, Qt::Key_Escape);
+        });
+        w->Menus().Action(QStringLiteral("mnuH_About"))->trigger();
+        QVERIFY(shownModal);
+        QVERIFY(!about->isVisible());
+    }
+
+    void updateCheckWithoutAServerSaysWhereToSetIt()
+    {
+        FrmMain* w = Start();
+        QVERIFY(w);
+        QString shown;
+        QTimer::singleShot(0, w, [&] {
+            FrmUpdate* update = nullptr;
+            const bool done = QTest::qWaitFor(
+                [&] {
+                    update = w->findChild<FrmUpdate*>();
+                    return update && update->isVisible() && !update->IsBusy()
+                           && update->findChild<QPushButton*>(QStringLiteral("cmdOk"))->isEnabled()
+                           && update->findChild<QLabel*>(QStringLiteral("lblInfos"))->text().startsWith(
+                               QLatin1String("Cannot"));
+                },
+                10000);
+            if (!done)
+                return;
+            shown = update->findChild<QLabel*>(QStringLiteral("lblInfos"))->text();
+            QTest::mouseClick(update->findChild<QPushButton*>(QStringLiteral("cmdOk")), Qt::LeftButton);
+        });
+        w->Menus().Action(QStringLiteral("mnuH_CheckForUpdate"))->trigger();
+        QCOMPARE(shown, QStringLiteral("Cannot retrieve version information.\r\n\r\nNo update server is set. Give its "
+                                       "address (such as http://host:port) as the text value \"UpdateServer\" under "
+                                       "\"HKLM\\Software\\Viziviz\\Ruvadir\"."));
+        // One window per check: it is gone once closed.
+        QVERIFY(w->findChild<FrmUpdate*>() == nullptr);
+    }
+};
+
+QTEST_MAIN(TstSecondaryWindows)
+#include "tst_secondarywindows.moc"
