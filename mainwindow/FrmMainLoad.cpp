@@ -2,6 +2,7 @@
 
 #include "FrmMain.h"
 
+#include "HandlerErrors.h"
 #include "MArrayConvert.h"
 #include "MControls.h"
 #include "MForms.h"
@@ -215,6 +216,10 @@ void FrmMain::fCreateSubclasses()
     };
     m_formSink->onMenuChar = [this](bool& handled, int32_t& result, int16_t key, int32_t type, intptr_t menu) {
         FormSc_MenuChar(handled, result, key, type, menu);
+    };
+    // The game minimizer's hot key.
+    m_formSink->onHotKeyPressed = [this](int32_t modifiers, int32_t key) {
+        RunHandler(m_context, [&] { m_parts.gameMinimizer->FormSc_HotKeyPressed(modifiers, key); });
     };
     m_controls.FormSc = MakeSubclass(this, m_formSink.Get());
     if (m_controls.FormSc) {

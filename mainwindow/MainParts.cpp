@@ -31,6 +31,9 @@ void MainPartsFactory::MakeAll(MainContext& c, MainParts& parts)
     parts.tooltips = MakeTooltips(c);
     // The curve tools of the views.
     parts.curveEditing = MakeCurveEditing(c);
+    // The game launch: start and stop, screenshots.
+    parts.gameLauncher = MakeGameLauncher(c);
+    parts.screenshotTools = MakeScreenshotTools(c);
     // Curve import from position files.
     parts.curveImport = MakeCurveImport(c);
 }
@@ -66,6 +69,9 @@ RUV_MAKE_PART(IConsoleInput, MakeConsoleInput, ConsoleInput)
 RUV_MAKE_PART(IMainTooltips, MakeTooltips, MainTooltips)
 // The curve tools of the views.
 RUV_MAKE_PART(ICurveEditing, MakeCurveEditing, CurveEditing)
+// The game launch: start and stop, screenshots.
+RUV_MAKE_PART(IGameLauncher, MakeGameLauncher, GameLauncher)
+RUV_MAKE_PART(IScreenshotTools, MakeScreenshotTools, ScreenshotTools)
 // Curve import from position files.
 RUV_MAKE_PART(ICurveImport, MakeCurveImport, CurveImport)
 

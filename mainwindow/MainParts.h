@@ -12,6 +12,7 @@
 #include "DemoSelection.h"
 #include "EditState.h"
 #include "GameConfigs.h"
+#include "GameLauncher.h"
 #include "GameMinimizer.h"
 #include "GameSelection.h"
 #include "Language.h"
@@ -25,6 +26,7 @@
 #include "PreviewPlayback.h"
 #include "ProjectCommands.h"
 #include "SceneDrawing.h"
+#include "ScreenshotTools.h"
 #include "ScriptCreation.h"
 #include "ScriptPanel.h"
 #include "ValueTools.h"
@@ -72,6 +74,10 @@ struct MainParts
     // The curve tools of the views.
     std::unique_ptr<ICurveEditing> curveEditing;
 
+    // The game launch: start and stop, screenshots.
+    std::unique_ptr<IGameLauncher> gameLauncher;
+    std::unique_ptr<IScreenshotTools> screenshotTools;
+
     // Curve import from position files.
     std::unique_ptr<ICurveImport> curveImport;
 };
@@ -111,6 +117,10 @@ public:
 
     // The curve tools of the views.
     virtual std::unique_ptr<ICurveEditing> MakeCurveEditing(MainContext& c);
+
+    // The game launch: start and stop, screenshots.
+    virtual std::unique_ptr<IGameLauncher> MakeGameLauncher(MainContext& c);
+    virtual std::unique_ptr<IScreenshotTools> MakeScreenshotTools(MainContext& c);
 
     // Curve import from position files.
     virtual std::unique_ptr<ICurveImport> MakeCurveImport(MainContext& c);

@@ -331,13 +331,13 @@ bool Restore(Handle window)
     Display* dpy = Dpy();
     if (dpy == nullptr || !Exists(window))
         return false;
-    if (ManagerRuns(dpy)) {
+    if (ManagerRuns(dpy) && !IsIconic(dpy, window)) {
         SendRootMessage(dpy, window, "_NET_WM_STATE", 0 /* remove */,
                         static_cast<long>(Intern(dpy, "_NET_WM_STATE_MAXIMIZED_VERT")),
                         static_cast<long>(Intern(dpy, "_NET_WM_STATE_MAXIMIZED_HORZ")), 1);
     }
     X11Connection::ErrorTrap trap(dpy);
-    // Mapping an iconic window takes it back to the normal state.
+    // Mapping an iconic window takes it back to the state it had.
     XMapRaised(dpy, window);
     return !trap.Failed();
 }
