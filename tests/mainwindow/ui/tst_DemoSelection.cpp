@@ -3,10 +3,13 @@
 // root folder, a refresh, the re-selection after a rebuild), the stamp of
 // the copies on a clock of the test, and the demo argument of the game:
 // the chosen demo's path below the game's demo folder, or a stamped copy
-// there, the copies of earlier starts gone.
+// there, the copies of earlier starts gone; and that argument as the game
+// (the fake game of the launch tests) gets it from the Load button.
 
 #include "MainWindowHarness.h"
+#include "FakeGameSupport.h"
 #include "ImportDemoFixture.h"
+#include "LaunchHarness.h"
 
 #include "DemoSelection.h"
 #include "FrmDemos.h"
@@ -23,6 +26,8 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QtTest>
+
+#include <csignal>
 
 using namespace Harness;
 
@@ -61,6 +66,7 @@ class TstDemoSelection : public QObject
     std::unique_ptr<QTemporaryDir> m_dir;
     std::shared_ptr<ScriptedDialogs> m_dialogs;
     std::shared_ptr<TestClock> m_clock;
+    std::shared_ptr<Launch::RecordingShell> m_shell;
     FakeState m_fake;
     std::unique_ptr<FrmMain> m_window;
 
@@ -99,6 +105,43 @@ class TstDemoSelection : public QObject
         return Browser().CurrentNode();
     }
 
+    // Starts the game with the Load button and gives the demo it was told
+    // to play, with whether it found it ("x.dm_84 found").
+    QString PlayedDemo()
+    {
+        FakeGame::Options o;
+        o.title = Game().GameCaption();
+        o.windowClass = Game().GameWndClass();
+        o.log = Path(QStringLiteral("game%1.log").arg(m_shell->starts.size()));
+        o.home = Path(QStringLiteral("home"));
+        FakeGame::SetEnvironment(o);
+        const FakeGame::Log log(o.log);
+        QTest::mouseClick(W().Widgets().cmdGameLoad, Qt::LeftButton);
+        if (!log.WaitForPrefix(QStringLiteral("demo ")))
+            qWarning() << "the game played no demo:" << log.Lines() << Prompts();
+        const QString played = log.Value(QStringLiteral("demo "));
+        EndStartedGames();
+        return played;
+    }
+    void EndStartedGames()
+    {
+        if (!m_shell)
+            return;
+        for (const Launch::RecordingShell::Start& start : m_shell->starts)
+            if (start.process > 0)
+                ::kill(static_cast<pid_t>(start.process), SIGKILL);
+        // Gone from the display before the next start looks for it.
+        if (m_window && !QTest::qWaitFor([this] { return W().Parts().gameLauncher->fFindGameWindow() == 0; }, 5000))
+            qWarning("a fake game is still on the display");
+    }
+    QStringList Prompts() const
+    {
+        QStringList prompts;
+        for (const ScriptedDialogs::Box& box : m_dialogs->boxes)
+            prompts << box.prompt;
+        return prompts;
+    }
+
 private slots:
     void init()
     {
@@ -113,6 +156,8 @@ private slots:
         MainServices services = MakeRealServices();
         services.dialogs = m_dialogs;
         services.clock = m_clock;
+        m_shell = std::make_shared<Launch::RecordingShell>();
+        services.shell = m_shell;
         QCOMPARE(ProgramStart::StartMainWindow(std::move(services), m_window, std::make_unique<FakeFactory>(m_fake)), 0);
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         W().Controls().m_aboutForm->hide();
@@ -124,6 +169,7 @@ private slots:
     }
     void cleanup()
     {
+        EndStartedGames();
         m_window.reset();
         m_dir.reset();
         m_store.reset();
@@ -360,6 +406,39 @@ private slots:
         QCOMPARE(ReadFile(GameDemos() + QLatin1Char('/') + second), bytes);
         // The chosen demo itself is untouched.
         QVERIFY(Demo().fDemoExists());
+    }
+
+    void theGameFindsTheCopyAndOneCopyIsLeft()
+    {
+        const QString exe = FakeGame::InstallAs(Path(QStringLiteral("home")), QStringLiteral("etl"));
+        QVERIFY(!exe.isEmpty());
+        QVERIFY(QDir().mkpath(Path(QStringLiteral("home/etmain"))));
+        QVERIFY(Launch::SetGameFolders(W(), exe, Path(QStringLiteral("home/etpro"))));
+        const QString root = Path(QStringLiteral("mine"));
+        WriteTestFile(root + QStringLiteral("/cup final.dm_84"), "demo");
+        SetRoot(root);
+        Demo().fSetDemo(QStringLiteral("cup final.dm_84"));
+
+        const QRegularExpression found(QStringLiteral("^(__vava_last_demo_\\d{8}_\\d{9}\\.dm_84) found$"));
+        m_clock->tick = 1;
+        const QRegularExpressionMatch first = found.match(PlayedDemo());
+        QVERIFY2(first.hasMatch(), qPrintable(first.captured(0)));
+        QCOMPARE(Copies(), QStringList{first.captured(1)});
+        m_clock->tick = 2;
+        const QRegularExpressionMatch second = found.match(PlayedDemo());
+        QVERIFY(second.hasMatch());
+        QVERIFY(second.captured(1) != first.captured(1));
+        QCOMPARE(Copies(), QStringList{second.captured(1)});
+
+        // A demo of the game's own folder is played where it is, and the
+        // last copy goes.
+        WriteTestFile(GameDemos() + QStringLiteral("/sub/mine.dm_84"), "demo");
+        Demo().fClearDemo();
+        SetRoot(GameDemos());
+        Demo().fSetDemo(QStringLiteral("sub\\mine.dm_84"));
+        QCOMPARE(PlayedDemo(), QStringLiteral("sub\\mine.dm_84 found"));
+        QVERIFY(Copies().isEmpty());
+        QVERIFY2(m_dialogs->boxes.isEmpty(), qPrintable(Prompts().join(QLatin1Char('|'))));
     }
 
     void noDemoArgument()
