@@ -33,6 +33,11 @@ void MainPartsFactory::MakeAll(MainContext& c, MainParts& parts)
     parts.curveEditing = MakeCurveEditing(c);
     parts.eventSinks = MakeEventSinks(c);
     parts.viewPresets = MakeViewPresets(c);
+    // The game launch: start and stop, screenshots.
+    parts.gameLauncher = MakeGameLauncher(c);
+    parts.screenshotTools = MakeScreenshotTools(c);
+    // Curve import from position files.
+    parts.curveImport = MakeCurveImport(c);
 }
 
 #define RUV_MAKE_PART(Interface, Maker, Class)                     \
@@ -68,5 +73,10 @@ RUV_MAKE_PART(IMainTooltips, MakeTooltips, MainTooltips)
 RUV_MAKE_PART(ICurveEditing, MakeCurveEditing, CurveEditing)
 RUV_MAKE_PART(IEventSinks, MakeEventSinks, EventSinks)
 RUV_MAKE_PART(IViewPresets, MakeViewPresets, ViewPresets)
+// The game launch: start and stop, screenshots.
+RUV_MAKE_PART(IGameLauncher, MakeGameLauncher, GameLauncher)
+RUV_MAKE_PART(IScreenshotTools, MakeScreenshotTools, ScreenshotTools)
+// Curve import from position files.
+RUV_MAKE_PART(ICurveImport, MakeCurveImport, CurveImport)
 
 #undef RUV_MAKE_PART

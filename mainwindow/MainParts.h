@@ -12,6 +12,7 @@
 #include "DemoSelection.h"
 #include "EditState.h"
 #include "GameConfigs.h"
+#include "GameLauncher.h"
 #include "GameMinimizer.h"
 #include "GameSelection.h"
 #include "Language.h"
@@ -25,6 +26,7 @@
 #include "PreviewPlayback.h"
 #include "ProjectCommands.h"
 #include "SceneDrawing.h"
+#include "ScreenshotTools.h"
 #include "ScriptCreation.h"
 #include "ScriptPanel.h"
 #include "ValueTools.h"
@@ -35,6 +37,8 @@
 #include "CurveEditing.h"
 #include "EventSinks.h"
 #include "ViewPresets.h"
+// Curve import from position files.
+#include "CurveImport.h"
 
 #include <memory>
 
@@ -76,6 +80,13 @@ struct MainParts
     std::unique_ptr<ICurveEditing> curveEditing;
     std::unique_ptr<IEventSinks> eventSinks;
     std::unique_ptr<IViewPresets> viewPresets;
+
+    // The game launch: start and stop, screenshots.
+    std::unique_ptr<IGameLauncher> gameLauncher;
+    std::unique_ptr<IScreenshotTools> screenshotTools;
+
+    // Curve import from position files.
+    std::unique_ptr<ICurveImport> curveImport;
 };
 
 // Makes each collaborator; override one Make to hand the window another.
@@ -115,4 +126,11 @@ public:
     virtual std::unique_ptr<ICurveEditing> MakeCurveEditing(MainContext& c);
     virtual std::unique_ptr<IEventSinks> MakeEventSinks(MainContext& c);
     virtual std::unique_ptr<IViewPresets> MakeViewPresets(MainContext& c);
+
+    // The game launch: start and stop, screenshots.
+    virtual std::unique_ptr<IGameLauncher> MakeGameLauncher(MainContext& c);
+    virtual std::unique_ptr<IScreenshotTools> MakeScreenshotTools(MainContext& c);
+
+    // Curve import from position files.
+    virtual std::unique_ptr<ICurveImport> MakeCurveImport(MainContext& c);
 };
