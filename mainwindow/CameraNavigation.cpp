@@ -10,9 +10,9 @@
 #include "StatusMessages.h"
 #include "UCOpenGLView.h"
 
-#include <QApplication>
-#include <QWindow>
+#include <QGuiApplication>
 #include <QMainWindow>
+#include <QWindow>
 #include <QPushButton>
 #include <QTimer>
 
@@ -82,7 +82,6 @@ CameraNavigation::CameraNavigation(MainContext& context) : m_c(context), m_d(con
     connect(m_c.widgets.tmrCameraMouseForwarding, &QTimer::timeout, this,
             [this] { tmrCameraMouseForwarding_Timer(); });
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* w) { OnFocusWindowChanged(w); });
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) { OnFocusChanged(old, now); });
 }
 
 CameraNavigation::~CameraNavigation()
@@ -502,27 +501,14 @@ void CameraNavigation::fChangeMoveSpeed(bool faster)
 
 // ---- Focus loss --------------------------------------------------------------------------
 
-bool CameraNavigation::IsViewSide(const QWidget* widget) const
-{
-    const UCOpenGLView* view = m_c.widgets.oglView;
-    return widget && (widget == view || view->isAncestorOf(widget));
-}
-
 void CameraNavigation::OnFocusWindowChanged(QWindow* window)
 {
     // The focus moves between the view's own window and the main window
-    // while the view is used (its container takes it first): only another
-    // window, or none, takes the releases away.
+    // while the view is used (its container takes it first): the releases
+    // go elsewhere when another window, or none, takes it.
     if (window && (window == m_c.widgets.oglView->GLWindow() || window == m_c.window.windowHandle()))
         return;
     OnFocusLost();
-}
-
-void CameraNavigation::OnFocusChanged(QWidget* old, QWidget* now)
-{
-    // Another control of the window has the keys now.
-    if (IsViewSide(old) && now && !IsViewSide(now))
-        OnFocusLost();
 }
 
 void CameraNavigation::OnFocusLost()

@@ -6,7 +6,6 @@
 #include <QPoint>
 #include <QString>
 
-class QWidget;
 class QWindow;
 
 #include <array>
@@ -122,10 +121,7 @@ private:
     // Redraws unless the held keys' timer does.
     void Redraw();
     bool Locked();
-    // The view's side of the focus: the view control and its window.
-    bool IsViewSide(const QWidget* widget) const;
     void OnFocusWindowChanged(QWindow* window);
-    void OnFocusChanged(QWidget* old, QWidget* now);
     void OnFocusLost();
 
     MainContext& m_c;
