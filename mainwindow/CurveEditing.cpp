@@ -888,7 +888,8 @@ void CurveEditing::fLookAtStep(int16_t shift, float x, float y)
             if (!found) {
                 target[h] = pointer[h];
                 target[v] = pointer[v];
-                target[d] = (shift & kCtrl) ? curve->GetPosition(i)[d] : curve->GetStoredTarget(i, static_cast<int32_t>(d));
+                target[d] = (shift & kCtrl) ? curve->GetPosition(i)[d]
+                                            : curve->GetStoredTarget(i, static_cast<int32_t>(d));
             }
             curve->SetControlTarget(i, target[0], target[1], target[2], m_lookAtRefPitch, m_lookAtRefYaw);
             fUpdatePointCells(*curve, i, kTargetCells);
@@ -940,7 +941,8 @@ void CurveEditing::fMagnetize(bool refresh, bool& found)
         m_d.m_snapPoint[static_cast<size_t>(view.HAxis())] = m_d.m_pointerWorld[static_cast<size_t>(view.HAxis())];
         m_d.m_snapPoint[static_cast<size_t>(view.VAxis())] = m_d.m_pointerWorld[static_cast<size_t>(view.VAxis())];
         const int32_t plane = view.ViewFlag() == CView::ViewXZ ? 1 : view.ViewFlag() == CView::ViewYZ ? 2 : 0;
-        m_d.m_snapFound = m_c.state.m_map->SearchCorner(m_d.m_snapPoint[0], m_d.m_snapPoint[1], m_d.m_snapPoint[2], plane, kSnapZone);
+        std::array<float, 3>& p = m_d.m_snapPoint;
+        m_d.m_snapFound = m_c.state.m_map->SearchCorner(p[0], p[1], p[2], plane, kSnapZone);
         m_d.m_snapShown = m_d.m_snapFound;
         if (refresh)
             Redraw();

@@ -394,7 +394,10 @@ public:
     {
         State().m_activeGame->SetMapDir(mapDir.path());
         QFile file(mapDir.filePath(QStringLiteral("test.bsp")));
-        return file.open(QIODevice::WriteOnly) && (file.close(), Parts().mapBinding->fLoadMap(QStringLiteral("test.bsp")));
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+        file.close();
+        return Parts().mapBinding->fLoadMap(QStringLiteral("test.bsp"));
     }
     // As a click on the tool's button.
     void SelectTool(int tool)

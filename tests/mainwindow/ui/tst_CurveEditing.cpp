@@ -180,7 +180,8 @@ private slots:
                  QStringList{QStringLiteral("GridSelect:Camera path:1")});
         QCOMPARE(w->rec.Count(QStringLiteral("FixedTargets")), 0);
         w->Hover(50, 10, kCtrl | kShift);
-        QCOMPARE(w->rec.calls.filter(QStringLiteral("FixedTargets")), QStringList{QStringLiteral("FixedTargets:50,10,6")});
+        QCOMPARE(w->rec.calls.filter(QStringLiteral("FixedTargets")),
+                 QStringList{QStringLiteral("FixedTargets:50,10,6")});
         // Ctrl+Shift fills the targets without choosing the row.
         QCOMPARE(w->rec.Count(QStringLiteral("GridSelect")), 1);
     }

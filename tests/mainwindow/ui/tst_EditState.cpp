@@ -36,7 +36,13 @@ class TstEditState : public QObject
             w->Curves().Add(QStringLiteral("Second"));
         return w->Curves().Curves(1);
     }
-    QString UndoRedo() { return QStringLiteral("%1%2").arg(w->Menu("mnuE_Undo")->isEnabled()).arg(w->Menu("mnuE_Redo")->isEnabled()); }
+    // "10": Undo enabled, Redo not.
+    QString UndoRedo()
+    {
+        const bool undo = w->Menu("mnuE_Undo")->isEnabled();
+        const bool redo = w->Menu("mnuE_Redo")->isEnabled();
+        return QStringLiteral("%1%2").arg(int(undo)).arg(int(redo));
+    }
 
 private slots:
     void init() { w = std::make_unique<Window>(); }
