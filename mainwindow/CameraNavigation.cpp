@@ -206,10 +206,25 @@ void CameraNavigation::fStartMouseLook()
 {
     if (m_c.state.m_cameraDragActive || m_d.m_mouseMoveActive || !fCanStartMouseCamera())
         return;
-    m_d.m_mouseLookActive = true;
+    StartDrag(m_d.m_mouseLookActive);
+}
+
+void CameraNavigation::StartDrag(bool& active)
+{
+    active = true;
     m_c.state.m_cameraDragActive = true;
     fBeginMouseCapture();
     RunGuarded(m_c.status, [this] { fBeginCameraEdit(m_dragEdit); });
+}
+
+void CameraNavigation::StopDrag(bool& active)
+{
+    if (!active)
+        return;
+    fEndMouseCapture();
+    fEndCameraEdit(m_dragEdit);
+    active = false;
+    m_c.state.m_cameraDragActive = false;
 }
 
 void CameraNavigation::fMouseLookStep()
@@ -242,12 +257,7 @@ void CameraNavigation::fMouseLookStep()
 
 void CameraNavigation::fStopMouseLook()
 {
-    if (!m_d.m_mouseLookActive)
-        return;
-    fEndMouseCapture();
-    fEndCameraEdit(m_dragEdit);
-    m_d.m_mouseLookActive = false;
-    m_c.state.m_cameraDragActive = false;
+    StopDrag(m_d.m_mouseLookActive);
 }
 
 // ---- Mouse move --------------------------------------------------------------------
@@ -257,15 +267,13 @@ void CameraNavigation::fStartMouseMove()
     if (m_c.state.m_cameraDragActive || m_d.m_sideKeyHeld || m_d.m_mouseLookActive || m_wheelMoveActive
         || !fCanStartMouseCamera())
         return;
-    m_d.m_mouseMoveActive = true;
-    m_c.state.m_cameraDragActive = true;
-    fBeginMouseCapture();
-    RunGuarded(m_c.status, [this] { fBeginCameraEdit(m_dragEdit); });
+    StartDrag(m_d.m_mouseMoveActive);
 }
 
 void CameraNavigation::fMouseMoveStep()
 {
-    if (!m_d.m_mouseMoveActive || m_d.m_sideKeyHeld || m_d.m_mouseLookActive || m_wheelMoveActive || !fRecentreCursor())
+    if (!m_d.m_mouseMoveActive || m_d.m_sideKeyHeld || m_d.m_mouseLookActive || m_wheelMoveActive
+        || !fRecentreCursor())
         return;
     const float k = m_dragSpeed * kMoveUnitsPerPixel;
     const float sx = static_cast<float>(m_cursorOffset.x()) * k;
@@ -286,12 +294,7 @@ void CameraNavigation::fMouseMoveStep()
 
 void CameraNavigation::fStopMouseMove()
 {
-    if (!m_d.m_mouseMoveActive)
-        return;
-    fEndMouseCapture();
-    fEndCameraEdit(m_dragEdit);
-    m_d.m_mouseMoveActive = false;
-    m_c.state.m_cameraDragActive = false;
+    StopDrag(m_d.m_mouseMoveActive);
 }
 
 // ---- Wheel ----------------------------------------------------------------------------

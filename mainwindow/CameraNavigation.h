@@ -118,6 +118,10 @@ private:
     void fBeginCameraEdit(CameraEdit& edit);
     void fEndCameraEdit(CameraEdit& edit);
     void EndWheelMove();
+    // The look and move drags: their flag, the captured pointer and the
+    // main curve's edit.
+    void StartDrag(bool& active);
+    void StopDrag(bool& active);
     // Redraws unless the held keys' timer does.
     void Redraw();
     bool Locked();

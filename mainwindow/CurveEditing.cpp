@@ -642,9 +642,14 @@ void CurveEditing::fMoveControlStep(int16_t shift)
 
 void CurveEditing::fEndMoveControl()
 {
-    if (!m_d.m_moveControlActive)
+    EndOneCurveDrag(m_d.m_moveControlActive);
+}
+
+void CurveEditing::EndOneCurveDrag(bool& active)
+{
+    if (!active)
         return;
-    m_d.m_moveControlActive = false;
+    active = false;
     m_c.state.m_cameraDragActive = false;
     RunGuarded(m_c.status, [&] {
         C3DCurve* curve = DragCurve();
@@ -822,19 +827,7 @@ void CurveEditing::fTangentDragStep(int16_t shift)
 
 void CurveEditing::fEndTangentDrag()
 {
-    if (!m_d.m_tangentDragActive)
-        return;
-    m_d.m_tangentDragActive = false;
-    m_c.state.m_cameraDragActive = false;
-    RunGuarded(m_c.status, [&] {
-        C3DCurve* curve = DragCurve();
-        if (!curve)
-            return;
-        curve->QuickRefreshStop();
-        curve->EndChange();
-        if (m_dragControl <= curve->ControlsCount())
-            m_c.parts.pointGrid->fGridSelectRow(curve, m_dragControl, true);
-    });
+    EndOneCurveDrag(m_d.m_tangentDragActive);
 }
 
 // ---- Look-at ----------------------------------------------------------------------------

@@ -371,6 +371,13 @@ public:
     MainParts& Parts() { return window->Parts(); }
     C3DCurveController& Curves() { return *State().m_curveController; }
     C3DCurve& Main() { return *State().m_mainCurve; }
+    // A second curve, made on first use.
+    C3DCurve& Second()
+    {
+        if (Curves().CurveCount() < 2)
+            Curves().Add(QStringLiteral("Second"));
+        return Curves().Curves(1);
+    }
     CurveEditing& Tools() { return static_cast<CurveEditing&>(*Parts().curveEditing); }
     EditState& Edit() { return static_cast<EditState&>(*Parts().editState); }
     EventSinks& Sinks() { return static_cast<EventSinks&>(*Parts().eventSinks); }

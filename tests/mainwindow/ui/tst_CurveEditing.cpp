@@ -50,12 +50,7 @@ class TstCurveEditing : public QObject
 
     std::unique_ptr<Window> w;
 
-    C3DCurve& Second()
-    {
-        if (w->Curves().CurveCount() < 2)
-            w->Curves().Add(QStringLiteral("Second"));
-        return w->Curves().Curves(1);
-    }
+    C3DCurve& Second() { return w->Second(); }
 
 private slots:
     void init()

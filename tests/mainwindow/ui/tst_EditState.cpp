@@ -30,12 +30,7 @@ class TstEditState : public QObject
 
     std::unique_ptr<Window> w;
 
-    C3DCurve& Second()
-    {
-        if (w->Curves().CurveCount() < 2)
-            w->Curves().Add(QStringLiteral("Second"));
-        return w->Curves().Curves(1);
-    }
+    C3DCurve& Second() { return w->Second(); }
     // "10": Undo enabled, Redo not.
     QString UndoRedo()
     {
