@@ -2,6 +2,7 @@
 
 #include "FrmMain.h"
 
+#include "HandlerErrors.h"
 #include "MArrayConvert.h"
 #include "MControls.h"
 #include "MForms.h"
@@ -126,6 +127,8 @@ void FrmMain::Form_Load()
     m_controls.mDemosForm->SetGuiTexts(m_texts.fGetText(280), m_texts.fGetText(274), m_texts.fGetText(270),
                                        m_texts.fGetText(23), m_texts.fGetText(81), m_texts.fGetText(82));
     m_controls.mDemosForm->SetMessageTexts(m_texts.fGetText(950), m_texts.fGetText(951));
+    // The demo selection answers the demo browser's events.
+    m_parts.demoSelection->fConnectDemoBrowser(*m_controls.mDemosForm);
     m_controls.m_gameConfigsForm = std::make_unique<FrmGameConfigs>(this);
     m_controls.m_gameSettingsForm = std::make_unique<FrmGameSettings>(this);
     m_controls.m_recentFiles = std::make_unique<CRecentFile>();
@@ -215,6 +218,10 @@ void FrmMain::fCreateSubclasses()
     };
     m_formSink->onMenuChar = [this](bool& handled, int32_t& result, int16_t key, int32_t type, intptr_t menu) {
         FormSc_MenuChar(handled, result, key, type, menu);
+    };
+    // The game minimizer's hot key.
+    m_formSink->onHotKeyPressed = [this](int32_t modifiers, int32_t key) {
+        RunHandler(m_context, [&] { m_parts.gameMinimizer->FormSc_HotKeyPressed(modifiers, key); });
     };
     m_controls.FormSc = MakeSubclass(this, m_formSink.Get());
     if (m_controls.FormSc) {

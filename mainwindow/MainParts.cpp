@@ -25,10 +25,19 @@ void MainPartsFactory::MakeAll(MainContext& c, MainParts& parts)
     parts.preview = MakePreview(c);
     parts.language = MakeLanguage(c);
     parts.demoSelection = MakeDemoSelection(c);
+    // The game launch's console input.
+    parts.consoleInput = MakeConsoleInput(c);
+    // The window's tooltips.
+    parts.tooltips = MakeTooltips(c);
     // Curve editing in the views, the sinks, the view presets.
     parts.curveEditing = MakeCurveEditing(c);
     parts.eventSinks = MakeEventSinks(c);
     parts.viewPresets = MakeViewPresets(c);
+    // The game launch: start and stop, screenshots.
+    parts.gameLauncher = MakeGameLauncher(c);
+    parts.screenshotTools = MakeScreenshotTools(c);
+    // Curve import from position files.
+    parts.curveImport = MakeCurveImport(c);
 }
 
 #define RUV_MAKE_PART(Interface, Maker, Class)                     \
@@ -56,9 +65,18 @@ RUV_MAKE_PART(IProjectCommands, MakeProjectCommands, ProjectCommands)
 RUV_MAKE_PART(IPreviewPlayback, MakePreview, PreviewPlayback)
 RUV_MAKE_PART(ILanguage, MakeLanguage, Language)
 RUV_MAKE_PART(IDemoSelection, MakeDemoSelection, DemoSelection)
+// The game launch's console input.
+RUV_MAKE_PART(IConsoleInput, MakeConsoleInput, ConsoleInput)
+// The window's tooltips.
+RUV_MAKE_PART(IMainTooltips, MakeTooltips, MainTooltips)
 // Curve editing in the views, the sinks, the view presets.
 RUV_MAKE_PART(ICurveEditing, MakeCurveEditing, CurveEditing)
 RUV_MAKE_PART(IEventSinks, MakeEventSinks, EventSinks)
 RUV_MAKE_PART(IViewPresets, MakeViewPresets, ViewPresets)
+// The game launch: start and stop, screenshots.
+RUV_MAKE_PART(IGameLauncher, MakeGameLauncher, GameLauncher)
+RUV_MAKE_PART(IScreenshotTools, MakeScreenshotTools, ScreenshotTools)
+// Curve import from position files.
+RUV_MAKE_PART(ICurveImport, MakeCurveImport, CurveImport)
 
 #undef RUV_MAKE_PART

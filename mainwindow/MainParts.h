@@ -7,22 +7,26 @@
 
 #include "CameraModePanel.h"
 #include "CameraNavigation.h"
+#include "ConsoleInput.h"
 #include "CurveEditing.h"
 #include "DemoSelection.h"
 #include "EditState.h"
 #include "GameConfigs.h"
+#include "GameLauncher.h"
 #include "GameMinimizer.h"
 #include "GameSelection.h"
 #include "Language.h"
 #include "MainLayout.h"
 #include "MainSettings.h"
 #include "MainShell.h"
+#include "MainTooltips.h"
 #include "MapBinding.h"
 #include "MenuDecoration.h"
 #include "PointGridPanel.h"
 #include "PreviewPlayback.h"
 #include "ProjectCommands.h"
 #include "SceneDrawing.h"
+#include "ScreenshotTools.h"
 #include "ScriptCreation.h"
 #include "ScriptPanel.h"
 #include "ValueTools.h"
@@ -30,9 +34,10 @@
 #include "ViewZoom.h"
 
 // Curve editing, edit state, sinks, camera and presets.
-#include "CurveEditing.h"
 #include "EventSinks.h"
 #include "ViewPresets.h"
+// Curve import from position files.
+#include "CurveImport.h"
 
 #include <memory>
 
@@ -64,12 +69,23 @@ struct MainParts
     std::unique_ptr<IPreviewPlayback> preview;
     std::unique_ptr<ILanguage> language;
     std::unique_ptr<IDemoSelection> demoSelection;
+    // The game launch's console input.
+    std::unique_ptr<IConsoleInput> consoleInput;
+    // The window's tooltips.
+    std::unique_ptr<IMainTooltips> tooltips;
 
     // Curve editing in the views, the sinks of the model and the controls,
     // the view presets.
     std::unique_ptr<ICurveEditing> curveEditing;
     std::unique_ptr<IEventSinks> eventSinks;
     std::unique_ptr<IViewPresets> viewPresets;
+
+    // The game launch: start and stop, screenshots.
+    std::unique_ptr<IGameLauncher> gameLauncher;
+    std::unique_ptr<IScreenshotTools> screenshotTools;
+
+    // Curve import from position files.
+    std::unique_ptr<ICurveImport> curveImport;
 };
 
 // Makes each collaborator; override one Make to hand the window another.
@@ -100,9 +116,20 @@ public:
     virtual std::unique_ptr<IPreviewPlayback> MakePreview(MainContext& c);
     virtual std::unique_ptr<ILanguage> MakeLanguage(MainContext& c);
     virtual std::unique_ptr<IDemoSelection> MakeDemoSelection(MainContext& c);
+    // The game launch's console input.
+    virtual std::unique_ptr<IConsoleInput> MakeConsoleInput(MainContext& c);
+    // The window's tooltips.
+    virtual std::unique_ptr<IMainTooltips> MakeTooltips(MainContext& c);
 
     // Curve editing in the views, the sinks, the view presets.
     virtual std::unique_ptr<ICurveEditing> MakeCurveEditing(MainContext& c);
     virtual std::unique_ptr<IEventSinks> MakeEventSinks(MainContext& c);
     virtual std::unique_ptr<IViewPresets> MakeViewPresets(MainContext& c);
+
+    // The game launch: start and stop, screenshots.
+    virtual std::unique_ptr<IGameLauncher> MakeGameLauncher(MainContext& c);
+    virtual std::unique_ptr<IScreenshotTools> MakeScreenshotTools(MainContext& c);
+
+    // Curve import from position files.
+    virtual std::unique_ptr<ICurveImport> MakeCurveImport(MainContext& c);
 };

@@ -149,6 +149,22 @@ public:
     // process's id, 0 on failure.
     virtual int64_t ShellExecuteVerb(QWidget* owner, int32_t verb, const QString& file, const QString& folder,
                                      const QString& parameters, int32_t showCommand) = 0;
+
+    // ---- The game start ----------------------------------------------------
+    // Starts the program with the command line split at blanks outside
+    // double quotes, each argument keeping its quotes (MForms::StartProgram),
+    // in the working folder, without waiting for it: the new process's id;
+    // 0 with the reason in plain English when it was not started. Services
+    // that start nothing (test fakes that do not care) refuse.
+    virtual int64_t StartProgram(const QString& program, const QString& commandLine, const QString& workingFolder,
+                                 QString& reason)
+    {
+        (void)program;
+        (void)commandLine;
+        (void)workingFolder;
+        reason = QStringLiteral("Programs are not started here.");
+        return 0;
+    }
 };
 
 // Other programs' top-level windows (the game's), the clipboard and
@@ -172,6 +188,11 @@ public:
     virtual bool SetClipboardText(const QString& text) = 0;
     // MKeyboard::SendKey.
     virtual bool SendKey(int16_t scanCode, int32_t virtualKey, int32_t flags, int32_t action) = 0;
+
+    // ---- The console input ---------------------------------------------------
+    // The window that has the input focus (MForms::GetActiveWindow), 0 when
+    // none: the keys go there.
+    virtual Handle ActiveWindow() = 0;
 };
 
 // One system-wide hot key, raised on the window's subclass object.
@@ -184,6 +205,11 @@ public:
     // no X display).
     virtual bool Register(int32_t modifiers, int32_t virtualKey) = 0;
     virtual bool Unregister() = 0;
+
+    // ---- The game minimizer ----------------------------------------------------
+    // False when no hot key can be registered here at all (no X11 display,
+    // or no subclass object to raise it), whatever the key.
+    virtual bool Available() const = 0;
 };
 
 // The settings store by key path and value name (MRegistry).
@@ -201,6 +227,20 @@ public:
     // Many writes saved as one (see RegistryStore::Batch); nests.
     virtual void BeginBatch() = 0;
     virtual bool EndBatch() = 0;
+};
+
+// Holds a batch of the store open for as long as it lives: the settings
+// written meanwhile are saved as one.
+class StoreBatch
+{
+public:
+    explicit StoreBatch(ISettingsStore& store) : m_store(store) { m_store.BeginBatch(); }
+    ~StoreBatch() { m_store.EndBatch(); }
+    StoreBatch(const StoreBatch&) = delete;
+    StoreBatch& operator=(const StoreBatch&) = delete;
+
+private:
+    ISettingsStore& m_store;
 };
 
 // Milliseconds.

@@ -15,6 +15,7 @@
 #include "PathHelper.h"
 #include "RegistryStore.h"
 #include "UCOpenGLView.h"
+#include "X11HotKey.h"
 
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -124,6 +125,7 @@ public:
         return m_subclass && m_subclass->HotKeyRegister(modifiers, virtualKey);
     }
     bool Unregister() override { return m_subclass && m_subclass->HotKeyUnregister(); }
+    bool Available() const override { return m_subclass && PlatformX11::X11HotKey::Available(); }
 
 private:
     Com::ComPtr<Dadavive::ICSubclass> m_subclass;
@@ -206,6 +208,11 @@ public:
     {
         return MForms::ShellExecuteVerb(owner, verb, file, folder, parameters, showCommand);
     }
+    int64_t StartProgram(const QString& program, const QString& commandLine, const QString& workingFolder,
+                         QString& reason) override
+    {
+        return MForms::StartProgram(program, commandLine, workingFolder, reason);
+    }
 };
 
 class GameWindows final : public IGameWindows
@@ -233,6 +240,7 @@ public:
     {
         return MKeyboard::SendKey(scanCode, virtualKey, flags, action);
     }
+    Handle ActiveWindow() override { return MForms::GetActiveWindow(); }
 };
 
 class SettingsStore final : public ISettingsStore

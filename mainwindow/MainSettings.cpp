@@ -19,19 +19,6 @@
 
 namespace {
 
-// Holds a batch of the store open: the settings are written as one.
-class StoreBatch
-{
-public:
-    explicit StoreBatch(ISettingsStore& store) : m_store(store) { m_store.BeginBatch(); }
-    ~StoreBatch() { m_store.EndBatch(); }
-    StoreBatch(const StoreBatch&) = delete;
-    StoreBatch& operator=(const StoreBatch&) = delete;
-
-private:
-    ISettingsStore& m_store;
-};
-
 QString L(const char* text)
 {
     return QString::fromLatin1(text);

@@ -66,7 +66,7 @@ private:
     IViewInput& m_input;
 };
 
-class ViewInput final : public IViewInput
+class ViewInput : public IViewInput
 {
 public:
     // The world square the 2D views show: 100000 units, centred on 0.

@@ -1,5 +1,6 @@
 #include "MForms.h"
 
+#include "ProgramStart.h"
 #include "X11Windows.h"
 
 #include <QApplication>
@@ -311,5 +312,11 @@ std::int64_t ShellExecuteVerb(QWidget* /*owner*/, std::int32_t verb, const QStri
                        : 0;
         return OpenWithDesktop(file, folder, pid) ? pid : 0;
     }
+}
+
+std::int64_t StartProgram(const QString& program, const QString& commandLine, const QString& folder,
+                          QString& reason)
+{
+    return RuvPlatform::ProgramStart::Start(program, commandLine, folder, reason);
 }
 }

@@ -85,6 +85,14 @@ std::int64_t ShellExecuteVerb(QWidget* owner, std::int32_t verb, const QString& 
                               const QString& folder, const QString& parameters,
                               std::int32_t showCommand);
 
+// Starts the program with the command line split at blanks outside double
+// quotes, the quotes kept (the engines join their arguments and read the
+// quotes, which ShellExecuteVerb's parameters lose), in the working folder,
+// without waiting: the new process's id; 0 and the reason when it was not
+// started (RuvPlatform::ProgramStart).
+std::int64_t StartProgram(const QString& program, const QString& commandLine, const QString& folder,
+                          QString& reason);
+
 // Terminates the subclass object that the member holds and empties the
 // member; an empty member is left alone. Works on any owning or counted
 // pointer to a type with Terminate().

@@ -332,12 +332,20 @@ bool Restore(Handle window)
     if (dpy == nullptr || !Exists(window))
         return false;
     if (ManagerRuns(dpy)) {
-        SendRootMessage(dpy, window, "_NET_WM_STATE", 0 /* remove */,
-                        static_cast<long>(Intern(dpy, "_NET_WM_STATE_MAXIMIZED_VERT")),
-                        static_cast<long>(Intern(dpy, "_NET_WM_STATE_MAXIMIZED_HORZ")), 1);
+        if (IsIconic(dpy, window)) {
+            // Back in the state it had, and active, as the system restores.
+            // Through the manager, which handles it after it has finished
+            // iconifying: a map request could come while the window is
+            // still mapped, and do nothing.
+            SendRootMessage(dpy, window, "_NET_ACTIVE_WINDOW", 2, CurrentTime, 0);
+        } else {
+            SendRootMessage(dpy, window, "_NET_WM_STATE", 0 /* remove */,
+                            static_cast<long>(Intern(dpy, "_NET_WM_STATE_MAXIMIZED_VERT")),
+                            static_cast<long>(Intern(dpy, "_NET_WM_STATE_MAXIMIZED_HORZ")), 1);
+        }
     }
     X11Connection::ErrorTrap trap(dpy);
-    // Mapping an iconic window takes it back to the normal state.
+    // Without a manager, mapping an iconic window takes it back.
     XMapRaised(dpy, window);
     return !trap.Failed();
 }

@@ -57,7 +57,9 @@ bool IsShown(Handle window);
 bool GetState(Handle window, State& state);
 // Iconifies the window (needs a window manager). True when the request went out.
 bool Minimize(Handle window);
-// Maps and de-iconifies the window and takes back maximization.
+// As the system's "restore": a minimized window comes back, active, in the
+// state it had before (maximized stays maximized); any other is mapped and
+// loses its maximization.
 bool Restore(Handle window);
 // Asks the window manager to maximize the window.
 bool Maximize(Handle window);

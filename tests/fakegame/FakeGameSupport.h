@@ -115,6 +115,9 @@ public:
         }
         return {};
     }
+    // The X window id of the fake's window, from its "window" line; 0
+    // before it is made.
+    quint64 WindowId() const { return Value(QStringLiteral("window ")).section(QLatin1Char(' '), 0, 0).toULongLong(); }
     // Waits (running the event loop, so that the clipboard is served) until
     // the line is in the log.
     bool WaitFor(const QString& line, int timeoutMs = 10000) const

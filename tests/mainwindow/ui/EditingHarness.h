@@ -136,6 +136,7 @@ public:
         return true;
     }
     bool SendKey(int16_t, int32_t, int32_t, int32_t) override { return false; }
+    Handle ActiveWindow() override { return 0; }
 };
 
 // A map whose corners are a list: SearchCorner takes the first one within

@@ -59,6 +59,9 @@ private slots:
         QVERIFY(w.txtDemo->isReadOnly());
         for (QLineEdit* digitsOnly : {w.txtSScriptPauseInterval, w.txtTransSpeed, w.txtGDemoTimes[0], w.txtGDemoTimes[2],
                                       w.txtSRecordFrameWidth, w.txtSRecordFrameAA}) {
+            // Each is enabled, with its frame, by its game or its check box.
+            for (QWidget* p = digitsOnly; p; p = p->parentWidget())
+                p->setEnabled(true);
             digitsOnly->setText(QStringLiteral("12"));
             QTest::keyClicks(digitsOnly, QStringLiteral("a,-3"));
             QCOMPARE(digitsOnly->text(), QStringLiteral("123"));
@@ -73,7 +76,9 @@ private slots:
         FrmMain* window = m_window.get();
         MainWidgets& w = window->Widgets();
 
-        // Focus in a registered box: the window's own keys keep quiet.
+        // Focus in a registered box: the window's own keys keep quiet. The
+        // transition speed is DeFrag's.
+        window->Parts().gameSelection->fApplyGameToGui(1, true);
         w.tabControl->setCurrentIndex(1);
         Click(w.txtTransSpeed);
         QTRY_VERIFY(w.txtTransSpeed->hasFocus());

@@ -125,6 +125,11 @@ private slots:
         QVERIFY(stateIs(S::Normal));
         QVERIFY(X11Windows::Maximize(handle));
         QVERIFY(stateIs(S::Maximized));
+        // Minimized from maximized, it comes back maximized.
+        QVERIFY(X11Windows::Minimize(handle));
+        QVERIFY(stateIs(S::Minimized));
+        QVERIFY(X11Windows::Restore(handle));
+        QVERIFY(stateIs(S::Maximized));
         QVERIFY(X11Windows::Restore(handle));
         QVERIFY(stateIs(S::Normal));
         QVERIFY(X11Windows::RequestClose(handle));

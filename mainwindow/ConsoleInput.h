@@ -1,0 +1,40 @@
+#pragma once
+
+#include "MainServices.h"
+
+#include <QString>
+
+struct MainContext;
+
+// Commands typed into the running game's console: the text goes on the
+// clipboard, the game window comes to the front, and the keys that open
+// the console, paste, run the line and close the console follow, by their
+// scan codes (the console key is the key left of 1 on every layout). The
+// game start and the demo go-to and forward commands use it.
+class IConsoleInput
+{
+public:
+    virtual ~IConsoleInput() = default;
+    // Types `text` into the game window (0: the window is searched). True
+    // when the window was found and the command typed; false when there is
+    // no game window (told on request, in messageText or else text 217,
+    // under messageTitle) or when the clipboard did not take the text
+    // (always told, in a message of its own).
+    virtual bool fSendConsoleCommand(const QString& text, IGameWindows::Handle window, bool showFailureMessage,
+                                     const QString& messageText, const QString& messageTitle) = 0;
+};
+
+class ConsoleInput final : public IConsoleInput
+{
+public:
+    explicit ConsoleInput(MainContext& context) : m_c(context) {}
+
+    bool fSendConsoleCommand(const QString& text, IGameWindows::Handle window, bool showFailureMessage,
+                             const QString& messageText, const QString& messageTitle) override;
+
+private:
+    // Until the window has the focus: at least 200 ms, at most 2 s.
+    void fWaitForFocus(IGameWindows::Handle window);
+
+    MainContext& m_c;
+};
