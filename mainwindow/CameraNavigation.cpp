@@ -10,9 +10,9 @@
 #include "StatusMessages.h"
 #include "UCOpenGLView.h"
 
-#include <QApplication>
-#include <QWindow>
+#include <QGuiApplication>
 #include <QMainWindow>
+#include <QWindow>
 #include <QPushButton>
 #include <QTimer>
 
@@ -82,7 +82,6 @@ CameraNavigation::CameraNavigation(MainContext& context) : m_c(context), m_d(con
     connect(m_c.widgets.tmrCameraMouseForwarding, &QTimer::timeout, this,
             [this] { tmrCameraMouseForwarding_Timer(); });
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* w) { OnFocusWindowChanged(w); });
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) { OnFocusChanged(old, now); });
 }
 
 CameraNavigation::~CameraNavigation()
@@ -207,10 +206,25 @@ void CameraNavigation::fStartMouseLook()
 {
     if (m_c.state.m_cameraDragActive || m_d.m_mouseMoveActive || !fCanStartMouseCamera())
         return;
-    m_d.m_mouseLookActive = true;
+    StartDrag(m_d.m_mouseLookActive);
+}
+
+void CameraNavigation::StartDrag(bool& active)
+{
+    active = true;
     m_c.state.m_cameraDragActive = true;
     fBeginMouseCapture();
     RunGuarded(m_c.status, [this] { fBeginCameraEdit(m_dragEdit); });
+}
+
+void CameraNavigation::StopDrag(bool& active)
+{
+    if (!active)
+        return;
+    fEndMouseCapture();
+    fEndCameraEdit(m_dragEdit);
+    active = false;
+    m_c.state.m_cameraDragActive = false;
 }
 
 void CameraNavigation::fMouseLookStep()
@@ -243,12 +257,7 @@ void CameraNavigation::fMouseLookStep()
 
 void CameraNavigation::fStopMouseLook()
 {
-    if (!m_d.m_mouseLookActive)
-        return;
-    fEndMouseCapture();
-    fEndCameraEdit(m_dragEdit);
-    m_d.m_mouseLookActive = false;
-    m_c.state.m_cameraDragActive = false;
+    StopDrag(m_d.m_mouseLookActive);
 }
 
 // ---- Mouse move --------------------------------------------------------------------
@@ -258,15 +267,13 @@ void CameraNavigation::fStartMouseMove()
     if (m_c.state.m_cameraDragActive || m_d.m_sideKeyHeld || m_d.m_mouseLookActive || m_wheelMoveActive
         || !fCanStartMouseCamera())
         return;
-    m_d.m_mouseMoveActive = true;
-    m_c.state.m_cameraDragActive = true;
-    fBeginMouseCapture();
-    RunGuarded(m_c.status, [this] { fBeginCameraEdit(m_dragEdit); });
+    StartDrag(m_d.m_mouseMoveActive);
 }
 
 void CameraNavigation::fMouseMoveStep()
 {
-    if (!m_d.m_mouseMoveActive || m_d.m_sideKeyHeld || m_d.m_mouseLookActive || m_wheelMoveActive || !fRecentreCursor())
+    if (!m_d.m_mouseMoveActive || m_d.m_sideKeyHeld || m_d.m_mouseLookActive || m_wheelMoveActive
+        || !fRecentreCursor())
         return;
     const float k = m_dragSpeed * kMoveUnitsPerPixel;
     const float sx = static_cast<float>(m_cursorOffset.x()) * k;
@@ -287,12 +294,7 @@ void CameraNavigation::fMouseMoveStep()
 
 void CameraNavigation::fStopMouseMove()
 {
-    if (!m_d.m_mouseMoveActive)
-        return;
-    fEndMouseCapture();
-    fEndCameraEdit(m_dragEdit);
-    m_d.m_mouseMoveActive = false;
-    m_c.state.m_cameraDragActive = false;
+    StopDrag(m_d.m_mouseMoveActive);
 }
 
 // ---- Wheel ----------------------------------------------------------------------------
@@ -502,27 +504,14 @@ void CameraNavigation::fChangeMoveSpeed(bool faster)
 
 // ---- Focus loss --------------------------------------------------------------------------
 
-bool CameraNavigation::IsViewSide(const QWidget* widget) const
-{
-    const UCOpenGLView* view = m_c.widgets.oglView;
-    return widget && (widget == view || view->isAncestorOf(widget));
-}
-
 void CameraNavigation::OnFocusWindowChanged(QWindow* window)
 {
     // The focus moves between the view's own window and the main window
-    // while the view is used (its container takes it first): only another
-    // window, or none, takes the releases away.
+    // while the view is used (its container takes it first): the releases
+    // go elsewhere when another window, or none, takes it.
     if (window && (window == m_c.widgets.oglView->GLWindow() || window == m_c.window.windowHandle()))
         return;
     OnFocusLost();
-}
-
-void CameraNavigation::OnFocusChanged(QWidget* old, QWidget* now)
-{
-    // Another control of the window has the keys now.
-    if (IsViewSide(old) && now && !IsViewSide(now))
-        OnFocusLost();
 }
 
 void CameraNavigation::OnFocusLost()

@@ -6,7 +6,6 @@
 #include <QPoint>
 #include <QString>
 
-class QWidget;
 class QWindow;
 
 #include <array>
@@ -119,13 +118,14 @@ private:
     void fBeginCameraEdit(CameraEdit& edit);
     void fEndCameraEdit(CameraEdit& edit);
     void EndWheelMove();
+    // The look and move drags: their flag, the captured pointer and the
+    // main curve's edit.
+    void StartDrag(bool& active);
+    void StopDrag(bool& active);
     // Redraws unless the held keys' timer does.
     void Redraw();
     bool Locked();
-    // The view's side of the focus: the view control and its window.
-    bool IsViewSide(const QWidget* widget) const;
     void OnFocusWindowChanged(QWindow* window);
-    void OnFocusChanged(QWidget* old, QWidget* now);
     void OnFocusLost();
 
     MainContext& m_c;

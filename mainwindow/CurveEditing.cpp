@@ -642,9 +642,14 @@ void CurveEditing::fMoveControlStep(int16_t shift)
 
 void CurveEditing::fEndMoveControl()
 {
-    if (!m_d.m_moveControlActive)
+    EndOneCurveDrag(m_d.m_moveControlActive);
+}
+
+void CurveEditing::EndOneCurveDrag(bool& active)
+{
+    if (!active)
         return;
-    m_d.m_moveControlActive = false;
+    active = false;
     m_c.state.m_cameraDragActive = false;
     RunGuarded(m_c.status, [&] {
         C3DCurve* curve = DragCurve();
@@ -822,19 +827,7 @@ void CurveEditing::fTangentDragStep(int16_t shift)
 
 void CurveEditing::fEndTangentDrag()
 {
-    if (!m_d.m_tangentDragActive)
-        return;
-    m_d.m_tangentDragActive = false;
-    m_c.state.m_cameraDragActive = false;
-    RunGuarded(m_c.status, [&] {
-        C3DCurve* curve = DragCurve();
-        if (!curve)
-            return;
-        curve->QuickRefreshStop();
-        curve->EndChange();
-        if (m_dragControl <= curve->ControlsCount())
-            m_c.parts.pointGrid->fGridSelectRow(curve, m_dragControl, true);
-    });
+    EndOneCurveDrag(m_d.m_tangentDragActive);
 }
 
 // ---- Look-at ----------------------------------------------------------------------------
@@ -888,7 +881,8 @@ void CurveEditing::fLookAtStep(int16_t shift, float x, float y)
             if (!found) {
                 target[h] = pointer[h];
                 target[v] = pointer[v];
-                target[d] = (shift & kCtrl) ? curve->GetPosition(i)[d] : curve->GetStoredTarget(i, static_cast<int32_t>(d));
+                target[d] = (shift & kCtrl) ? curve->GetPosition(i)[d]
+                                            : curve->GetStoredTarget(i, static_cast<int32_t>(d));
             }
             curve->SetControlTarget(i, target[0], target[1], target[2], m_lookAtRefPitch, m_lookAtRefYaw);
             fUpdatePointCells(*curve, i, kTargetCells);
@@ -940,7 +934,8 @@ void CurveEditing::fMagnetize(bool refresh, bool& found)
         m_d.m_snapPoint[static_cast<size_t>(view.HAxis())] = m_d.m_pointerWorld[static_cast<size_t>(view.HAxis())];
         m_d.m_snapPoint[static_cast<size_t>(view.VAxis())] = m_d.m_pointerWorld[static_cast<size_t>(view.VAxis())];
         const int32_t plane = view.ViewFlag() == CView::ViewXZ ? 1 : view.ViewFlag() == CView::ViewYZ ? 2 : 0;
-        m_d.m_snapFound = m_c.state.m_map->SearchCorner(m_d.m_snapPoint[0], m_d.m_snapPoint[1], m_d.m_snapPoint[2], plane, kSnapZone);
+        std::array<float, 3>& p = m_d.m_snapPoint;
+        m_d.m_snapFound = m_c.state.m_map->SearchCorner(p[0], p[1], p[2], plane, kSnapZone);
         m_d.m_snapShown = m_d.m_snapFound;
         if (refresh)
             Redraw();

@@ -145,6 +145,9 @@ private:
     // The picks of a tool (the tangent tool's handles first) at a world point.
     void PickAt(int32_t tool, const std::array<float, 3>& world);
     void EndSelectionRectAt(int16_t shift, const std::array<float, 3>& end);
+    // The end of the point and tangent drags: the curve's quick refresh
+    // and change bracket close, its row is chosen, the drag flag clears.
+    void EndOneCurveDrag(bool& active);
     void Redraw();
     void ShowInfo(int32_t textId, int32_t titleId);
     // The Alt hover: the game's camera command for the point on the clipboard.

@@ -352,23 +352,22 @@ void EditState::fResetUndoHistory()
 
 void EditState::mnuE_Undo_Click()
 {
-    // A drag holds its curve's change bracket open until its release.
-    if (m_undoBusy || m_c.state.m_cameraDragActive)
-        return;
-    m_undoBusy = true;
-    ScopeEnd idle([this] { m_undoBusy = false; });
-    if (const C3DCurveController* state = Handler().Undo())
-        fApplyRestoredState(*state);
+    fRestoreState(false);
 }
 
 void EditState::mnuE_Redo_Click()
+{
+    fRestoreState(true);
+}
+
+void EditState::fRestoreState(bool forward)
 {
     // A drag holds its curve's change bracket open until its release.
     if (m_undoBusy || m_c.state.m_cameraDragActive)
         return;
     m_undoBusy = true;
     ScopeEnd idle([this] { m_undoBusy = false; });
-    if (const C3DCurveController* state = Handler().Redo())
+    if (const C3DCurveController* state = forward ? Handler().Redo() : Handler().Undo())
         fApplyRestoredState(*state);
 }
 

@@ -118,6 +118,8 @@ protected:
 
 private:
     CProjectStateHandler& Handler();
+    // One state back (or forward) in the history, into the window.
+    void fRestoreState(bool forward);
     void fUpdateUndoMenus();
     void Redraw();
 

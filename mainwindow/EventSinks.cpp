@@ -45,7 +45,8 @@ void EventSinks::fConnectControlSinks()
     connect(manager, &UC3DCurveManager::SelectedCurveChanged, this, [this] { cmCurveManager_SelectedCurveChanged(); });
     connect(manager, &UC3DCurveManager::CurveOptionChanged, this,
             [this](C3DCurve& curve, int32_t option) { cmCurveManager_CurveOptionChanged(curve, option); });
-    connect(manager, &UC3DCurveManager::CurveAdded, this, [this](C3DCurve& curve) { cmCurveManager_CurveAdded(curve); });
+    connect(manager, &UC3DCurveManager::CurveAdded, this,
+            [this](C3DCurve& curve) { cmCurveManager_CurveAdded(curve); });
     connect(manager, &UC3DCurveManager::CurveStartTimeChanged, this,
             [this](C3DCurve& curve) { cmCurveManager_CurveStartTimeChanged(curve); });
     connect(manager, &UC3DCurveManager::CurveDurationChanged, this,
@@ -61,7 +62,8 @@ void EventSinks::fConnectControlSinks()
             [this] { mFramerateHandler_TraceSpecificValueChanged(); });
     connect(rates, &CFramerateHandler::TraceSpecificValueAdded, this,
             [this] { mFramerateHandler_TraceSpecificValueChanged(); });
-    connect(rates, &CFramerateHandler::ValueChanged, this, [this](int32_t value) { mFramerateHandler_ValueChanged(value); });
+    connect(rates, &CFramerateHandler::ValueChanged, this,
+            [this](int32_t value) { mFramerateHandler_ValueChanged(value); });
     connect(rates, &CFramerateHandler::EditingChanged, this,
             [this](bool editing) { mFramerateHandler_EditingChanged(editing); });
     connect(rates, &CFramerateHandler::OnValidation, this,

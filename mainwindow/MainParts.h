@@ -34,7 +34,6 @@
 #include "ViewZoom.h"
 
 // Curve editing, edit state, sinks, camera and presets.
-#include "CurveEditing.h"
 #include "EventSinks.h"
 #include "ViewPresets.h"
 // Curve import from position files.

@@ -136,6 +136,7 @@ public:
         return true;
     }
     bool SendKey(int16_t, int32_t, int32_t, int32_t) override { return false; }
+    Handle ActiveWindow() override { return 0; }
 };
 
 // A map whose corners are a list: SearchCorner takes the first one within
@@ -371,6 +372,13 @@ public:
     MainParts& Parts() { return window->Parts(); }
     C3DCurveController& Curves() { return *State().m_curveController; }
     C3DCurve& Main() { return *State().m_mainCurve; }
+    // A second curve, made on first use.
+    C3DCurve& Second()
+    {
+        if (Curves().CurveCount() < 2)
+            Curves().Add(QStringLiteral("Second"));
+        return Curves().Curves(1);
+    }
     CurveEditing& Tools() { return static_cast<CurveEditing&>(*Parts().curveEditing); }
     EditState& Edit() { return static_cast<EditState&>(*Parts().editState); }
     EventSinks& Sinks() { return static_cast<EventSinks&>(*Parts().eventSinks); }
@@ -394,7 +402,10 @@ public:
     {
         State().m_activeGame->SetMapDir(mapDir.path());
         QFile file(mapDir.filePath(QStringLiteral("test.bsp")));
-        return file.open(QIODevice::WriteOnly) && (file.close(), Parts().mapBinding->fLoadMap(QStringLiteral("test.bsp")));
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+        file.close();
+        return Parts().mapBinding->fLoadMap(QStringLiteral("test.bsp"));
     }
     // As a click on the tool's button.
     void SelectTool(int tool)

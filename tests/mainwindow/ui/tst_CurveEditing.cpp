@@ -50,12 +50,7 @@ class TstCurveEditing : public QObject
 
     std::unique_ptr<Window> w;
 
-    C3DCurve& Second()
-    {
-        if (w->Curves().CurveCount() < 2)
-            w->Curves().Add(QStringLiteral("Second"));
-        return w->Curves().Curves(1);
-    }
+    C3DCurve& Second() { return w->Second(); }
 
 private slots:
     void init()
@@ -180,7 +175,8 @@ private slots:
                  QStringList{QStringLiteral("GridSelect:Camera path:1")});
         QCOMPARE(w->rec.Count(QStringLiteral("FixedTargets")), 0);
         w->Hover(50, 10, kCtrl | kShift);
-        QCOMPARE(w->rec.calls.filter(QStringLiteral("FixedTargets")), QStringList{QStringLiteral("FixedTargets:50,10,6")});
+        QCOMPARE(w->rec.calls.filter(QStringLiteral("FixedTargets")),
+                 QStringList{QStringLiteral("FixedTargets:50,10,6")});
         // Ctrl+Shift fills the targets without choosing the row.
         QCOMPARE(w->rec.Count(QStringLiteral("GridSelect")), 1);
     }

@@ -30,13 +30,14 @@ class TstEditState : public QObject
 
     std::unique_ptr<Window> w;
 
-    C3DCurve& Second()
+    C3DCurve& Second() { return w->Second(); }
+    // "10": Undo enabled, Redo not.
+    QString UndoRedo()
     {
-        if (w->Curves().CurveCount() < 2)
-            w->Curves().Add(QStringLiteral("Second"));
-        return w->Curves().Curves(1);
+        const bool undo = w->Menu("mnuE_Undo")->isEnabled();
+        const bool redo = w->Menu("mnuE_Redo")->isEnabled();
+        return QStringLiteral("%1%2").arg(int(undo)).arg(int(redo));
     }
-    QString UndoRedo() { return QStringLiteral("%1%2").arg(w->Menu("mnuE_Undo")->isEnabled()).arg(w->Menu("mnuE_Redo")->isEnabled()); }
 
 private slots:
     void init() { w = std::make_unique<Window>(); }

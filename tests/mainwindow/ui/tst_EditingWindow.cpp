@@ -12,6 +12,8 @@
 
 #include <QAction>
 #include <QCursor>
+#include <QGuiApplication>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 #include <QtTest>
@@ -34,6 +36,20 @@ class TstEditingWindow : public QObject
         std::array<float, 3> w{};
         m_window->ViewControl().WindowToWorld(static_cast<float>(p.x()), static_cast<float>(p.y()), w);
         return w;
+    }
+    // The view's own window takes the keys, and keeps them.
+    bool FocusView()
+    {
+        return QTest::qWaitFor(
+            [this] {
+                if (QGuiApplication::focusWindow() != View()) {
+                    View()->requestActivate();
+                    return false;
+                }
+                QTest::qWait(60);
+                return QGuiApplication::focusWindow() == View();
+            },
+            3000);
     }
     void Click(QPoint p)
     {
@@ -117,6 +133,52 @@ private slots:
         QVERIFY(!m_window->State().m_drags.m_mouseLookActive);
         // The pointer comes back where the drag began.
         QTRY_COMPARE(QCursor::pos(), start);
+    }
+
+    void aFocusTakenByAnotherWindowEndsHeldKeysAndDrags()
+    {
+        MainState& state = m_window->State();
+        // Another program's window, as far as the view can tell.
+        QWidget other;
+        other.setWindowTitle(QStringLiteral("Another window"));
+        other.resize(200, 100);
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
+        const auto takeFocus = [&other] {
+            other.activateWindow();
+            return QTest::qWaitFor([&other] { return other.isActiveWindow(); }, 3000);
+        };
+        // A held key in the 3D view, then the focus elsewhere: its release
+        // will never reach the view.
+        QCOMPARE(state.m_activeViewIndex, 3);
+        QVERIFY(FocusView());
+        QTest::keyPress(View(), Qt::Key_Up);
+        QVERIFY(state.m_drags.m_forwardKeyHeld);
+        QVERIFY(m_window->Widgets().tmrViewAutoRefresh->isActive());
+        QVERIFY(takeFocus());
+        QTRY_VERIFY(!state.m_drags.m_forwardKeyHeld);
+        QCOMPARE(state.m_camera.Dist(1), 0.0f);
+        QVERIFY(!m_window->Widgets().tmrViewAutoRefresh->isActive());
+
+        // A point drag in a 2D view ends as its release would: one step.
+        QVERIFY(Activate(m_window.get()));
+        QTest::mouseClick(m_window->Widgets().optViews[0], Qt::LeftButton);
+        QTRY_COMPARE(state.m_activeViewIndex, 0);
+        QVERIFY(FocusView());
+        auto& edit = static_cast<EditState&>(*m_window->Parts().editState);
+        const QPoint b(260, 90);
+        Click(b);
+        const int states = edit.StateHandler().StateCount();
+        QTest::mousePress(View(), Qt::LeftButton, Qt::NoModifier, b);
+        QTest::mouseMove(View(), b + QPoint(25, 10));
+        QVERIFY(state.m_drags.m_moveControlActive);
+        QVERIFY(takeFocus());
+        QTRY_VERIFY(!state.m_drags.m_moveControlActive);
+        QVERIFY(!state.m_cameraDragActive);
+        QVERIFY(!Main().CurveChanging());
+        QCOMPARE(edit.StateHandler().StateCount(), states + 1);
+        QTest::mouseRelease(View(), Qt::LeftButton, Qt::NoModifier, b + QPoint(25, 10));
+        QCOMPARE(edit.StateHandler().StateCount(), states + 1);
     }
 };
 

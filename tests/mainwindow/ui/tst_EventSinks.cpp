@@ -87,7 +87,8 @@ private slots:
         QCOMPARE(Rates().SelectedValue(), 25);
         QCOMPARE(w->Main().StepRate(), 25);
         QCOMPARE(w->dialogs->boxes.size(), 1);
-        QCOMPARE(w->dialogs->boxes[0].prompt, QStringLiteral("Please type a smaller value or decrease the path duration."));
+        QCOMPARE(w->dialogs->boxes[0].prompt,
+                 QStringLiteral("Please type a smaller value or decrease the path duration."));
         // Typed: the message, and the curve keeps its rate.
         TypeRate(QStringLiteral("40"));
         QCOMPARE(w->Main().StepRate(), 25);
