@@ -24,7 +24,7 @@ namespace {
 
 // The alignment codes of the grid: 4 centred, 5 centred (the hide and
 // wiggle cells), 8 right, 2 left.
-struct ColumnSpec
+struct ColumnLayout
 {
     const char* caption;
     int32_t cellAlignment;
@@ -36,30 +36,30 @@ struct ColumnSpec
 
 constexpr int32_t HeaderCentred = 4;
 
-const ColumnSpec kBase[] = {
+const ColumnLayout kBase[] = {
     {"n\u00B0", 8, 29, -1, true, -1}, {"time", 8, 59, 21, false, 3}, {"x", 8, 59, 1, false, 2},
     {"y", 8, 59, 2, false, 2},        {"z", 8, 59, 3, false, 2},     {"fov", 8, 38, 7, false, 2},
     {"ts", 8, 33, 8, false, 3},       {"hide", 5, 29, 9, false, 0},  {"wgA", 5, 29, 10, false, 2},
     {"wgF", 5, 29, 11, false, 0},
 };
-const ColumnSpec kLookAt[] = {
+const ColumnLayout kLookAt[] = {
     {"n\u00B0", 8, 29, -1, true, -1}, {"time", 8, 59, 21, false, 3}, {"pitch", 8, 48, 4, false, 2},
     {"yaw", 8, 48, 5, false, 2},      {"roll", 5, 48, 6, false, 2},  {"x", 8, 59, 22, false, 2},
     {"y", 8, 59, 23, false, 2},       {"z", 8, 59, 24, false, 2},
 };
-const ColumnSpec kCmd[] = {
+const ColumnLayout kCmd[] = {
     {"n\u00B0", 8, 29, -1, true, -1},
     {"time", 8, 59, 21, true, 3},
     {"command", 2, 350, 25, false, -1},
 };
 
 template <size_t N>
-CFlexgridWrapper::Columns MakeColumns(const ColumnSpec (&specs)[N], int16_t& maxDecimals)
+CFlexgridWrapper::Columns MakeColumns(const ColumnLayout (&layouts)[N], int16_t& maxDecimals)
 {
     const std::array<int32_t, 26> types = C3DCurve::GetPropertyTypes();
     CFlexgridWrapper::Columns columns;
     maxDecimals = 0;
-    for (const ColumnSpec& c : specs) {
+    for (const ColumnLayout& c : layouts) {
         // The row-number column holds no value (type 1, null).
         const int32_t type = c.property >= 1 ? types[static_cast<size_t>(c.property)] : 1;
         columns.push_back(CFlexgridColumn::NewColumn(QString::fromUtf8(c.caption), HeaderCentred, c.cellAlignment,
