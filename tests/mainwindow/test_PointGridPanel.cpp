@@ -79,10 +79,12 @@ TEST_F(PointGrid, ThreeTabsWithTheirColumns)
 TEST_F(PointGrid, EditingXMovesThePointInOneChange)
 {
     ChangeCounter counter(w.Main());
+    const int undoStates = w.record.undoStates;
     Select(0, 2, 2, 2, 2);
     Type(0, Num(12.5, 2));
     EXPECT_FLOAT_EQ(w.Main().GetX(2), 12.5f);
     EXPECT_EQ(counter.changes, 1);
+    EXPECT_EQ(w.record.undoStates, undoStates + 1) << "one undo state, through the window's sinks";
     EXPECT_EQ(w.record.unselectHidden, 1);
     EXPECT_TRUE(G(0).Redraw());
     EXPECT_FALSE(w.Main().CurveChanging());
