@@ -146,6 +146,8 @@ void FrmMain::Form_Load()
     m_controls.mFramerateHandler->Initialize(m_widgets.cboTFrameRate,
                                              m_menus.Action(QStringLiteral("mnuAD_SetAsDefault")),
                                              m_menus.Action(QStringLiteral("mnuAD_Remove")));
+    // The curve manager's and the frame-rate box's events reach the sinks.
+    m_parts.eventSinks->fConnectControlSinks();
 
     // 18. Menu shortcuts, then the menus' pictures and theme component.
     m_parts.menuDecoration->fBuildIdArray();

@@ -10,14 +10,33 @@
 #include <exception>
 #include <utility>
 
+// True when the handler ran to its end.
 template <typename Handler>
-void RunGuarded(StatusMessages& status, Handler&& handler)
+bool RunGuarded(StatusMessages& status, Handler&& handler)
 {
     try {
         std::forward<Handler>(handler)();
+        return true;
     } catch (const RuvError& e) {
         status.fShowMessageBox(e.description(), 16, QStringLiteral("Ruvadir"));
     } catch (const std::exception& e) {
         status.fShowMessageBox(QString::fromLocal8Bit(e.what()), 16, QStringLiteral("Ruvadir"));
     }
+    return false;
 }
+
+// Calls `end` when it goes out of scope: the closing half of a bracket
+// (a model's Begin/End, a guard flag) that must close whatever happens in
+// between.
+template <class End>
+class ScopeEnd
+{
+public:
+    explicit ScopeEnd(End end) : m_end(std::move(end)) {}
+    ~ScopeEnd() { m_end(); }
+    ScopeEnd(const ScopeEnd&) = delete;
+    ScopeEnd& operator=(const ScopeEnd&) = delete;
+
+private:
+    End m_end;
+};

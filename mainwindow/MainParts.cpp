@@ -29,8 +29,10 @@ void MainPartsFactory::MakeAll(MainContext& c, MainParts& parts)
     parts.consoleInput = MakeConsoleInput(c);
     // The window's tooltips.
     parts.tooltips = MakeTooltips(c);
-    // The curve tools of the views.
+    // Curve editing in the views, the sinks, the view presets.
     parts.curveEditing = MakeCurveEditing(c);
+    parts.eventSinks = MakeEventSinks(c);
+    parts.viewPresets = MakeViewPresets(c);
     // The game launch: start and stop, screenshots.
     parts.gameLauncher = MakeGameLauncher(c);
     parts.screenshotTools = MakeScreenshotTools(c);
@@ -67,8 +69,10 @@ RUV_MAKE_PART(IDemoSelection, MakeDemoSelection, DemoSelection)
 RUV_MAKE_PART(IConsoleInput, MakeConsoleInput, ConsoleInput)
 // The window's tooltips.
 RUV_MAKE_PART(IMainTooltips, MakeTooltips, MainTooltips)
-// The curve tools of the views.
+// Curve editing in the views, the sinks, the view presets.
 RUV_MAKE_PART(ICurveEditing, MakeCurveEditing, CurveEditing)
+RUV_MAKE_PART(IEventSinks, MakeEventSinks, EventSinks)
+RUV_MAKE_PART(IViewPresets, MakeViewPresets, ViewPresets)
 // The game launch: start and stop, screenshots.
 RUV_MAKE_PART(IGameLauncher, MakeGameLauncher, GameLauncher)
 RUV_MAKE_PART(IScreenshotTools, MakeScreenshotTools, ScreenshotTools)

@@ -33,6 +33,9 @@
 #include "ViewInput.h"
 #include "ViewZoom.h"
 
+// Curve editing, edit state, sinks, camera and presets.
+#include "EventSinks.h"
+#include "ViewPresets.h"
 // Curve import from position files.
 #include "CurveImport.h"
 
@@ -71,8 +74,11 @@ struct MainParts
     // The window's tooltips.
     std::unique_ptr<IMainTooltips> tooltips;
 
-    // The curve tools of the views.
+    // Curve editing in the views, the sinks of the model and the controls,
+    // the view presets.
     std::unique_ptr<ICurveEditing> curveEditing;
+    std::unique_ptr<IEventSinks> eventSinks;
+    std::unique_ptr<IViewPresets> viewPresets;
 
     // The game launch: start and stop, screenshots.
     std::unique_ptr<IGameLauncher> gameLauncher;
@@ -115,8 +121,10 @@ public:
     // The window's tooltips.
     virtual std::unique_ptr<IMainTooltips> MakeTooltips(MainContext& c);
 
-    // The curve tools of the views.
+    // Curve editing in the views, the sinks, the view presets.
     virtual std::unique_ptr<ICurveEditing> MakeCurveEditing(MainContext& c);
+    virtual std::unique_ptr<IEventSinks> MakeEventSinks(MainContext& c);
+    virtual std::unique_ptr<IViewPresets> MakeViewPresets(MainContext& c);
 
     // The game launch: start and stop, screenshots.
     virtual std::unique_ptr<IGameLauncher> MakeGameLauncher(MainContext& c);

@@ -79,6 +79,8 @@ public:
     virtual void GLDrawSelectionRect2D(std::span<const float> /*corner1*/, std::span<const float> /*corner2*/) {}
     // The keyboard focus to the view.
     virtual void SetFocus() {}
+    // The far plane a reset camera gets.
+    virtual float DefaultZFar() const { return 50000.0f; }
 };
 
 // The map object (the map library's BSP class) as the window uses it.

@@ -44,7 +44,6 @@ public:
     void SetMousePointer(int32_t kind) override { m_view.SetMousePointer(kind); }
     void SetMouseIcon(const QCursor& cursor) override { m_view.SetMouseIcon(cursor); }
     bool MakeCurrent() override { return m_view.MakeCurrent(); }
-
     CView* View() const override { return m_view.View(); }
     void GLPrint(const QString& text) override { m_view.GLPrint(text); }
     bool IsCurrent() const override { return m_view.IsCurrent(); }
@@ -66,6 +65,7 @@ public:
         QWidget* container = m_view.findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
         (container ? container : static_cast<QWidget*>(&m_view))->setFocus(Qt::OtherFocusReason);
     }
+    float DefaultZFar() const override { return m_view.DefaultZFar(); }
 
 private:
     UCOpenGLView& m_view;

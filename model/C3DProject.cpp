@@ -77,3 +77,25 @@ void C3DProject::SetComment(const QString& value)
         trimmed.clear();
     m_comment = trimmed;
 }
+
+void C3DProject::AddViewPreset(const QString& text, int32_t slot)
+{
+    // The slots are kept as far as the last known one, so that a record
+    // without slots equals one whose texts were appended to the list; the
+    // list of texts may also have been changed directly since.
+    if (m_viewPresetSlots.size() > m_viewPresetStrings.size())
+        m_viewPresetSlots.resize(m_viewPresetStrings.size());
+    if (slot >= 0) {
+        while (m_viewPresetSlots.size() < m_viewPresetStrings.size())
+            m_viewPresetSlots.append(-1);
+        m_viewPresetSlots.append(slot);
+    }
+    m_viewPresetStrings.append(text);
+}
+
+int32_t C3DProject::ViewPresetSlot(qsizetype position) const
+{
+    if (position < 0 || position >= m_viewPresetStrings.size())
+        return -1;
+    return m_viewPresetSlots.value(position, -1);
+}

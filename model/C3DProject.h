@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -100,6 +101,13 @@ public:
     // The record's own list: callers fill it by appending.
     QStringList& ViewPresetStrings() { return m_viewPresetStrings; }
     const QStringList& ViewPresetStrings() const { return m_viewPresetStrings; }
+    // Appends a preset text with the slot (0-based) it was saved from; -1
+    // for a text whose slot is not known.
+    void AddViewPreset(const QString& text, int32_t slot);
+    // The slot of the preset text at that position of ViewPresetStrings;
+    // -1 when none was given (a text appended to the list directly, or
+    // read from a file that kept no slots).
+    int32_t ViewPresetSlot(qsizetype position) const;
     int32_t SelectedFramerate() const { return m_selectedFramerate; }
     void SetSelectedFramerate(int32_t value) { m_selectedFramerate = value; }
     const QString& FramerateValuesString() const { return m_framerateValuesString; }
@@ -147,6 +155,8 @@ private:
     int32_t m_playerNumber = 0;
     int32_t m_transitionSpeed = 0;
     QStringList m_viewPresetStrings;
+    // Beside m_viewPresetStrings, up to the last text with a known slot.
+    QList<int32_t> m_viewPresetSlots;
     int32_t m_selectedFramerate = 0;
     QString m_framerateValuesString;
     QString m_etqwScreenshotSettingsString;

@@ -12,6 +12,7 @@
 
 #include <pugixml.hpp>
 
+#include <cmath>
 #include <exception>
 #include <limits>
 
@@ -30,6 +31,17 @@ QString BoolText(bool b)
 QString IntText(int64_t v)
 {
     return MCommon::FormatInt(v);
+}
+
+// A preset's slot: a whole number from 0; anything else (a missing or
+// damaged attribute) leaves the preset without one, and the window then
+// gives it the next free slot rather than losing it.
+int32_t PresetSlot(const QString& text)
+{
+    double x = 0.0;
+    if (text.isEmpty() || !MCommon::ParseNumber(text, x) || !(x >= 0.0 && x <= 1e6) || x != std::floor(x))
+        return -1;
+    return static_cast<int32_t>(x);
 }
 
 // Reads the items of "Setting" and checks every number on the way. The
@@ -218,9 +230,17 @@ bool CProjectIOHandler::SaveXml(const QString& path, const C3DProject& p,
     for (const QString* data : {&p.ViewData1(), &p.ViewData2(), &p.ViewData3(), &p.ViewData4()})
         MXml::XmlAppendValueElement(doc, viewDatas, S("ViewData"), *data);
     pugi::xml_node presets = view.append_child("ViewPresets");
-    for (const QString& preset : p.ViewPresetStrings())
-        if (!preset.isEmpty())
-            MXml::XmlAppendValueElement(doc, presets, S("ViewPreset"), preset);
+    for (qsizetype i = 0; i < p.ViewPresetStrings().size(); ++i) {
+        const QString& preset = p.ViewPresetStrings().at(i);
+        if (preset.isEmpty())
+            continue;
+        MXml::XmlAppendValueElement(doc, presets, S("ViewPreset"), preset);
+        // Readers that know no slots take the presets in order and ignore it.
+        if (const int32_t slot = p.ViewPresetSlot(i); slot >= 0) {
+            pugi::xml_node element = presets.last_child();
+            attr(element, "slot", IntText(slot));
+        }
+    }
 
     pugi::xml_node framerate = setting.append_child("Framerate");
     attr(framerate, "selected", IntText(p.SelectedFramerate()));
@@ -380,7 +400,7 @@ bool CProjectIOHandler::ReadSetting(const pugi::xml_node& setting, C3DProject& p
         for (const pugi::xml_node& n : presets) {
             const QString text = Attr(n, "value");
             if (!text.isEmpty())
-                p.ViewPresetStrings().append(text);
+                p.AddViewPreset(text, PresetSlot(Attr(n, "slot")));
         }
     }
     if (const pugi::xml_node n = setting.child("Framerate")) {

@@ -167,3 +167,33 @@ TEST(C3DProject, ViewPresetListIsTheRecordsOwn)
     EXPECT_EQ(p.ViewPresetStrings().size(), 2);
     EXPECT_NE(copy, p);
 }
+
+TEST(C3DProject, ViewPresetsKeepTheirSlots)
+{
+    C3DProject p;
+    p.ViewPresetStrings().append(QStringLiteral("no slot"));
+    p.AddViewPreset(QStringLiteral("two"), 2);
+    p.AddViewPreset(QStringLiteral("unknown"), -5);
+    p.AddViewPreset(QStringLiteral("seven"), 7);
+    EXPECT_EQ(p.ViewPresetStrings(),
+              (QStringList{QStringLiteral("no slot"), QStringLiteral("two"), QStringLiteral("unknown"),
+                           QStringLiteral("seven")}));
+    const int32_t expected[] = {-1, 2, -1, 7};
+    for (qsizetype i = 0; i < 4; ++i)
+        EXPECT_EQ(p.ViewPresetSlot(i), expected[i]) << i;
+    EXPECT_EQ(p.ViewPresetSlot(4), -1);
+    EXPECT_EQ(p.ViewPresetSlot(-1), -1);
+
+    // Without any slot a record equals one whose list was filled directly.
+    C3DProject direct;
+    direct.ViewPresetStrings() << QStringLiteral("a") << QStringLiteral("b");
+    C3DProject added;
+    added.AddViewPreset(QStringLiteral("a"), -1);
+    added.AddViewPreset(QStringLiteral("b"), -1);
+    EXPECT_EQ(direct, added);
+
+    // A list emptied directly forgets the slots of its old texts.
+    p.ViewPresetStrings().clear();
+    p.AddViewPreset(QStringLiteral("fresh"), -1);
+    EXPECT_EQ(p.ViewPresetSlot(0), -1);
+}

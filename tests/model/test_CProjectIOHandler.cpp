@@ -127,6 +127,60 @@ TEST(CProjectIOHandler, FileLayout)
     EXPECT_EQ(back.ViewPresetStrings(), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
 }
 
+TEST(CProjectIOHandler, PresetsKeepTheirSlotsThroughTheFile)
+{
+    TempFiles files;
+    C3DProject p;
+    p.AddViewPreset(QStringLiteral("two"), 2);
+    p.AddViewPreset(QStringLiteral("seven"), 7);
+    p.AddViewPreset(QStringLiteral("unknown"), -1);
+    C3DCurveController curves;
+    CProjectIOHandler h = Handler();
+    const QString path = files.Path(QStringLiteral("slots.vava"));
+    ASSERT_TRUE(h.Save(path, p, curves));
+
+    // The slot follows the value, so that older readers find the texts as
+    // before; a text without a slot gets no attribute.
+    pugi::xml_document doc;
+    ASSERT_TRUE(MXml::XmlLoadDocument(doc, ReadAll(path)));
+    MXml::XmlNodeList presets;
+    MXml::XmlTrySelectNodes(doc.document_element(), QStringLiteral("Setting/View/ViewPresets/ViewPreset"), presets);
+    ASSERT_EQ(presets.size(), 3u);
+    EXPECT_STREQ(presets[0].first_attribute().name(), "value");
+    EXPECT_STREQ(presets[0].last_attribute().name(), "slot");
+    EXPECT_STREQ(presets[1].attribute("slot").value(), "7");
+    EXPECT_TRUE(presets[2].attribute("slot").empty());
+
+    C3DProject back;
+    C3DCurveController backCurves;
+    bool inv = false;
+    ASSERT_TRUE(h.Load(path, back, backCurves, inv));
+    EXPECT_EQ(back, p);
+    EXPECT_EQ(back.ViewPresetSlot(0), 2);
+    EXPECT_EQ(back.ViewPresetSlot(1), 7);
+    EXPECT_EQ(back.ViewPresetSlot(2), -1);
+}
+
+TEST(CProjectIOHandler, DamagedPresetSlotsKeepTheirTexts)
+{
+    TempFiles files;
+    const char* const attributes[] = {"slot=\"x\"", "slot=\"-1\"", "slot=\"2.5\"", "slot=\"\"", "", "slot=\" 4 \""};
+    QByteArray text = "<?xml version=\"1.0\" encoding=\"utf-8\"?><Project><Setting><View><ViewPresets>";
+    for (const char* slot : attributes)
+        text += QByteArray("<ViewPreset value=\"p\" ") + slot + "/>";
+    text += "</ViewPresets></View></Setting></Project>";
+    const QString path = files.Write(QStringLiteral("damaged.vava"), text);
+    C3DProject back;
+    C3DCurveController curves;
+    bool inv = false;
+    CProjectIOHandler h = Handler();
+    ASSERT_TRUE(h.Load(path, back, curves, inv));
+    ASSERT_EQ(back.ViewPresetStrings().size(), 6);
+    for (qsizetype i = 0; i < 5; ++i)
+        EXPECT_EQ(back.ViewPresetSlot(i), -1) << attributes[i];
+    EXPECT_EQ(back.ViewPresetSlot(5), 4);
+}
+
 // The reader's edge cases, each as a small file.
 TEST(CProjectIOHandler, XmlReaderCases)
 {

@@ -106,16 +106,14 @@ private:
     FakeState& m_s;
 };
 
-class FakeEditState final : public IEditState
+// The real edit state, whose save question the test answers.
+class FakeEditState final : public EditState
 {
 public:
-    FakeEditState(MainContext& c, FakeState& s) : m_real(c), m_s(s) {}
-    void fCreateCurveObjects() override { m_real.fCreateCurveObjects(); }
-    void fSetProjectModified(bool force) override { m_real.fSetProjectModified(force); }
+    FakeEditState(MainContext& c, FakeState& s) : EditState(c), m_s(s) {}
     bool fNothingToSave() const override { return m_s.nothingToSave; }
 
 private:
-    EditState m_real;
     FakeState& m_s;
 };
 

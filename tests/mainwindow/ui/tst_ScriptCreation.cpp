@@ -236,6 +236,10 @@ private slots:
         // A path of one point.
         C3DCurve& curve = *m_s.window->State().m_mainCurve;
         curve.DeleteControl(1);
+        // Below two points the button is off; the generator still refuses
+        // a path of one point when it is reached.
+        QVERIFY(!W().cmdCreateScript->isEnabled());
+        W().cmdCreateScript->setEnabled(true);
         Clear();
         m_s.dialogs->savePaths << m_mod + QStringLiteral("/cam/refused.cfg");
         ClickCreate();
