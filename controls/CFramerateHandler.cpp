@@ -469,9 +469,14 @@ void CFramerateHandler::RemoveTraceSpecific()
 
 bool CFramerateHandler::eventFilter(QObject* watched, QEvent* event)
 {
+    // Only presses reach the combo box: the events of its teardown (sent
+    // while it is already no more than a QWidget) must not read it.
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)
+        return false;
     if (!mComboList)
         return false;
-    switch (event->type()) {
+    switch (type) {
     case QEvent::KeyPress: {
         if (m_forwarding)
             return false;

@@ -416,8 +416,9 @@ void UCTabbedFlexgrid::ActivateTab(int32_t button, int32_t pxX, int32_t pxY)
 
 bool UCTabbedFlexgrid::eventFilter(QObject* watched, QEvent* e)
 {
-    // Without the subclassing library the strip's own press stands in.
-    if (watched == tabFlexgrid && e->type() == QEvent::MouseButtonPress) {
+    // Without the subclassing library the strip's own press stands in. The
+    // type comes first: the strip's teardown events must not read it.
+    if (e->type() == QEvent::MouseButtonPress && watched == tabFlexgrid) {
         const auto* m = static_cast<QMouseEvent*>(e);
         const int32_t button = m->button() == Qt::LeftButton ? 1 : m->button() == Qt::RightButton ? 2 : 4;
         const QPoint p = m->position().toPoint();
