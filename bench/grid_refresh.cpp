@@ -7,6 +7,7 @@
 //
 // Without a display it runs on the offscreen platform.
 
+#include "BenchTiming.h"
 #include "C3DCurve.h"
 #include "CFlexgridWrapper.h"
 #include "FlexgridEx.h"
@@ -30,11 +31,7 @@ namespace {
 constexpr int kRuns = 20;
 constexpr int kWidth = 59;
 
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
+using bench::Median;
 
 // The row-number column, then properties 1 to 25 but 16.
 CFlexgridWrapper::Columns AllProperties(std::vector<int32_t>& ids)

@@ -13,6 +13,8 @@
 
 #include <pugixml.hpp>
 
+#include "BenchTiming.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -25,15 +27,7 @@ constexpr int Runs = 9;
 template <class F>
 double MedianMilliseconds(F&& work)
 {
-    std::vector<double> times;
-    for (int run = 0; run < Runs; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-        times.push_back(took.count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return bench::MedianMilliseconds(Runs, work);
 }
 
 void FillProject(C3DProject& p)
