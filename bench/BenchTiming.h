@@ -1,7 +1,7 @@
 #pragma once
 
-// The timing every benchmark shares: medians, so that one slow run of a
-// busy machine does not move a figure.
+// The timing every benchmark shares: medians, so that one slow run on a
+// loaded machine does not move a figure.
 
 #include <algorithm>
 #include <chrono>
