@@ -224,9 +224,11 @@ void MainLayout::fPlaceGridPanels(int32_t height)
 {
     MainWidgets& w = m_c.widgets;
     QFrame* panel = w.fraFlexgridPanel;
+    // A window too low for the panel leaves it empty rather than negative.
+    height = std::max(height, 0);
     panel->resize(panel->width(), height);
     const int32_t tools = std::max(0, w.fraFlexgridToolsPanel->sizeHint().height());
-    const int32_t grid = height - GridToolsGap - tools;
+    const int32_t grid = std::max(height - GridToolsGap - tools, 0);
     w.tabbedFlexgrid->setGeometry(0, 0, panel->width(), grid);
     w.fraFlexgridToolsPanel->setGeometry(0, w.tabbedFlexgrid->height() + GridToolsGap, panel->width(), tools);
 }
