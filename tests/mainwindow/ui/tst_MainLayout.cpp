@@ -107,11 +107,29 @@ private slots:
             QCOMPARE(ViewSize(), row.view);
             QCOMPARE(W().fraRight->x(), W().chkExpand->x() + 6);
         }
-        // A 2D view fills the area whatever the ratio.
+        // A 2D view fills the area whatever the ratio, from the switch on.
         Layout().fSetViewRatioIndex(2, false);
         m_window->Parts().viewInput->fSelectView(0);
+        QCOMPARE(ViewSize(), QSize(700, 500));
         SetInner(QSize(W().tabControl->width() + 17 + 701, 590));
         QCOMPARE(ViewSize(), QSize(701, 500));
+        m_window->Parts().viewInput->fSelectView(3);
+        QCOMPARE(ViewSize(), QSize(701, 394));
+    }
+
+    void aChosenRatioMarksAProjectWithPoints()
+    {
+        State().m_mainCurve->AddControl3(0, 0, 0, 0, 0, 0, false);
+        State().m_projectModified = false;
+        Layout().fSetViewRatioIndex(2, true);
+        QVERIFY(!State().m_projectModified);
+        // Chosen again, as by the user: the click runs although nothing changes.
+        Layout().fSetViewRatioIndex(2, false);
+        QVERIFY(State().m_projectModified);
+        // Outside the list: the free ratio.
+        Layout().fSetViewRatioIndex(7, true);
+        QCOMPARE(Layout().fGetViewRatioIndex(), int16_t(0));
+        QCOMPARE(Layout().fGetViewRatio(), 1.0f);
     }
 
     void expandingHidesTheRightPanel()
