@@ -15,7 +15,6 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 using namespace MainWidgetsBuild;
 
@@ -46,14 +45,10 @@ MainWidgets::MainWidgets(QMainWindow& window)
     central = new QWidget(&window);
     central->setObjectName(QStringLiteral("central"));
     window.setCentralWidget(central);
-    auto* row = new QHBoxLayout(central);
-    row->setContentsMargins(4, 4, 4, 4);
-    auto* left = new QWidget(central);
-    auto* right = new QWidget(central);
-    row->addWidget(left, 1);
-    row->addWidget(right, 0);
-    BuildLeft(left);
-    BuildRight(right);
+    // No layout here: the window's layout pass places the view at its
+    // ratio and the panels around it (MainLayout).
+    BuildLeft(central);
+    BuildRight(central);
 
     lblMiddleStatus = Make<QLabel>(window.statusBar(), "lblMiddleStatus");
     lblRightStatus = Make<QLabel>(window.statusBar(), "lblRightStatus");
@@ -65,9 +60,6 @@ MainWidgets::MainWidgets(QMainWindow& window)
 
 void MainWidgets::BuildLeft(QWidget* parent)
 {
-    auto* column = new QVBoxLayout(parent);
-    column->setContentsMargins(0, 0, 0, 0);
-
     fraToolBar = Make<QFrame>(parent, "fraToolBar");
     auto* tools = new QHBoxLayout(fraToolBar);
     tools->setContentsMargins(0, 0, 0, 0);
@@ -98,15 +90,10 @@ void MainWidgets::BuildLeft(QWidget* parent)
     tools->addStretch(1);
     cbo3DViewRatio = Make<QComboBox>(fraToolBar, "cbo3DViewRatio");
     tools->addWidget(cbo3DViewRatio);
-    column->addWidget(fraToolBar);
 
-    auto* viewRow = new QHBoxLayout;
     oglView = Make<UCOpenGLView>(parent, "oglView");
-    oglView->setMinimumSize(502, 377);
-    viewRow->addWidget(oglView, 1);
+    oglView->setGeometry(4, 30, 502, 377);
     chkExpand = Make<QCheckBox>(parent, "chkExpand");
-    viewRow->addWidget(chkExpand, 0, Qt::AlignTop);
-    column->addLayout(viewRow, 1);
 
     fra3DView = Make<QFrame>(parent, "fra3DView");
     auto* preview = new QHBoxLayout(fra3DView);
@@ -139,7 +126,6 @@ void MainWidgets::BuildLeft(QWidget* parent)
     pan2->addWidget(chk3dvAutoSelectPoint);
     pan2->addStretch(1);
     preview->addWidget(fra3dvPan2, 1);
-    column->addWidget(fra3DView);
 
     fraPans = Make<QFrame>(parent, "fraPans");
     auto* pans = new QHBoxLayout(fraPans);
@@ -159,7 +145,6 @@ void MainWidgets::BuildLeft(QWidget* parent)
     lblScaleLabel = Make<QLabel>(fraPans, "lblScaleLabel");
     lblScaleLabel->setMinimumWidth(120);
     pans->addWidget(lblScaleLabel);
-    column->addWidget(fraPans);
 }
 
 void MainWidgets::BuildTimers(QMainWindow& window)

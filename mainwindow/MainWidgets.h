@@ -7,8 +7,8 @@
 // map view `oglView` with the frames below it, and on the right the tab
 // strip `tabControl` with its five pages `fraPanels(0..4)`, the curve
 // manager `cmCurveManager` and the point-grid panel `fraFlexgridPanel`.
-// Plain layouts place them; the layout pass of the window's own replaces
-// them once it comes.
+// Plain layouts place the controls inside each frame; the window's layout
+// pass (MainLayout) places the view and the frames themselves.
 
 #include <array>
 

@@ -21,6 +21,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace MainWidgetsBuild;
 
 namespace {
@@ -43,13 +45,10 @@ QLineEdit* Box(QWidget* parent, const char* name, const QString& text, int index
 
 void MainWidgets::BuildRight(QWidget* parent)
 {
-    auto* column = new QVBoxLayout(parent);
-    column->setContentsMargins(0, 0, 0, 0);
+    // Placed by the window's layout pass; inside, the tabs, the curve
+    // manager and the point-grid panel stand one below the other at the
+    // tabs' width.
     fraRight = Make<QFrame>(parent, "fraRight");
-    fraRight->setMinimumWidth(479);
-    column->addWidget(fraRight);
-    auto* right = new QVBoxLayout(fraRight);
-    right->setContentsMargins(0, 0, 0, 0);
 
     tabControl = Make<QTabWidget>(fraRight, "tabControl");
     const int captions[] = {34, 42, 46, 46, 75};
@@ -65,21 +64,17 @@ void MainWidgets::BuildRight(QWidget* parent)
     BuildPageScript(fraPanels[2]);
     BuildPageScript2(fraPanels[3]);
     BuildPageGame(fraPanels[4]);
-    right->addWidget(tabControl);
+    const QSize tabs = tabControl->sizeHint();
+    tabControl->setGeometry(0, 0, std::max(472, tabs.width()), tabs.height());
 
     cmCurveManager = Make<UC3DCurveManager>(fraRight, "cmCurveManager");
-    cmCurveManager->setMinimumHeight(120);
-    right->addWidget(cmCurveManager);
+    cmCurveManager->setGeometry(0, tabControl->height() + 4, tabControl->width(),
+                                std::max(120, cmCurveManager->sizeHint().height()));
 
     fraFlexgridPanel = Make<QFrame>(fraRight, "fraFlexgridPanel");
-    auto* grid = new QVBoxLayout(fraFlexgridPanel);
-    grid->setContentsMargins(0, 0, 0, 0);
+    fraFlexgridPanel->setGeometry(0, cmCurveManager->y() + cmCurveManager->height() + 4, tabControl->width(), 200);
     tabbedFlexgrid = Make<UCTabbedFlexgrid>(fraFlexgridPanel, "tabbedFlexgrid");
-    tabbedFlexgrid->setMinimumHeight(160);
-    grid->addWidget(tabbedFlexgrid, 1);
     fraFlexgridToolsPanel = Make<QFrame>(fraFlexgridPanel, "fraFlexgridToolsPanel");
-    grid->addWidget(fraFlexgridToolsPanel);
-    right->addWidget(fraFlexgridPanel, 1);
 }
 
 void MainWidgets::BuildPageCalcul(QGroupBox* page)

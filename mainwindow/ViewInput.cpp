@@ -128,6 +128,7 @@ void ViewInput::fActivateView(int32_t index)
 {
     index = std::clamp(index, 0, 3);
     MainState& s = m_c.state;
+    const bool was3D = fIsActiveView3D();
     s.m_activeViewIndex = index;
     s.m_view = &s.m_views[static_cast<size_t>(index)];
     m_c.view.SetView(s.m_view);
@@ -152,6 +153,9 @@ void ViewInput::fActivateView(int32_t index)
     m_c.parts.sceneDrawing->fUpdateViewMenus();
     m_c.parts.mapBinding->fApplyMapDrawModes();
     m_c.parts.mapBinding->fUpdateMapViewMenus();
+    // The 3D view keeps its ratio, a 2D view fills the area.
+    if (was3D != is3D)
+        m_c.parts.layout->fArrangePanels(false);
     // Another kind of view: another projection.
     m_c.parts.sceneDrawing->fUpdateViewProjection();
 }
