@@ -8,6 +8,7 @@
 #include "MainWindowHarness.h"
 
 #include "CTooltip.h"
+#include "FrmUpdate.h"
 #include "LabelEx.h"
 #include "MRuvResource.h"
 #include "UCTabbedFlexgrid.h"
@@ -21,6 +22,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
@@ -94,11 +96,15 @@ Snapshot Take(FrmMain& w)
     Snapshot out;
     MainControls& c = w.Controls();
     Describe(&w, QStringLiteral("main"), out);
-    Describe(c.m_aboutForm.get(), QStringLiteral("about"), out);
-    Describe(c.m_notesForm.get(), QStringLiteral("notes"), out);
-    Describe(c.mDemosForm.get(), QStringLiteral("demos"), out);
-    Describe(c.m_gameConfigsForm.get(), QStringLiteral("configs"), out);
-    Describe(c.m_gameSettingsForm.get(), QStringLiteral("settings"), out);
+    // The secondary windows that the window does not own as children.
+    const QList<QPair<QWidget*, QString>> others{{c.m_aboutForm.get(), QStringLiteral("about")},
+                                                 {c.m_notesForm.get(), QStringLiteral("notes")},
+                                                 {c.mDemosForm.get(), QStringLiteral("demos")},
+                                                 {c.m_gameConfigsForm.get(), QStringLiteral("configs")},
+                                                 {c.m_gameSettingsForm.get(), QStringLiteral("settings")}};
+    for (const auto& [window, name] : others)
+        if (!w.isAncestorOf(window))
+            Describe(window, name, out);
     for (QMenu* menu : w.Menus().Menus()) {
         out << qMakePair(QStringLiteral("menu ") + menu->objectName(), menu->title());
         for (QAction* a : menu->actions())
@@ -120,14 +126,6 @@ QStringList Keys(const Snapshot& s)
     for (const auto& [key, text] : s)
         keys << key;
     return keys;
-}
-
-QString TextOf(const Snapshot& s, const QString& key)
-{
-    for (const auto& [k, text] : s)
-        if (k == key)
-            return text;
-    return {};
 }
 
 QString Table(int32_t base, int32_t id)
@@ -187,12 +185,11 @@ private slots:
                 QCOMPARE(combo->itemText(0), none);
         QCOMPARE(W().Widgets().cbo3DViewRatio->itemText(0), Table(German, 278));
         QCOMPARE(W().Widgets().tabControl->tabText(3), Table(German, 46) + QStringLiteral(" 2"));
-        const QString settings = TextOf(german, QStringLiteral("settings: title"));
-        QCOMPARE(settings, QLatin1Char(' ') + Table(German, 111));
+        QCOMPARE(W().Controls().m_gameSettingsForm->windowTitle(), QLatin1Char(' ') + Table(German, 111));
         const QStringList all = [&] {
             QStringList texts;
             for (const auto& [key, text] : german)
-                if (key.startsWith(QLatin1String("settings:")))
+                if (key.contains(QLatin1String("FrmGameSettings")) || key.startsWith(QLatin1String("settings:")))
                     texts << text;
             return texts;
         }();
@@ -205,6 +202,30 @@ private slots:
         for (qsizetype i = 0; i < english.size() && i < back.size(); ++i)
             QCOMPARE(back[i], english[i]);
         QCOMPARE(back.size(), english.size());
+    }
+
+    void theUpdateWindowOpensInTheLanguage()
+    {
+        L().mnuVL_Lang_Click(2);
+        QString title;
+        QString infos;
+        QTimer::singleShot(0, &W(), [&] {
+            FrmUpdate* update = nullptr;
+            const auto ready = [&] {
+                update = W().findChild<FrmUpdate*>();
+                return update && update->isVisible() && !update->IsBusy()
+                       && update->findChild<QPushButton*>(QStringLiteral("cmdOk"))->isEnabled()
+                       && !update->findChild<QLabel*>(QStringLiteral("lblInfos"))->text().isEmpty();
+            };
+            if (!QTest::qWaitFor(ready, 10000))
+                return;
+            title = update->windowTitle();
+            infos = update->findChild<QLabel*>(QStringLiteral("lblInfos"))->text();
+            QTest::mouseClick(update->findChild<QPushButton*>(QStringLiteral("cmdOk")), Qt::LeftButton);
+        });
+        W().Menus().Action(QStringLiteral("mnuH_CheckForUpdate"))->trigger();
+        QVERIFY2(title.contains(Table(German, 103)), qPrintable(title));
+        QVERIFY2(infos.startsWith(Table(German, 109)), qPrintable(infos));
     }
 
     void anIndexOutOfRangeIsEnglish_data()
