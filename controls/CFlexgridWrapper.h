@@ -75,6 +75,7 @@ public:
     // Text i becomes the tip of column i's header; an empty list changes
     // nothing.
     void SetHeaderTooltips(const QStringList& texts);
+    const QStringList& HeaderTooltips() const { return m_headerTooltips; }
     // The grid's notifications, passed on by the tabbed point grid. X and Y
     // are in the units of the grid's ColPos and RowHeight.
     void Flexgrid_MouseMove(int32_t Button, int32_t Shift, float X, float Y);

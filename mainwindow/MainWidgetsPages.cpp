@@ -198,8 +198,17 @@ void MainWidgets::BuildPageScript(QGroupBox* page)
     cboSScriptPauseKey = Make<QComboBox>(fraS_Pause, "cboSScriptPauseKey");
     pause->addWidget(chkSScriptPauseState);
     pause->addWidget(txtSScriptPauseInterval);
-    pause->addWidget(lblSScriptPauseResumeKey);
-    pause->addWidget(cboSScriptPauseKey, 1);
+    // The resume key's list stands 2 pixels right of its label's text (the
+    // language sizes the label to its text).
+    // The list is narrow, so that the frame holds the label in every
+    // language; its drop-down list is as wide as its items.
+    cboSScriptPauseKey->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cboSScriptPauseKey->setMinimumContentsLength(2);
+    auto* resume = new QHBoxLayout;
+    resume->setSpacing(2);
+    resume->addWidget(lblSScriptPauseResumeKey);
+    resume->addWidget(cboSScriptPauseKey, 1);
+    pause->addLayout(resume, 1);
     grid->addWidget(fraS_Pause, 2, 0, 1, 2);
     grid->setRowStretch(3, 1);
 }
