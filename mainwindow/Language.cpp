@@ -16,6 +16,7 @@ void Language::mnuVL_Lang_Click(int32_t index)
         m_c.menus.Language(i)->setChecked(i == index);
     m_c.texts.SetLanguageBase(index * 1000);
     m_c.menus.fApplyMenuCaptions();
+    m_c.parts.tooltips->fSetTooltips();
     if (m_c.state.m_captionName.isEmpty())
         m_c.shell.fUpdateCaption(QString());
 }
