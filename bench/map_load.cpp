@@ -3,6 +3,7 @@
 // 20 times, interleaved with the others.
 //
 //   bench_map_load [MAP_FOLDER]   (default: the test maps of the build)
+#include "BenchMedian.h"
 #include "BspLoader.h"
 
 #include <QCoreApplication>
@@ -44,11 +45,7 @@ size_t ReadAndCopyLumps(const QString& path)
     return total;
 }
 
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
-}
+using bench::Median;
 
 }  // namespace
 

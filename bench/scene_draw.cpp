@@ -4,6 +4,7 @@
 // Needs a display (run it under xvfb-run).
 //
 //   bench_scene_draw --view 3d|top [MAP.bsp]
+#include "BenchMedian.h"
 #include "C3DCurveController.h"
 #include "ComClient.h"
 #include "FrmMain.h"
@@ -29,11 +30,7 @@ constexpr int CurveCount = 20;
 constexpr int PointsPerCurve = 250;
 constexpr int FramesEach = 60;
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using bench::Median;
 
 // 20 curves of 250 points ahead of the 3D camera (which looks along +y)
 // and inside the top view's frame.
