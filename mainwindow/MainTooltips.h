@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <memory>
 
 class CTooltip;
 struct MainContext;
@@ -20,10 +22,20 @@ public:
 class MainTooltips final : public IMainTooltips
 {
 public:
-    explicit MainTooltips(MainContext& context) : m_c(context) {}
-    void fSetTooltips() override {}
-    CTooltip* Balloon(int32_t) override { return nullptr; }
+    static constexpr int32_t BalloonCount = 17;
+
+    explicit MainTooltips(MainContext& context);
+    ~MainTooltips() override;
+    void fSetTooltips() override;
+    CTooltip* Balloon(int32_t slot) override;
 
 private:
+    void fCreateTooltips();
+    // The text of that number in the current language for balloon `slot`.
+    void SetBalloonText(int32_t slot, int32_t textId);
+
     MainContext& m_c;
+    // Slots 1 to 17 at indices 0 to 16; empty until the first fSetTooltips.
+    std::array<std::unique_ptr<CTooltip>, BalloonCount> m_tooltips;
+    bool m_created = false;
 };

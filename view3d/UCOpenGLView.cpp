@@ -86,12 +86,7 @@ public:
     explicit GLViewWindow(UCOpenGLView* view) : m_view(view)
     {
         setSurfaceType(QSurface::OpenGLSurface);
-        QSurfaceFormat fmt;
-        fmt.setVersion(2, 1);
-        fmt.setProfile(QSurfaceFormat::CompatibilityProfile);
-        fmt.setDepthBufferSize(24);
-        fmt.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
-        setFormat(fmt);
+        setFormat(UCOpenGLView::SurfaceFormat());
     }
 
     bool subclassWheel = false;
@@ -193,6 +188,17 @@ public:
 private:
     QPointer<UCOpenGLView> m_view;
 };
+
+QSurfaceFormat UCOpenGLView::SurfaceFormat()
+{
+    // 2.1 compatibility: immediate mode and display lists.
+    QSurfaceFormat fmt;
+    fmt.setVersion(2, 1);
+    fmt.setProfile(QSurfaceFormat::CompatibilityProfile);
+    fmt.setDepthBufferSize(24);
+    fmt.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    return fmt;
+}
 
 UCOpenGLView::UCOpenGLView(QWidget* parent) : QWidget(parent)
 {

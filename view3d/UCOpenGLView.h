@@ -31,6 +31,7 @@
 class C3DCamera;
 class CView;
 class QOpenGLContext;
+class QSurfaceFormat;
 class QWindow;
 
 class GLViewWindow;
@@ -50,6 +51,9 @@ public:
 
     explicit UCOpenGLView(QWidget* parent = nullptr);
     ~UCOpenGLView() override;
+
+    // The surface the view's window asks for.
+    static QSurfaceFormat SurfaceFormat();
 
     // Keeps the three objects (shared with the owner, not owned) and sets
     // up OpenGL. True when the view is ready; otherwise the error box has
