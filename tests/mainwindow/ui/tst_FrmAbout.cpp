@@ -14,12 +14,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QtGui/qguiapplication_platform.h>
 #include <QtTest>
 
-// X headers last: their macros break Qt's.
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
+// Last: X's macros break Qt's.
+#include "XTestPointer.h"
 
 namespace {
 
@@ -44,36 +42,7 @@ private:
     QString m_address;
 };
 
-// The real pointer, moved and pressed through XTest.
-class Pointer
-{
-public:
-    Pointer()
-    {
-        if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>())
-            m_display = x11->display();
-    }
-    bool Available() const
-    {
-        int a, b, c, d;
-        return m_display && XTestQueryExtension(m_display, &a, &b, &c, &d);
-    }
-    void MoveTo(const QPoint& p)
-    {
-        XTestFakeMotionEvent(m_display, -1, p.x(), p.y(), CurrentTime);
-        XFlush(m_display);
-        QTest::qWait(30);
-    }
-    void Button(bool down)
-    {
-        XTestFakeButtonEvent(m_display, 1, down ? True : False, CurrentTime);
-        XFlush(m_display);
-        QTest::qWait(50);
-    }
-
-private:
-    Display* m_display = nullptr;
-};
+using Pointer = Harness::XTestPointer;
 
 }  // namespace
 
@@ -275,10 +244,10 @@ private slots:
         QTRY_VERIFY(w->isActiveWindow());
         const QPoint before = w->pos();
         const QPoint grab = w->mapToGlobal(Artwork(*w));
-        pointer.MoveTo(grab);
+        pointer.MoveTo(grab, 30);
         pointer.Button(true);
         for (int step = 1; step <= 10; ++step)
-            pointer.MoveTo(grab + QPoint(8 * step, 6 * step));
+            pointer.MoveTo(grab + QPoint(8 * step, 6 * step), 30);
         pointer.Button(false);
         QTRY_VERIFY((w->pos() - before).manhattanLength() >= 40);
         QVERIFY(w->isVisible());
@@ -287,7 +256,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!w->CloseTimer()->isActive(), 5000);
         QVERIFY(w->isVisible());
         // A plain click of the real pointer still hides it.
-        pointer.MoveTo(w->mapToGlobal(Artwork(*w)) + QPoint(3, 3));
+        pointer.MoveTo(w->mapToGlobal(Artwork(*w)) + QPoint(3, 3), 30);
         pointer.Button(true);
         pointer.Button(false);
         QTRY_VERIFY(!w->isVisible());

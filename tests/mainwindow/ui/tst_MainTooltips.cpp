@@ -19,40 +19,16 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QToolButton>
-#include <QtGui/qguiapplication_platform.h>
 #include <QtTest>
 
-// X headers last: their macros break Qt's.
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
+// Last: X's macros break Qt's.
+#include "XTestPointer.h"
 
 using namespace Harness;
 
 namespace {
 
-// The real pointer, moved through XTest.
-class Pointer
-{
-public:
-    Pointer()
-    {
-        if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>())
-            m_display = x11->display();
-    }
-    bool Available() const
-    {
-        int a, b, c, d;
-        return m_display && XTestQueryExtension(m_display, &a, &b, &c, &d);
-    }
-    void MoveTo(const QPoint& p)
-    {
-        XTestFakeMotionEvent(m_display, -1, p.x(), p.y(), CurrentTime);
-        XFlush(m_display);
-    }
-
-private:
-    Display* m_display = nullptr;
-};
+using Pointer = XTestPointer;
 
 // The tip windows of every CTooltip of the program.
 int TipWindowCount()
