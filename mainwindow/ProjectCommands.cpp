@@ -84,9 +84,9 @@ QString NameOf(const QString& path)
     return MFileOp::RemoveExtension(MFileOp::GetFileName(path));
 }
 
-// Older projects were written on Windows: their folders use "\" and drive
-// letters.
-QString NativeFolder(const QString& folder)
+// Older projects and settings were written on Windows: their paths use
+// "\" and drive letters.
+QString NativePath(const QString& folder)
 {
     return RuvPlatform::PathHelper::SeparatorOf(folder) == QLatin1Char('\\')
         ? RuvPlatform::PathHelper::ToNative(folder)
@@ -403,7 +403,7 @@ void ProjectCommands::fApplyRecordOptions(const C3DProject& project, bool invari
     MainWidgets& w = m_c.widgets;
     IDemoSelection& demos = *m_c.parts.demoSelection;
 
-    QString demoRoot = NativeFolder(project.DemoRootDir());
+    QString demoRoot = NativePath(project.DemoRootDir());
     demos.SetProjectDemoRootDir(demoRoot);
     if (!project.SelectedDemoPath().isEmpty()) {
         demos.fSetDemo(project.SelectedDemoPath());
@@ -516,7 +516,8 @@ void ProjectCommands::fOpenRecentFile(int32_t index)
         MenuItemArray* items = m_c.menus.mnuT_RecentFiles();
         if (!items || !items->IsLoaded(index))
             return;
-        const QString path = items->Tag(index);
+        // Entries kept by older versions name Windows paths.
+        const QString path = NativePath(items->Tag(index));
         if (QFileInfo(path).isFile()) {
             if (fAskToSave(m_c.texts.fGetText(TextOpen))) {
                 // The menu closes before the project is read.

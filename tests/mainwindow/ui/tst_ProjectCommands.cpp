@@ -10,6 +10,7 @@
 #include "CProjectIOHandler.h"
 #include "MFileOp.h"
 #include "MenuItemArray.h"
+#include "PathHelper.h"
 #include "ProjectCommands.h"
 #include "ScriptPanel.h"
 
@@ -646,6 +647,32 @@ private slots:
         // The rest loads.
         QCOMPARE(W().txtTransSpeed->text(), QStringLiteral("77"));
         QCOMPARE(S().m_mainCurve->ControlsCount(), 2);
+    }
+
+    void aProjectOfAnotherGameKeepsWhatItChose()
+    {
+        // Written on Windows, for ET Pro: the game comes first, so that its
+        // folders and lists do not push the project's aside.
+        const QString demoRoot = m_home->Folder(QStringLiteral("etdemos"));
+        C3DProject p;
+        p.SetGameType(0);
+        p.SetDemoRootDir(RuvPlatform::PathHelper::ToWindows(demoRoot));
+        QVERIFY(p.DemoRootDir().contains(QLatin1Char('\\')));
+        p.SetTransitionSpeed(12);
+        C3DCurveController curves;
+        AddPoints(curves.Add(QStringLiteral("Camera path")), 2);
+        const QString path = Project(QStringLiteral("et.vava"));
+        QVERIFY(CProjectIOHandler().Save(path, p, curves));
+
+        OpenFile(path);
+        QCOMPARE(S().m_activeGame->GType(), 0);
+        QCOMPARE(S().m_captionName, QStringLiteral("et"));
+        QVERIFY(m_window->windowTitle().endsWith(QStringLiteral(" - et")));
+        QCOMPARE(P().demoSelection->ProjectDemoRootDir(), demoRoot);
+        QCOMPARE(m_window->Menus().mnuT_RecentFiles()->Tag(1), path);
+        QCOMPARE(S().m_activeGame->ProjectDir(), m_projects);
+        QCOMPARE(W().txtTransSpeed->text(), QStringLiteral("12"));
+        QVERIFY(!m_window->Menus().Action(QStringLiteral("mnuE_Undo"))->isEnabled());
     }
 
     void aProjectWithoutAMapUnloadsTheMap()
