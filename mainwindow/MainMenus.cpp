@@ -246,8 +246,11 @@ void MainMenus::Connect(MainContext& context)
             [this] { m_c->parts.projectCommands->mnuT_Open_Click(); });
     connect(Action(QStringLiteral("mnuT_Save")), &QAction::triggered, this,
             [this] { m_c->parts.projectCommands->mnuT_Save_Click(); });
-    connect(m_recentFiles, &MenuItemArray::Clicked, this,
-            [this](int32_t index) { m_c->parts.projectCommands->fOpenRecentFile(index); });
+    // Queued: opening a project reloads the recent list, whose item must
+    // not go while its own signal runs.
+    connect(
+        m_recentFiles, &MenuItemArray::Clicked, this,
+        [this](int32_t index) { m_c->parts.projectCommands->fOpenRecentFile(index); }, Qt::QueuedConnection);
 }
 
 void MainMenus::fCancelEdits()

@@ -546,7 +546,7 @@ private slots:
         // A recent project opens (its entry goes on top).
         Fresh();
         items.Action(2)->trigger();
-        QCOMPARE(S().m_captionName, QStringLiteral("first"));
+        QTRY_COMPARE(S().m_captionName, QStringLiteral("first"));
         QCOMPARE(S().m_mainCurve->ControlsCount(), 2);
         QCOMPARE(items.Tag(1), first);
 
@@ -555,7 +555,7 @@ private slots:
         m_dialogs->Clear();
         QCOMPARE(items.Tag(2), second);
         items.Action(2)->trigger();
-        QCOMPARE(Prompts(), QStringList{"'" + second + "' file not found."});
+        QTRY_COMPARE(Prompts(), QStringList{"'" + second + "' file not found."});
         QCOMPARE(m_dialogs->boxes[0].title.trimmed(), QStringLiteral("Recent files"));
         QCOMPARE(m_dialogs->boxes[0].style, 64);
         QStringList paths;
