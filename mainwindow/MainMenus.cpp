@@ -239,6 +239,18 @@ void MainMenus::Connect(MainContext& context)
     }
     for (int32_t i = 0; i < LanguageCount; ++i)
         connect(Language(i), &QAction::triggered, this, [this, i] { m_c->parts.language->mnuVL_Lang_Click(i); });
+    // The project commands.
+    connect(Action(QStringLiteral("mnuT_New")), &QAction::triggered, this,
+            [this] { m_c->parts.projectCommands->mnuT_New_Click(); });
+    connect(Action(QStringLiteral("mnuT_Open")), &QAction::triggered, this,
+            [this] { m_c->parts.projectCommands->mnuT_Open_Click(); });
+    connect(Action(QStringLiteral("mnuT_Save")), &QAction::triggered, this,
+            [this] { m_c->parts.projectCommands->mnuT_Save_Click(); });
+    // Queued: opening a project reloads the recent list, whose item must
+    // not go while its own signal runs.
+    connect(
+        m_recentFiles, &MenuItemArray::Clicked, this,
+        [this](int32_t index) { m_c->parts.projectCommands->fOpenRecentFile(index); }, Qt::QueuedConnection);
 }
 
 void MainMenus::fCancelEdits()

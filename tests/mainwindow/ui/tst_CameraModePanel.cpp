@@ -90,13 +90,14 @@ private slots:
         QCOMPARE(Balloon().Title(), QString());
         QCOMPARE(Balloon().Text(), QString());
 
-        // Warsow and RTCW have no mode: what ET QW left stays.
+        // Warsow and RTCW have no mode: what ET QW left stays, which is its
+        // first mode, as the new project the change starts chose it.
         QVERIFY(ChooseMod(*m_s.window, 2));
-        QCOMPARE(W().lblCamModeOption->text(), QStringLiteral("Point"));
-        QCOMPARE(option->count(), 128);
+        QCOMPARE(W().lblCamModeOption->text(), QStringLiteral("Player"));
+        QCOMPARE(option->count(), 0);
         QVERIFY(!W().fraS_CameraMode->isEnabled());
         QVERIFY(ChooseMod(*m_s.window, 3));
-        QCOMPARE(option->count(), 128);
+        QCOMPARE(option->count(), 0);
     }
 
     void theBalloonExplainsTheMode()

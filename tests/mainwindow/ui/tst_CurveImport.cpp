@@ -174,7 +174,9 @@ private slots:
             QCOMPARE(r.Pitch, 0.0f);
             QCOMPARE(r.Roll, 0.0f);
             QCOMPARE(r.Fov, 100.0f);
-            QCOMPARE(r.Time, 0.0);
+            // Without times in the files the curve keeps the points apart,
+            // from 0 on.
+            QVERIFY(i == 1 ? r.Time == 0.0 : r.Time > MainCurve().GetControlRecord(i - 1).Time);
             QCOMPARE(r.Timescale, 1.0f);
         }
         std::sort(xs.begin(), xs.end());

@@ -231,12 +231,16 @@ private slots:
         FrmMain& w = *m_s.window;
         QVERIFY(ChooseMod(w, 1));
         W().chkSIncFov->setChecked(true);
+        const QString demosLeft = Active()->DemoDefaultRootDir();
         m_s.fake.calls.clear();
         ChangeLog log(w, m_s.fake.calls);
         QVERIFY(ChooseMod(w, 4));
         const QString demos = Active()->DemoDefaultRootDir();
         QCOMPARE(m_s.fake.calls,
-                 (QStringList{"ReleaseLock", "Checked:mnuGM_Mod(4)", "New", "ClearDemo",
+                 (QStringList{"ReleaseLock", "Checked:mnuGM_Mod(4)", "New",
+                              // the new project's own steps
+                              "ClearDemo", "DemoRoot:" + demosLeft, "ReleaseLock",
+                              "ClearDemo",
                               // 1: the settings and lists of the game left
                               "SaveList:BeforeScript", "SaveList:AfterScript", "SaveList:Config",
                               // 2

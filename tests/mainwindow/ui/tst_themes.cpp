@@ -122,6 +122,10 @@ private slots:
     void eachThemeHighlightsItsOwnWayAndDrawsThePictures()
     {
         QMenu* file = m_window->Menus().Menu(QStringLiteral("mnuTrace"));
+        // New is enabled once the project has a point.
+        m_window->State().m_mainCurve->AddControl3(0, 0, 0, 0, 0, 0, false);
+        m_window->Parts().editState->fUpdateControlsState();
+        QVERIFY(m_window->Menus().Action(QStringLiteral("mnuT_New"))->isEnabled());
         std::set<QRgb> highlights;
         for (int theme : {0, 1, 2}) {
             m_window->Menus().fSetMenuTheme(theme);
