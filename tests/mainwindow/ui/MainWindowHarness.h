@@ -232,15 +232,23 @@ inline bool Activate(QWidget* window)
 // Starts the window with the fakes and no command line, shown, its splash
 // hidden and itself active: where the tests of menus and keys begin. The
 // store must be the test's own already.
-inline bool StartActive(std::unique_ptr<FrmMain>& window, MainServices services, FakeState& fake)
+// Starts the window as the program does, without a command line, and
+// waits until it is shown; the splash is hidden so that it covers nothing.
+inline bool StartShown(std::unique_ptr<FrmMain>& window, MainServices services, FakeState& fake)
 {
+    window.reset();
     RegisterLibraries();
     MArrayConvert::SetCommandLineText(QString());
     if (ProgramStart::StartMainWindow(std::move(services), window, std::make_unique<FakeFactory>(fake)) != 0
-        || !QTest::qWaitForWindowExposed(window.get()))
+        || !window || !QTest::qWaitForWindowExposed(window.get()))
         return false;
     window->Controls().m_aboutForm->hide();
-    return Activate(window.get());
+    return true;
+}
+
+inline bool StartActive(std::unique_ptr<FrmMain>& window, MainServices services, FakeState& fake)
+{
+    return StartShown(window, std::move(services), fake) && Activate(window.get());
 }
 
 inline QAbstractButton* ButtonWithText(QMessageBox* box, const QString& text)

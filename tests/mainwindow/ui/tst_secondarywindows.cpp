@@ -23,16 +23,7 @@ class TstSecondaryWindows : public QObject
     FakeState m_fake;
     std::unique_ptr<FrmMain> m_window;
 
-    FrmMain* Start()
-    {
-        m_window.reset();
-        if (ProgramStart::StartMainWindow(Services(m_dialogs), m_window, std::make_unique<FakeFactory>(m_fake)) != 0
-            || !m_window || !QTest::qWaitForWindowExposed(m_window.get()))
-            return nullptr;
-        // The splash goes first.
-        m_window->Controls().m_aboutForm->hide();
-        return m_window.get();
-    }
+    FrmMain* Start() { return StartShown(m_window, Services(m_dialogs), m_fake) ? m_window.get() : nullptr; }
 
 private slots:
     void init()
