@@ -27,17 +27,24 @@ function(ruv_add_gtest name)
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
-# ruv_add_qttest(<name> LABEL <label> SOURCES <files...> LIBS <targets...>)
+# ruv_add_qttest(<name> [WINDOW_MANAGER] LABEL <label> SOURCES <files...> LIBS <targets...>)
 # A QtTest binary with real windows: it needs a display (test.sh gives one).
+# WINDOW_MANAGER runs it under a window manager of its own (see
+# tests/with-window-manager.sh), for the tests in which focus, activation or
+# secondary windows matter.
 function(ruv_add_qttest name)
-  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "WINDOW_MANAGER" "LABEL" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_link_libraries(${name} PRIVATE ${T_LIBS} Qt6::Test ruv_warnings)
+  set(run $<TARGET_FILE:${name}>)
+  if(T_WINDOW_MANAGER)
+    set(run ${CMAKE_SOURCE_DIR}/tests/with-window-manager.sh ${run})
+  endif()
   if(RUV_TEST_XVFB)
-    add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${name}>)
+    add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" ${run})
   else()
-    add_test(NAME ${name} COMMAND ${name})
+    add_test(NAME ${name} COMMAND ${run})
   endif()
   if(NOT RUV_TEST_XVFB)
     # One display for all: windows that take the focus and keys typed for
@@ -67,10 +74,24 @@ function(ruv_folder_library name dir)
   endif()
 endfunction()
 
-# ruv_folder_tests(<folder> <gtest libs> <qttest libs>)
+# ruv_under_window_manager(<var> <stem> <stems...>)
+# Sets <var> to WINDOW_MANAGER (the option of ruv_add_qttest) when <stem> is
+# one of <stems>, else to nothing.
+function(ruv_under_window_manager var stem)
+  if(stem IN_LIST ARGN)
+    set(${var} WINDOW_MANAGER PARENT_SCOPE)
+  else()
+    set(${var} "" PARENT_SCOPE)
+  endif()
+endfunction()
+
+# ruv_folder_tests(<folder> <gtest libs> <qttest libs> [WINDOW_MANAGER <stems...>])
 # One GoogleTest binary test_<folder> for every .cpp in the current folder;
-# each ui/tst_*.cpp becomes a QtTest binary of its own (real windows).
+# each ui/tst_*.cpp becomes a QtTest binary of its own (real windows). The
+# stems named after WINDOW_MANAGER ("tst_FrmNotes") run under a window
+# manager.
 function(ruv_folder_tests folder gtest_libs qttest_libs)
+  cmake_parse_arguments(F "" "" "WINDOW_MANAGER" ${ARGN})
   file(GLOB gtest_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   if(gtest_sources)
     ruv_add_gtest(test_${folder} LABEL ${folder} SOURCES ${gtest_sources} LIBS ${gtest_libs})
@@ -78,6 +99,7 @@ function(ruv_folder_tests folder gtest_libs qttest_libs)
   file(GLOB qttest_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/ui/tst_*.cpp)
   foreach(src ${qttest_sources})
     get_filename_component(stem ${src} NAME_WE)
-    ruv_add_qttest(test_${folder}_${stem} LABEL ${folder} SOURCES ${src} LIBS ${qttest_libs})
+    ruv_under_window_manager(wm ${stem} ${F_WINDOW_MANAGER})
+    ruv_add_qttest(test_${folder}_${stem} ${wm} LABEL ${folder} SOURCES ${src} LIBS ${qttest_libs})
   endforeach()
 endfunction()

@@ -41,7 +41,22 @@ inline void AnswerFileDialog(QFileDialog* dialog, const QString& path)
     // dialog's file name again: let it come before typing.
     if (!QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) > 0; }, 5000))
         return fail("the dialog's folder never came");
-    QTest::qWait(50);
+    // The user types into the dialog once it is active, and clicks into it
+    // when the window manager has given the focus back to the owner just as
+    // the dialog came. While the name box has no focus, the dialog writes the
+    // list's selection into it.
+    const bool active = QTest::qWaitFor(
+        [dialog] {
+            if (!dialog->isActiveWindow()) {
+                dialog->activateWindow();
+                return false;
+            }
+            QTest::qWait(50);
+            return dialog->isActiveWindow();
+        },
+        5000);
+    if (!active)
+        return fail("the dialog never became active");
     name->setFocus();
     name->selectAll();
     QTest::keyClicks(name, path);

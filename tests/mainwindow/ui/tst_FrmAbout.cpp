@@ -7,11 +7,11 @@
 #include "FrmAbout.h"
 #include "MainServices.h"
 #include "WindowFakes.h"
+#include "X11Windows.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -51,7 +51,6 @@ class TestFrmAbout : public QObject
     Q_OBJECT
 
     QTemporaryDir m_store;
-    QProcess m_wm;
     std::shared_ptr<WindowFakes::RecordingShell> m_shell;
 
     std::unique_ptr<FrmAbout> Make(const QString& address = QStringLiteral("author@example.org"))
@@ -73,7 +72,6 @@ private slots:
         QVERIFY(Com::Succeeded(Com::RegisterServerFile(QStringLiteral(RUV_DADAVIVE_PATH))));
     }
     void init() { m_shell = std::make_shared<WindowFakes::RecordingShell>(); }
-    void cleanupTestCase() { WindowFakes::StopWindowManager(m_wm); }
 
     void theVersionLine()
     {
@@ -235,7 +233,7 @@ private slots:
         Pointer pointer;
         if (!pointer.Available())
             QSKIP("needs an X display with XTest");
-        if (!WindowFakes::EnsureWindowManager(m_wm))
+        if (X11Windows::WindowManagerName().isEmpty())
             QSKIP("moving a window needs a window manager (openbox)");
         auto w = Make();
         w->CloseAfterDelay(true);
