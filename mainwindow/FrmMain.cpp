@@ -61,16 +61,22 @@ void FrmMain::Form_Initialize()
 
 void FrmMain::OnFocusWindowChanged(QWindow* window)
 {
-    m_focusBefore = m_focusNow;
-    m_focusNow = window;
-    if (window && window == windowHandle())
-        Form_Activate(m_focusBefore != nullptr);
+    // While another program has the focus, Qt names no focus window.
+    const bool fromOutside = !m_ownWindowFocused;
+    m_ownWindowFocused = window != nullptr;
+    QWindow* top = window;
+    while (top && top->parent())
+        top = top->parent();
+    if (top && top == windowHandle())
+        Form_Activate(fromOutside);
 }
 
-void FrmMain::Form_Activate(bool fromOwnWindow)
+void FrmMain::Form_Activate(bool fromOutside)
 {
-    // Switching back from another program is no activation of the window.
-    if (m_state.m_activateCount > 0 && !fromOwnWindow)
+    // The focus moving among the program's own windows (the splash, the
+    // notes, a message box, the view) is no new activation: only the first
+    // one and the user's coming back from another program count.
+    if (m_state.m_activateCount > 0 && !fromOutside)
         return;
     if (m_state.m_activateCount < 10)
         ++m_state.m_activateCount;

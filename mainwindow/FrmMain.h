@@ -25,7 +25,6 @@
 #include "SubclassSink.h"
 
 #include <QMainWindow>
-#include <QPointer>
 
 #include <memory>
 
@@ -65,9 +64,9 @@ public:
 
     // ---- Life cycle ----------------------------------------------------
     void Form_Initialize();
-    // An activation of the main window; `fromOwnWindow` tells whether the
-    // focus came from another window of the program.
-    void Form_Activate(bool fromOwnWindow);
+    // An activation of the main window; `fromOutside` tells that no window
+    // of the program had the focus before (another program had it).
+    void Form_Activate(bool fromOutside);
     void Form_Paint();
     // The close request; true cancels it.
     bool Form_QueryUnload(int32_t unloadMode);
@@ -125,6 +124,7 @@ private:
 
     bool m_closedDown = false;
     bool m_unloadByCode = false;
-    QPointer<QWindow> m_focusNow;
-    QPointer<QWindow> m_focusBefore;
+    // A window of the program has the focus (kept as a flag: a window that
+    // had it may be gone by the time the next one gets it).
+    bool m_ownWindowFocused = false;
 };

@@ -1,18 +1,27 @@
-// The main window's life cycle on the real window: start with and without
-// a project on the command line, the splash, the close request and the
-// deferred close, a failed start, activation and the Alt+Z menu key.
+// The main window's life cycle on the real window, under a window manager
+// as on a desktop: start with and without a project on the command line, the
+// splash and the notes, the close request and the deferred close, a failed
+// start, activation and the Alt+Z menu key.
 
 #include "MainWindowHarness.h"
 
+#include "C3DCurveController.h"
+#include "C3DProject.h"
+#include "CProjectIOHandler.h"
+#include "FakeGameSupport.h"
 #include "MArrayConvert.h"
 #include "MRegistry.h"
+#include "ProjectCommands.h"
+#include "X11Windows.h"
 
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QtTest>
 
 using namespace Harness;
@@ -67,6 +76,56 @@ public:
     static inline int kills = 0;
 };
 
+// The fakes, but a project named on the command line is opened for real.
+class OpeningFactory final : public FakeFactory
+{
+public:
+    using FakeFactory::FakeFactory;
+    std::unique_ptr<IProjectCommands> MakeProjectCommands(MainContext& c) override
+    {
+        return std::make_unique<ProjectCommands>(c);
+    }
+};
+
+// When the splash last came up (was shown or activated: its two seconds
+// start there) and when it last went, by one clock.
+class SplashWatch final : public QObject
+{
+public:
+    qint64 cameUp = -1;
+    qint64 went = -1;
+
+    SplashWatch()
+    {
+        m_clock.start();
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (qobject_cast<FrmAbout*>(watched)) {
+            if (e->type() == QEvent::Show
+                || (e->type() == QEvent::WindowActivate && static_cast<QWidget*>(watched)->isVisible()))
+                cameUp = m_clock.elapsed();
+            else if (e->type() == QEvent::Hide)
+                went = m_clock.elapsed();
+        }
+        return false;
+    }
+
+private:
+    QElapsedTimer m_clock;
+};
+
+// The user gives the window the focus, as with a click on its frame or in
+// the task bar; true once the program has it there.
+bool UserActivates(QWidget* window)
+{
+    return X11Windows::Activate(window->winId())
+           && QTest::qWaitFor([window] { return window->isActiveWindow(); }, 5000);
+}
+
 QStringList ProjectCalls(const QStringList& calls)
 {
     QStringList out;
@@ -118,16 +177,49 @@ private slots:
 
     void startWithoutProject()
     {
+        const SplashWatch watch;
         FrmMain* w = Start();
         QVERIFY(w);
         FrmAbout* splash = w->Controls().m_aboutForm.get();
-        QVERIFY(splash && splash->isVisible());
+        QVERIFY(splash);
+        // Shown from the start, owned by the main window and armed (a start
+        // slower than its two seconds finds it gone, and disarmed).
+        QVERIFY(watch.cameUp >= 0);
         QCOMPARE(splash->parentWidget(), w);
-        QVERIFY(splash->IsArmed());
+        QCOMPARE(splash->IsArmed(), splash->isVisible());
         QVERIFY(w->windowTitle().endsWith(w->Texts().fGetText(98)));
         QCOMPARE(w->windowTitle(), QStringLiteral(" Ruvadir [ET Pro] - <no title>"));
         QCOMPARE(ProjectCalls(m_fake.calls), QStringList{QStringLiteral("New")});
+        // The splash stands its two seconds while the focus moves between it
+        // and the main window, and then goes by itself: still there 1.5 s
+        // after it came up, gone by 3 s.
         QTRY_VERIFY_WITH_TIMEOUT(!splash->isVisible(), 8000);
+        QVERIFY2(watch.went - watch.cameUp >= 1500 && watch.went - watch.cameUp <= 3000,
+                 qPrintable(QStringLiteral("gone after %1 ms").arg(watch.went - watch.cameUp)));
+    }
+
+    void aProjectWithNotesShowsThemAtTheStart()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("noted.vava"));
+        C3DProject project;
+        project.SetComment(QStringLiteral("Shot list\r\n1. the jump"));
+        C3DCurveController curves;
+        QVERIFY(CProjectIOHandler().Save(path, project, curves));
+        MArrayConvert::SetCommandLineText(MArrayConvert::JoinArguments({path}));
+        QCOMPARE(ProgramStart::StartMainWindow(Services(m_dialogs), m_window,
+                                               std::make_unique<OpeningFactory>(m_fake)),
+                 0);
+        QVERIFY(m_window && QTest::qWaitForWindowExposed(m_window.get()));
+        FrmNotes* notes = m_window->Controls().m_notesForm.get();
+        QCOMPARE(notes->Content(), QStringLiteral("Shot list\r\n1. the jump"));
+        QVERIFY(QTest::qWaitForWindowExposed(notes));
+        QVERIFY(!m_window->Controls().m_aboutForm->isVisible());
+        // The focus settles among the new windows; the notes stay.
+        QTRY_VERIFY(QGuiApplication::focusWindow() != nullptr);
+        QTest::qWait(500);
+        QVERIFY(notes->isVisible());
+        QCOMPARE(m_window->State().m_activateCount, 1);
     }
 
     void theCaptionNamesTheGameAndTheProject()
@@ -310,31 +402,46 @@ private slots:
                     .IsNull());
     }
 
-    void activationFromAnotherWindowHidesTheSecondaryWindows()
+    void onlyComingBackFromAnotherProgramHidesTheSecondaryWindows()
     {
         FrmMain* w = Start();
         QVERIFY(w);
-        QVERIFY(Activate(w));
-        QVERIFY(w->State().m_activateCount >= 1);
+        QVERIFY(UserActivates(w));
+        QCOMPARE(w->State().m_activateCount, 1);
         FrmAbout* splash = w->Controls().m_aboutForm.get();
         FrmNotes* notes = w->Controls().m_notesForm.get();
         splash->CloseAfterDelay(false);
         splash->ShowModeless(w);
         notes->show();
         QVERIFY(QTest::qWaitForWindowExposed(notes));
-        QTRY_VERIFY(splash->isActiveWindow());
-        const int count = w->State().m_activateCount;
 
-        // An activation that comes from another program hides nothing.
-        w->Form_Activate(false);
-        QCOMPARE(w->State().m_activateCount, count);
+        // From the program's own windows back to the main window: no
+        // activation, nothing hidden.
+        for (QWidget* own : std::initializer_list<QWidget*>{splash, notes}) {
+            QVERIFY(own->isVisible());
+            QVERIFY(UserActivates(own));
+            QVERIFY(UserActivates(w));
+        }
         QVERIFY(splash->isVisible() && notes->isVisible());
+        QCOMPARE(w->State().m_activateCount, 1);
 
-        // From the splash to the main window: both secondary windows go.
-        QVERIFY(Activate(w));
-        QVERIFY(!splash->isVisible());
-        QVERIFY(!notes->isVisible());
-        QCOMPARE(w->State().m_activateCount, count + 1);
+        // Another program takes the focus; the user comes back: both go.
+        QTemporaryDir dir;
+        FakeGame::Options other;
+        other.title = QStringLiteral("Another Program");
+        other.log = dir.filePath(QStringLiteral("log"));
+        QProcess program;
+        program.setProcessEnvironment(FakeGame::Environment(other));
+        program.start(FakeGame::Binary(), {});
+        const FakeGame::Log log(other.log);
+        QVERIFY(log.WaitForPrefix(QStringLiteral("window ")));
+        QVERIFY(X11Windows::Activate(log.WindowId()));
+        QTRY_VERIFY_WITH_TIMEOUT(QGuiApplication::focusWindow() == nullptr, 5000);
+        QVERIFY(UserActivates(w));
+        QCOMPARE(w->State().m_activateCount, 2);
+        QTRY_VERIFY(!splash->isVisible() && !notes->isVisible());
+        program.kill();
+        program.waitForFinished();
     }
 
     void altZOpensNothing()
