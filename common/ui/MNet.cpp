@@ -43,6 +43,47 @@ bool Fail(std::int32_t code, QByteArray& body)
 
 bool Fetch(const QString& address, QByteArray& body, int timeoutMs, std::int64_t maxBytes, bool allowCached);
 
+// Keeps the user's input from the program while a fetch waits. It is
+// dropped, not held back: held back, a close box or an Escape pressed at a
+// window that looks busy would act the moment the answer is there.
+class InputDropper final : public QObject
+{
+public:
+    InputDropper() { QCoreApplication::instance()->installEventFilter(this); }
+    ~InputDropper() override { QCoreApplication::instance()->removeEventFilter(this); }
+    InputDropper(const InputDropper&) = delete;
+    InputDropper& operator=(const InputDropper&) = delete;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        switch (e->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
+        // From the window manager's close box (a close made by the program
+        // itself is not spontaneous).
+        case QEvent::Close:
+            return e->spontaneous();
+        // Made from a key press only.
+        case QEvent::Shortcut:
+            return true;
+        default:
+            return false;
+        }
+    }
+};
+
 // The open handles of this process. An internet handle stands for a
 // session; an address handle for the body of one answer, read in pieces.
 struct Handles
@@ -206,8 +247,10 @@ bool Fetch(const QString& address, QByteArray& body, int timeoutMs, std::int64_t
     });
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     deadline.start(timeoutMs > 0 ? timeoutMs : DefaultTimeoutMs);
-    if (!reply->isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!reply->isFinished()) {
+        const InputDropper noInput;
+        loop.exec();
+    }
     deadline.stop();
     if (!tooLarge && !timedOut)
         body += reply->readAll();

@@ -8,7 +8,9 @@
 
 // HTTP GET of a text, synchronous for its caller: the call returns when the
 // whole body has arrived, the server failed or the time-out ran out. While
-// it waits, the program's windows are redrawn but take no input.
+// it waits, the program's windows are redrawn but take no input: keys,
+// clicks and the window manager's close pressed meanwhile are dropped, never
+// run after the call has returned.
 namespace MNet
 {
 constexpr int DefaultTimeoutMs = 15000;

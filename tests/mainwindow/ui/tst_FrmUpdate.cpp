@@ -1,18 +1,27 @@
 // The update window against an HTTP server of the test on the loopback
 // address: the answers it can give, a server that never answers, no server
-// set, the close refused while the check runs, and the home page link.
+// set, the close refused while the check runs (also the close box and
+// Escape pressed for real under a window manager), and the home page link.
 
 #include "FrmUpdate.h"
 
 #include "MCommon.h"
 #include "MainServices.h"
 #include "WindowFakes.h"
+#include "X11Keys.h"
+#include "X11Windows.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QtTest>
+
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -28,6 +37,8 @@ public:
     QByteArrayList paths;
     // Called while the window waits for the answer, before it is sent.
     std::function<void()> onRequest;
+    // When set, the answer waits until it holds (at most two seconds).
+    std::function<bool()> answerWhen;
 
     HttpServer()
     {
@@ -53,6 +64,23 @@ private:
             onRequest();
         if (silent)
             return;
+        if (answerWhen && !answerWhen()) {
+            auto* poll = new QTimer(socket);
+            poll->start(10);
+            QElapsedTimer waited;
+            waited.start();
+            connect(poll, &QTimer::timeout, this, [this, socket, poll, waited] {
+                if (!answerWhen() && waited.elapsed() < 2000)
+                    return;
+                poll->deleteLater();
+                Answer(socket);
+            });
+            return;
+        }
+        Answer(socket);
+    }
+    void Answer(QTcpSocket* socket)
+    {
         const QByteArray reason = status == 200 ? "OK" : "Internal Server Error";
         socket->write("HTTP/1.1 " + QByteArray::number(status) + ' ' + reason
                       + "\r\nContent-Type: text/xml\r\nConnection: close\r\nContent-Length: "
@@ -69,6 +97,47 @@ QByteArray InfoFile(const QString& build, const char* date = "2007-03-14T10:20:3
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Ruvadir>\n\t<LastVersion date=\"" + QByteArray(date)
            + "\" build=\"" + build.toLatin1() + "\" url=\"http://127.0.0.1/ruvadir.zip\"/>\n</Ruvadir>\n";
 }
+
+// What reaches the program from the display: the key releases as they are
+// taken from the X connection (before Qt makes events of them), and the
+// releases of Shift once Qt has handed them out.
+class DisplayInput final : public QObject, public QAbstractNativeEventFilter
+{
+public:
+    int keyReleasesTaken = 0;
+    int shiftReleasesDelivered = 0;
+
+    DisplayInput()
+    {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    ~DisplayInput() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
+    {
+        if (type == "xcb_generic_event_t"
+            && (static_cast<xcb_generic_event_t*>(message)->response_type & ~0x80) == XCB_KEY_RELEASE)
+            ++keyReleasesTaken;
+        return false;
+    }
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() == QEvent::KeyRelease && watched->isWindowType()
+            && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Shift)
+            ++shiftReleasesDelivered;
+        return false;
+    }
+};
+
+// A key stroke through the display, by Windows virtual-key number.
+bool Stroke(int virtualKey)
+{
+    const std::uint32_t keysym = X11Keys::KeysymForVirtualKey(virtualKey, false);
+    return X11Keys::SendKeysym(keysym, true) && X11Keys::SendKeysym(keysym, false);
+}
+constexpr int VkShift = 0x10;
+constexpr int VkEscape = 0x1B;
 
 QString Current()
 {
@@ -220,6 +289,40 @@ private slots:
         QVERIFY(w->isVisible());
         // Once the result is shown, the close box hides it.
         w->close();
+        QTRY_VERIFY(!w->isVisible());
+    }
+
+    void theCloseBoxAndEscapePressedDuringTheCheckAreDropped()
+    {
+        if (!X11Keys::Available() || X11Windows::WindowManagerName().isEmpty())
+            QSKIP("needs XTest and a window manager");
+        HttpServer server;
+        server.body = InfoFile(Current());
+        auto w = Make(server.Address());
+        QVERIFY(ShowAndCheck(*w));
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        const QString result = Infos(*w);
+
+        // While the window waits for the server, the user presses its close
+        // box (the window manager then asks the window to close) and
+        // Escape; the server answers once the program has taken both from
+        // the display.
+        DisplayInput input;
+        server.onRequest = [&] {
+            QVERIFY(X11Windows::RequestClose(w->winId()));
+            QVERIFY(Stroke(VkEscape));
+        };
+        server.answerWhen = [&] { return input.keyReleasesTaken > 0; };
+        QVERIFY(w->fCheckForUpdate());
+        // A key pressed after the check comes after them: once it is there,
+        // they have done what they do.
+        QVERIFY(Stroke(VkShift));
+        QTRY_VERIFY(input.shiftReleasesDelivered > 0);
+        QVERIFY(w->isVisible());
+        QCOMPARE(Infos(*w), result);
+
+        // With the result shown, the close box hides the window.
+        QVERIFY(X11Windows::RequestClose(w->winId()));
         QTRY_VERIFY(!w->isVisible());
     }
 
