@@ -577,7 +577,11 @@ bool FrmDemos::eventFilter(QObject* watched, QEvent* e)
         if (e->type() == QEvent::MouseButtonDblClick)
             tvwDemos_DblClick();
     }
-    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape && isVisible()) {
+    // Escape in the window hides it; in the window's Explore menu, a window
+    // of its own, it is the menu's and closes only the menu.
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape && isVisible()
+        && widget && widget->window() == this) {
         hide();
         return true;
     }

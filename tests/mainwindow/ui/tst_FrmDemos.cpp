@@ -8,6 +8,7 @@
 #include "FrmDemos.h"
 #include "MainServices.h"
 #include "WindowFakes.h"
+#include "X11Keys.h"
 
 #include <QAction>
 #include <QApplication>
@@ -419,6 +420,29 @@ private slots:
         QCOMPARE(w.Tree()->currentItem(), Node(w, QStringLiteral("sub")));
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(visible[0]).center());
         QTRY_COMPARE(m_shell->opened, QStringList{QStringLiteral("2 ") + Root() + QStringLiteral("/sub")});
+    }
+
+    void escapeOnTheExploreMenuClosesOnlyTheMenu()
+    {
+        if (!X11Keys::Available())
+            QSKIP("needs XTest");
+        Write(At(QStringLiteral("sub/match.dm_84")), "demo");
+        FrmDemos& w = Window();
+        QVERIFY(Shown(w));
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        Click(w, QStringLiteral("sub"), Qt::RightButton);
+        QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+        QWidget* menu = QApplication::activePopupWidget();
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        // Escape typed on the keyboard goes to the open menu.
+        const std::uint32_t escape = X11Keys::KeysymForVirtualKey(0x1B, false);
+        QVERIFY(X11Keys::SendKeysym(escape, true) && X11Keys::SendKeysym(escape, false));
+        QTRY_VERIFY(!menu->isVisible());
+        QVERIFY(QApplication::activePopupWidget() == nullptr);
+        QVERIFY(w.isVisible());
+        // Once the menu is closed, Escape hides the window.
+        QVERIFY(X11Keys::SendKeysym(escape, true) && X11Keys::SendKeysym(escape, false));
+        QTRY_VERIFY(!w.isVisible());
     }
 
     void aDoubleClickChoosesADemoAndHides()
