@@ -288,7 +288,7 @@ bool FlexgridEx::RaiseKey(QKeyEvent* e, void (FlexgridEx::*signal)(int16_t&, int
         e->ignore();
         return false;
     }
-    const auto original = static_cast<int16_t>(Dadavive::VirtualKeyFromQt(e->key()));
+    const auto original = static_cast<int16_t>(Dadavive::VirtualKeyFromQt(e->key(), e->modifiers()));
     int16_t code = original;
     int32_t shift = ShiftFlags(e->modifiers());
     emit(this->*signal)(code, shift);

@@ -427,7 +427,11 @@ bool CSubclasser::Hook::eventFilter(QObject* watched, QEvent* e)
         auto* ke = static_cast<QKeyEvent*>(e);
         const bool alt = ke->modifiers() & Qt::AltModifier;
         const bool press = e->type() == QEvent::KeyPress;
-        const int32_t vk = VirtualKeyFromQt(ke->key());
+        // X repeats a held key as a release and a press; the key stays
+        // down, so only the press is a message (a repeated key-down).
+        if (!press && ke->isAutoRepeat())
+            return false;
+        const int32_t vk = VirtualKeyFromQt(ke->key(), ke->modifiers());
         // Repeat count 1, the scan code in bits 16-23, the previous state
         // (bit 30) for auto-repeats, the transition state (bit 31) for
         // releases, and the context bit (29) while Alt is down.

@@ -33,6 +33,7 @@ enum VirtualKey : int32_t {
     VK_DELETE = 0x2E,
     VK_LWIN = 0x5B,
     VK_NUMPAD0 = 0x60,
+    VK_NUMPAD9 = 0x69,
     VK_MULTIPLY = 0x6A,
     VK_ADD = 0x6B,
     VK_SUBTRACT = 0x6D,
@@ -97,6 +98,34 @@ constexpr int32_t VirtualKeyFromQt(int qtKey)
     return 0;
 }
 
+// The keypad's own virtual key of a Qt key typed on the keypad; 0 for a key
+// the keypad shares with the main block (Enter, and the arrows with NumLock
+// off). The decimal key is one key whatever the layout prints on it.
+constexpr int32_t KeypadVirtualKeyFromQt(int qtKey)
+{
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
+        return VK_NUMPAD0 + (qtKey - Qt::Key_0);
+    switch (qtKey) {
+    case Qt::Key_Asterisk: return VK_MULTIPLY;
+    case Qt::Key_Plus: return VK_ADD;
+    case Qt::Key_Minus: return VK_SUBTRACT;
+    case Qt::Key_Period:
+    case Qt::Key_Comma: return VK_DECIMAL;
+    case Qt::Key_Slash: return VK_DIVIDE;
+    default: return 0;
+    }
+}
+
+// The virtual key of a key event's key and modifiers: a key typed on the
+// keypad has the keypad's code, not the main row's.
+constexpr int32_t VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers.testFlag(Qt::KeypadModifier))
+        if (const int32_t vk = KeypadVirtualKeyFromQt(qtKey))
+            return vk;
+    return VirtualKeyFromQt(qtKey);
+}
+
 // The Qt key of a virtual key (the first of several); 0 when none.
 constexpr int QtKeyFromVirtualKey(int32_t vk)
 {
@@ -104,7 +133,7 @@ constexpr int QtKeyFromVirtualKey(int32_t vk)
         return Qt::Key_A + (vk - 'A');
     if (vk >= '0' && vk <= '9')
         return Qt::Key_0 + (vk - '0');
-    if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9)
+    if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9)
         return Qt::Key_0 + (vk - VK_NUMPAD0);
     if (vk >= VK_F1 && vk <= VK_F24)
         return Qt::Key_F1 + (vk - VK_F1);

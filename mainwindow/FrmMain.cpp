@@ -124,10 +124,11 @@ void FrmMain::Form_Paint()
         if (m_controls.m_notesForm && m_controls.m_notesForm->HasContent())
             m_controls.m_notesForm->ShowBeside(this, FrmNotes::PlaceAlways);
     } else if (about && about->isVisible()) {
-        // Owned by the main window now, so that it stays above it until
-        // its own timer hides it.
-        about->hide();
-        about->ShowModeless(this);
+        // Owned by the main window since it was shown, it stays above it
+        // until its own timer hides it. It is not shown anew: a window
+        // unmapped and mapped again at once confuses the window manager,
+        // which may then keep the keyboard on neither window.
+        about->raise();
     }
 }
 

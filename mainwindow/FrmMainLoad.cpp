@@ -304,9 +304,12 @@ void FrmMain::m_textboxHandler_Validating(QLineEdit* textbox, bool& cancel, bool
 
 void FrmMain::m_textboxHandler_Validated(QLineEdit* textbox, bool changed)
 {
-    if (textbox == m_widgets.txtCFactor)
-        m_widgets.cmdCAddFactor->setFocus();
-    else if (changed)
+    if (textbox == m_widgets.txtCFactor) {
+        // Enter hands the keyboard on to the first button; a validation on
+        // the way to another control leaves it to that control.
+        if (textbox->hasFocus())
+            m_parts.valueTools->fFocusAddFactor();
+    } else if (changed)
         m_parts.editState->fSetProjectModified(false);
 }
 

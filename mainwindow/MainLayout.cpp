@@ -381,7 +381,7 @@ bool MainLayout::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress || !m_c.state.m_loaded || !fIsInWindow(watched))
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
-    const auto keyCode = static_cast<int16_t>(Dadavive::VirtualKeyFromQt(key->key()));
+    const auto keyCode = static_cast<int16_t>(Dadavive::VirtualKeyFromQt(key->key(), key->modifiers()));
     if (keyCode == 0)
         return false;
     const int16_t shift = ShiftOf(key->modifiers());

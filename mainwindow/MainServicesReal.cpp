@@ -59,12 +59,7 @@ public:
     {
         m_view.GLDrawSelectionRect2D(corner1, corner2);
     }
-    void SetFocus() override
-    {
-        // Keys reach the GL window through the container that embeds it.
-        QWidget* container = m_view.findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-        (container ? container : static_cast<QWidget*>(&m_view))->setFocus(Qt::OtherFocusReason);
-    }
+    void SetFocus() override { m_view.setFocus(Qt::OtherFocusReason); }
     float DefaultZFar() const override { return m_view.DefaultZFar(); }
 
 private:

@@ -68,8 +68,10 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::KeyPress)
-            m_keyDown(Dadavive::VirtualKeyFromQt(static_cast<QKeyEvent*>(event)->key()));
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            m_keyDown(Dadavive::VirtualKeyFromQt(key->key(), key->modifiers()));
+        }
         return false;
     }
 

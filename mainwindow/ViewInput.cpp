@@ -50,7 +50,11 @@ int32_t RoundPixel(float value)
 QString CoordinateText(float value)
 {
     const double shown = std::isfinite(value) ? MCommon::RoundToDecimals(static_cast<double>(value), 3) + 0.0 : 0.0;
-    return QLocale().toString(shown, 'f', 3).rightJustified(10, QLatin1Char(' '));
+    QString text = QLocale().toString(shown, 'f', 3).rightJustified(10, QLatin1Char(' '));
+    // A value that fills the width keeps a blank from its axis letter.
+    if (!text.startsWith(QLatin1Char(' ')))
+        text.prepend(QLatin1Char(' '));
+    return text;
 }
 
 QString AxisName(int32_t axis)

@@ -78,8 +78,9 @@ int32_t RoundHalfEven(double v)
 
 }  // namespace
 
-// The native window holding the context. Input reaches it, not the
-// container, so it hands its events on to the control.
+// The native window holding the context. It never takes the keyboard:
+// the control widget does (see the constructor), so the mouse comes here and
+// the keys go there.
 class GLViewWindow final : public QWindow
 {
 public:
@@ -87,6 +88,7 @@ public:
     {
         setSurfaceType(QSurface::OpenGLSurface);
         setFormat(UCOpenGLView::SurfaceFormat());
+        setFlag(Qt::WindowDoesNotAcceptFocus);
     }
 
     bool subclassWheel = false;
@@ -110,32 +112,37 @@ protected:
             m_view->Refresh();
         return QWindow::event(e);
     }
-    void mousePressEvent(QMouseEvent* e) override { Mouse(e, &UCOpenGLView::MouseDown, e->button()); }
-    void mouseReleaseEvent(QMouseEvent* e) override { Mouse(e, &UCOpenGLView::MouseUp, e->button()); }
-    void mouseDoubleClickEvent(QMouseEvent* e) override { Mouse(e, &UCOpenGLView::MouseDown, e->button()); }
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        // A click gives the control the keyboard first, as a click on any
+        // widget does. When the control that had it refuses to let it go
+        // (a value that does not validate), the click does nothing.
+        if (m_view && !m_view->TakeFocusFromClick()) {
+            m_droppedButtons |= e->button();
+            return;
+        }
+        Mouse(e, &UCOpenGLView::MouseDown, e->button());
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        if (m_droppedButtons & e->button()) {
+            m_droppedButtons &= ~e->button();
+            return;
+        }
+        Mouse(e, &UCOpenGLView::MouseUp, e->button());
+    }
+    void mouseDoubleClickEvent(QMouseEvent* e) override { mousePressEvent(e); }
     void mouseMoveEvent(QMouseEvent* e) override { Mouse(e, &UCOpenGLView::MouseMove, e->buttons()); }
+    // Keys sent to the native window itself take the control's own way.
     void keyPressEvent(QKeyEvent* e) override
     {
-        if (!m_view)
-            return;
-        int16_t code = static_cast<int16_t>(Dadavive::VirtualKeyFromQt(e->key()));
-        int16_t shift = ShiftFlags(e->modifiers());
-        emit m_view->KeyDown(code, shift);
-        const QString text = e->text();
-        for (QChar c : text) {
-            if (c.unicode() == 0 || c.unicode() > 255)
-                continue;
-            int16_t ascii = static_cast<int16_t>(c.unicode());
-            emit m_view->KeyPress(ascii);
-        }
+        if (m_view)
+            m_view->RaiseKeyDown(*e);
     }
     void keyReleaseEvent(QKeyEvent* e) override
     {
-        if (!m_view)
-            return;
-        int16_t code = static_cast<int16_t>(Dadavive::VirtualKeyFromQt(e->key()));
-        int16_t shift = ShiftFlags(e->modifiers());
-        emit m_view->KeyUp(code, shift);
+        if (m_view)
+            m_view->RaiseKeyUp(*e);
     }
     void wheelEvent(QWheelEvent* e) override
     {
@@ -173,6 +180,7 @@ private:
     }
 
     QPointer<UCOpenGLView> m_view;
+    Qt::MouseButtons m_droppedButtons;
 };
 
 class UCOpenGLView::WheelSink final : public Dadavive::SubclassEventsBase
@@ -202,9 +210,15 @@ QSurfaceFormat UCOpenGLView::SurfaceFormat()
 
 UCOpenGLView::UCOpenGLView(QWidget* parent) : QWidget(parent)
 {
+    // The keyboard belongs to this widget, never to the native window inside
+    // it: Qt then knows the view has it, so the controls that validate or
+    // close an edit when they lose the keyboard see it go, and setFocus()
+    // gives the view its keys.
+    setFocusPolicy(Qt::StrongFocus);
     m_window = new GLViewWindow(this);
     m_container = QWidget::createWindowContainer(m_window, this);
-    m_container->setFocusPolicy(Qt::StrongFocus);
+    m_container->setFocusPolicy(Qt::NoFocus);
+    m_container->setFocusProxy(this);
     m_container->setGeometry(rect());
 
     Com::ComPtr<Dadavive::ICSubclass> sc;
@@ -645,6 +659,56 @@ void UCOpenGLView::GLRenderFrame()
         m_handler->GLDrawScene();
     glFlush();
     m_context->swapBuffers(m_window);
+}
+
+bool UCOpenGLView::TakeFocusFromClick()
+{
+    // Without a window manager nothing activates the window on a click.
+    if (!isActiveWindow())
+        activateWindow();
+    if (!hasFocus())
+        setFocus(Qt::MouseFocusReason);
+    // The focus moves at once only in the active window; an inactive one
+    // gives it to the view when it becomes active.
+    return hasFocus() || !isActiveWindow();
+}
+
+void UCOpenGLView::keyPressEvent(QKeyEvent* e)
+{
+    RaiseKeyDown(*e);
+}
+
+void UCOpenGLView::keyReleaseEvent(QKeyEvent* e)
+{
+    RaiseKeyUp(*e);
+}
+
+void UCOpenGLView::RaiseKeyDown(QKeyEvent& e)
+{
+    int16_t code = static_cast<int16_t>(Dadavive::VirtualKeyFromQt(e.key(), e.modifiers()));
+    int16_t shift = ShiftFlags(e.modifiers());
+    emit KeyDown(code, shift);
+    for (QChar c : e.text()) {
+        if (c.unicode() == 0 || c.unicode() > 255)
+            continue;
+        int16_t ascii = static_cast<int16_t>(c.unicode());
+        emit KeyPress(ascii);
+    }
+    e.accept();
+}
+
+void UCOpenGLView::RaiseKeyUp(QKeyEvent& e)
+{
+    // X repeats a held key as a release and a press: the key is still
+    // down, and only its repeated press is an event (as KeyDown again).
+    if (e.isAutoRepeat()) {
+        e.accept();
+        return;
+    }
+    int16_t code = static_cast<int16_t>(Dadavive::VirtualKeyFromQt(e.key(), e.modifiers()));
+    int16_t shift = ShiftFlags(e.modifiers());
+    emit KeyUp(code, shift);
+    e.accept();
 }
 
 void UCOpenGLView::RaiseWheel(int32_t distance, int32_t x, int32_t y, int32_t keys)

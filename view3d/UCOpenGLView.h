@@ -2,7 +2,8 @@
 
 // The program's OpenGL view: one QWindow with the program's one rendering
 // context (OpenGL 2.1 compatibility, depth buffer), placed in this widget
-// with createWindowContainer. It shows one of the four views (kinds 1, 2
+// with createWindowContainer. The widget, not the native window, takes the
+// keyboard focus and raises the key events. It shows one of the four views (kinds 1, 2
 // and 4 flat, 8 the perspective view) of a view state, sets the projection,
 // converts between window and world points, draws text from a bitmap font,
 // the selection rectangle, and calls its owner's drawing handler.
@@ -32,6 +33,7 @@ class C3DCamera;
 class CView;
 class QOpenGLContext;
 class QSurfaceFormat;
+class QKeyEvent;
 class QWindow;
 
 class GLViewWindow;
@@ -127,6 +129,8 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
 
 private:
     friend class GLViewWindow;
@@ -142,6 +146,11 @@ private:
     void GLErrorBox(const QString& message, const QString& detail);
     void OnSurfaceGoing();
     void RaiseWheel(int32_t distance, int32_t x, int32_t y, int32_t keys);
+    void RaiseKeyDown(QKeyEvent& e);
+    void RaiseKeyUp(QKeyEvent& e);
+    // Gives the view the keyboard for a click into it; false when the
+    // widget that has it keeps it.
+    bool TakeFocusFromClick();
 
     GLViewWindow* m_window = nullptr;
     QWidget* m_container = nullptr;

@@ -75,13 +75,16 @@ protected:
 
 }  // namespace
 
-TEST_P(PointerStatus, AxisNamesAndPaddedCoordinatesNeverCut)
+TEST_P(PointerStatus, AxisNamesAndPaddedCoordinatesNeverCutNorTouching)
 {
     const CView xy = View(1, 0, 1, 2);
     const CView yz = View(4, 1, 2, 0);
     // Sign and every digit stay, with the user's grouping and separator.
     EXPECT_EQ(ViewInput::PointerStatusText(xy, {-12345.678f, 1.5f, 99.0f}),
-              QStringLiteral("x") + Local("-12,345.678") + QStringLiteral(" y") + Local("     1.500"));
+              QStringLiteral("x ") + Local("-12,345.678") + QStringLiteral(" y") + Local("     1.500"));
+    // Ten characters fill the width: the blank stays.
+    EXPECT_EQ(ViewInput::PointerStatusText(xy, {12.0f, -1300.0f, 0.0f}),
+              QStringLiteral("x") + Local("    12.000") + QStringLiteral(" y ") + Local("-1,300.000"));
     EXPECT_EQ(ViewInput::PointerStatusText(yz, {7.0f, -0.25f, 100.0f}),
               QStringLiteral("y") + Local("    -0.250") + QStringLiteral(" z") + Local("   100.000"));
     // No negative zero.
@@ -89,7 +92,7 @@ TEST_P(PointerStatus, AxisNamesAndPaddedCoordinatesNeverCut)
               QStringLiteral("x") + Local("     0.000") + QStringLiteral(" y") + Local("     0.000"));
     // The widest a world coordinate gets.
     const QString wide = ViewInput::PointerStatusText(xy, {-50000.0f, 50000.0f, 0.0f});
-    EXPECT_EQ(wide, QStringLiteral("x") + Local("-50,000.000") + QStringLiteral(" y") + Local("50,000.000"));
+    EXPECT_EQ(wide, QStringLiteral("x ") + Local("-50,000.000") + QStringLiteral(" y ") + Local("50,000.000"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, PointerStatus, ::testing::Values("en_US", "de_DE", "fr_FR"));

@@ -1,10 +1,11 @@
 #pragma once
 
-// The display's real pointer, moved and pressed through XTest, for the
-// window tests that need what only a real pointer does (a window manager's
-// drag, a tooltip's hover). Include it after the Qt headers: X's macros
-// break Qt's.
+// The display's real pointer and keyboard, moved, pressed and typed through
+// XTest, for the window tests that need what only real input does (a window
+// manager's drag, a tooltip's hover, the keyboard focus that a click gives).
+// Include it after the Qt headers: X's macros break Qt's.
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QPoint>
 #include <QtGui/qguiapplication_platform.h>
@@ -12,6 +13,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 namespace Harness {
 
@@ -43,6 +45,44 @@ public:
         XFlush(m_display);
         if (settleMs > 0)
             QTest::qWait(settleMs);
+    }
+    // A left click at a point of the screen, once the pointer is there.
+    bool ClickAt(const QPoint& p)
+    {
+        const bool there = QTest::qWaitFor(
+            [&] {
+                MoveTo(p, 20);
+                return QCursor::pos() == p;
+            },
+            2000);
+        Button(true, 0);
+        Button(false);
+        return there;
+    }
+
+private:
+    Display* m_display = nullptr;
+};
+
+class XTestKeyboard
+{
+public:
+    XTestKeyboard()
+    {
+        if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>())
+            m_display = x11->display();
+    }
+    // The key that types the keysym (XK_KP_Subtract, XK_space...), pressed
+    // or released.
+    void Key(KeySym keysym, bool down)
+    {
+        XTestFakeKeyEvent(m_display, XKeysymToKeycode(m_display, keysym), down ? True : False, CurrentTime);
+        XFlush(m_display);
+    }
+    void Tap(KeySym keysym)
+    {
+        Key(keysym, true);
+        Key(keysym, false);
     }
 
 private:

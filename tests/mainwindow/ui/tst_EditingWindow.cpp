@@ -38,16 +38,17 @@ class TstEditingWindow : public QObject
         return w;
     }
     // The view's own window takes the keys, and keeps them.
+    // The view holds the keyboard as its widget, in the active window.
     bool FocusView()
     {
+        UCOpenGLView* view = m_window->Widgets().oglView;
         return QTest::qWaitFor(
-            [this] {
-                if (QGuiApplication::focusWindow() != View()) {
-                    View()->requestActivate();
-                    return false;
-                }
-                QTest::qWait(60);
-                return QGuiApplication::focusWindow() == View();
+            [&] {
+                if (!m_window->isActiveWindow())
+                    m_window->activateWindow();
+                else if (!view->hasFocus())
+                    view->setFocus();
+                return m_window->isActiveWindow() && view->hasFocus();
             },
             3000);
     }
