@@ -17,6 +17,14 @@ constexpr int32_t kClipboardText = 930;
 constexpr int32_t kConsoleTitleText = 934;
 constexpr int32_t kStyleInformation = 64;
 
+// An engine reads its input once a frame and takes V as a paste only when
+// an earlier frame saw Ctrl held; keys sent together all fall into one
+// frame, and the console gets an empty line. Each step therefore comes a
+// frame of a slow game (25 frames a second) after the one before.
+constexpr unsigned long kStepGapMs = 40;
+
+constexpr int16_t kCtrlScanCode = 0x1D;
+
 struct KeyStep
 {
     int16_t scanCode;
@@ -25,8 +33,9 @@ struct KeyStep
 
 // Open the console, remove what its key typed, paste, run, close.
 constexpr KeyStep kConsoleKeys[] = {
-    {0x29, MKeyboard::ActionPress}, {0x0E, MKeyboard::ActionPress}, {0x1D, MKeyboard::ActionDown},
-    {0x2F, MKeyboard::ActionPress}, {0x1D, MKeyboard::ActionUp},    {0x1C, MKeyboard::ActionPress},
+    {0x29, MKeyboard::ActionPress},          {0x0E, MKeyboard::ActionPress},
+    {kCtrlScanCode, MKeyboard::ActionDown}, {0x2F, MKeyboard::ActionPress},
+    {kCtrlScanCode, MKeyboard::ActionUp},   {0x1C, MKeyboard::ActionPress},
     {0x29, MKeyboard::ActionPress},
 };
 
@@ -66,7 +75,35 @@ bool ConsoleInput::fSendConsoleCommand(const QString& text, IGameWindows::Handle
     m_c.parts.gameLauncher->fRestoreGameWindow(window);
     windows.Activate(window);
     fWaitForFocus(window);
-    for (const KeyStep& key : kConsoleKeys)
-        windows.SendKey(key.scanCode, 0, MKeyboard::FlagScanCode, key.action);
+    if (!fTypeConsoleKeys(window)) {
+        m_c.status.fShowMessageBox(messageText.isEmpty() ? m_c.texts.fGetText(kNoGameText) : messageText,
+                                   kStyleInformation,
+                                   messageTitle.isEmpty() ? m_c.texts.fGetText(kConsoleTitleText) : messageTitle);
+        return false;
+    }
     return true;
+}
+
+bool ConsoleInput::fTypeConsoleKeys(IGameWindows::Handle window)
+{
+    IGameWindows& windows = *m_c.services.gameWindows;
+    bool ctrlDown = false;
+    bool typed = true;
+    for (const KeyStep& key : kConsoleKeys) {
+        if (&key != kConsoleKeys)
+            QThread::msleep(kStepGapMs);  // the key before was sent and flushed
+        // Keys that would go to another window (the game never took the
+        // keyboard, or the user went elsewhere) are not sent.
+        if (windows.ActiveWindow() != window) {
+            typed = false;
+            break;
+        }
+        windows.SendKey(key.scanCode, 0, MKeyboard::FlagScanCode, key.action);
+        if (key.scanCode == kCtrlScanCode)
+            ctrlDown = key.action == MKeyboard::ActionDown;
+    }
+    // A Ctrl left down would stay down for the whole display.
+    if (ctrlDown)
+        windows.SendKey(kCtrlScanCode, 0, MKeyboard::FlagScanCode, MKeyboard::ActionUp);
+    return typed;
 }

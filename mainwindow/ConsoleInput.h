@@ -9,8 +9,10 @@ struct MainContext;
 // Commands typed into the running game's console: the text goes on the
 // clipboard, the game window comes to the front, and the keys that open
 // the console, paste, run the line and close the console follow, by their
-// scan codes (the console key is the key left of 1 on every layout). The
-// game start and the demo go-to and forward commands use it.
+// scan codes (the console key is the key left of 1 on every layout), a game
+// frame apart. The game start and the demo go-to and forward commands use
+// it. It blocks the caller for about half a second; a game slow to take the
+// keyboard is waited for up to 2 s in all.
 class IConsoleInput
 {
 public:
@@ -18,8 +20,11 @@ public:
     // Types `text` into the game window (0: the window is searched). True
     // when the window was found and the command typed; false when there is
     // no game window (told on request, in messageText or else text 217,
-    // under messageTitle) or when the clipboard did not take the text
-    // (always told, in a message of its own).
+    // under messageTitle), when the clipboard did not take the text
+    // (always told, in a message of its own), or when the game window did
+    // not take the keyboard or lost it on the way (always told, as for no
+    // window, under messageTitle or text 934; keys not yet sent are not
+    // sent, and a Ctrl pressed is released).
     virtual bool fSendConsoleCommand(const QString& text, IGameWindows::Handle window, bool showFailureMessage,
                                      const QString& messageText, const QString& messageTitle) = 0;
 };
@@ -35,6 +40,9 @@ public:
 private:
     // Until the window has the focus: at least 200 ms, at most 2 s.
     void fWaitForFocus(IGameWindows::Handle window);
+    // Sends the console keys while the window has the focus: false when it
+    // lost it before the last key.
+    bool fTypeConsoleKeys(IGameWindows::Handle window);
 
     MainContext& m_c;
 };

@@ -25,17 +25,28 @@
 // on it, as the engines read it) opens it and types "`" into its line, or
 // closes it; Backspace deletes, Ctrl+V pastes the CLIPBOARD text, Enter runs
 // the line; other keys type their text.
+//
+// Input is read as an engine reads it: once a frame of 16 ms, all the keys
+// of that frame in their order. Whether Ctrl is held is what the game saw in
+// the frames before, not what the X server says: a V that comes in the same
+// frame as its Ctrl is a plain V (which types nothing, Ctrl being down), and
+// Enter then runs an empty line. The frames are counted in the X server's
+// time of the keys (a frame holds the keys of the 16 ms from its first), so
+// that a busy machine that wakes the fake late does not merge frames that a
+// game keeping its pace would have kept apart.
 #include "FakeEngine.h"
 #include "X11HotKey.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QRasterWindow>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -43,6 +54,7 @@
 namespace
 {
 constexpr quint32 kConsoleKeycode = 49;
+constexpr int kFrameMs = 16;
 
 class LogFile
 {
@@ -81,7 +93,14 @@ private:
 class GameWindow : public QRasterWindow
 {
 public:
-    GameWindow(LogFile& log, FakeEngine& engine) : m_log(log), m_engine(engine) {}
+    GameWindow(LogFile& log, FakeEngine& engine) : m_log(log), m_engine(engine)
+    {
+        m_frame.setTimerType(Qt::PreciseTimer);
+        m_frame.setInterval(kFrameMs);
+        QObject::connect(&m_frame, &QTimer::timeout, this, [this] { RunFrames(); });
+        m_frame.start();
+        m_clock.start();
+    }
 
 protected:
     void exposeEvent(QExposeEvent* event) override
@@ -109,26 +128,8 @@ protected:
         }
     }
 
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        if (event->isAutoRepeat())
-            return;
-        m_log.Write(QStringLiteral("key down %1").arg(event->nativeScanCode()));
-        if (event->nativeScanCode() == kConsoleKeycode) {
-            m_open = !m_open;
-            m_line = m_open ? QStringLiteral("`") : QString();
-            m_log.Write(m_open ? QStringLiteral("console open") : QStringLiteral("console closed"));
-        } else if (m_open) {
-            Edit(event);
-        }
-        update();
-    }
-
-    void keyReleaseEvent(QKeyEvent* event) override
-    {
-        if (!event->isAutoRepeat())
-            m_log.Write(QStringLiteral("key up %1").arg(event->nativeScanCode()));
-    }
+    void keyPressEvent(QKeyEvent* event) override { Queue(event, true); }
+    void keyReleaseEvent(QKeyEvent* event) override { Queue(event, false); }
 
     void closeEvent(QCloseEvent* event) override
     {
@@ -138,9 +139,66 @@ protected:
     }
 
 private:
-    void Edit(QKeyEvent* event)
+    struct KeyInput
     {
-        switch (event->key()) {
+        bool down;
+        quint32 code;
+        int key;
+        QString text;
+        quint32 serverTime;  // ms, wrapping
+        qint64 arrived;      // ms of m_clock
+    };
+
+    void Queue(const QKeyEvent* event, bool down)
+    {
+        if (event->isAutoRepeat())
+            return;
+        m_pending.append({down, event->nativeScanCode(), event->key(), down ? event->text() : QString(),
+                          static_cast<quint32>(event->timestamp()), m_clock.elapsed()});
+    }
+
+    // The frames that are over: the last one waits until its 16 ms are past,
+    // since keys of it may still be on their way.
+    void RunFrames()
+    {
+        while (!m_pending.isEmpty()) {
+            const KeyInput& first = m_pending.first();
+            qsizetype count = 1;
+            while (count < m_pending.size() && m_pending[count].serverTime - first.serverTime < quint32(kFrameMs))
+                ++count;
+            if (count == m_pending.size() && m_clock.elapsed() - first.arrived < kFrameMs)
+                return;
+            const QList<KeyInput> frame = m_pending.mid(0, count);
+            m_pending.remove(0, count);
+            RunFrame(frame);
+        }
+    }
+
+    // One frame of the engine, with the Ctrl state that the earlier frames
+    // left.
+    void RunFrame(const QList<KeyInput>& keys)
+    {
+        const bool ctrlSeen = m_ctrlDown;
+        for (const KeyInput& k : keys) {
+            m_log.Write(QStringLiteral("key %1 %2").arg(k.down ? QStringLiteral("down") : QStringLiteral("up")).arg(k.code));
+            if (k.key == Qt::Key_Control)
+                m_ctrlDown = k.down;
+            if (!k.down)
+                continue;
+            if (k.code == kConsoleKeycode) {
+                m_open = !m_open;
+                m_line = m_open ? QStringLiteral("`") : QString();
+                m_log.Write(m_open ? QStringLiteral("console open") : QStringLiteral("console closed"));
+            } else if (m_open) {
+                Edit(k, ctrlSeen);
+            }
+        }
+        update();
+    }
+
+    void Edit(const KeyInput& k, bool ctrlSeen)
+    {
+        switch (k.key) {
         case Qt::Key_Backspace:
             m_line.chop(1);
             return;
@@ -152,7 +210,7 @@ private:
             return;
         }
         case Qt::Key_V:
-            if (event->modifiers().testFlag(Qt::ControlModifier)) {
+            if (ctrlSeen) {
                 const QString text = QGuiApplication::clipboard()->text(QClipboard::Clipboard);
                 m_log.Write(QStringLiteral("paste ") + text);
                 m_line += text;
@@ -162,14 +220,18 @@ private:
         default:
             break;
         }
-        const QString text = event->text();
-        if (!event->modifiers().testFlag(Qt::ControlModifier) && !text.isEmpty() && text.at(0).isPrint())
-            m_line += text;
+        // With Ctrl down the text is a control character, which types nothing.
+        if (!k.text.isEmpty() && k.text.at(0).isPrint())
+            m_line += k.text;
     }
 
     LogFile& m_log;
     FakeEngine& m_engine;
     bool m_shown = false;
+    QTimer m_frame;
+    QElapsedTimer m_clock;
+    QList<KeyInput> m_pending;
+    bool m_ctrlDown = false;  // as the frames so far have seen it
     bool m_open = false;
     QString m_line;
 };

@@ -1,8 +1,11 @@
 // The console input: with scripted game windows, the steps in their order
-// (a given window is not searched, a minimized one is restored first), no
-// window (text 217 on request), a clipboard that refuses the text (its own
-// message, no key); against the fake game, the console opens on keyboard
-// layouts where no key carries a plain grave.
+// (a given window is not searched, a minimized one is restored first) and a
+// game frame apart, no window (text 217 on request), a clipboard that
+// refuses the text (its own message, no key), a window that loses the
+// keyboard on the way (no key after, Ctrl released, text 217); against the
+// fake game, the console opens on keyboard layouts where no key carries a
+// plain grave, and a game that never takes the keyboard gets no key and
+// leaves the program responsive.
 
 #include "FakeGameSupport.h"
 #include "KeymapGuard.h"
@@ -12,6 +15,9 @@
 #include "TestWindowManager.h"
 #include "X11Windows.h"
 
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 using namespace Harness;
@@ -26,7 +32,10 @@ public:
     QList<Handle> shown;           // the display's windows, bottom first
     QList<Handle> minimized;
     bool clipboardTakes = true;
+    bool takesFocus = true;     // an activated window gets the keyboard
+    int keysWhileActive = -1;   // after that many keys the user goes elsewhere
     QStringList calls;
+    QList<qint64> keyTimes;     // ms
 
     void Reset(bool script)
     {
@@ -34,8 +43,12 @@ public:
         shown.clear();
         minimized.clear();
         clipboardTakes = true;
+        takesFocus = true;
+        keysWhileActive = -1;
         calls.clear();
+        keyTimes.clear();
         m_active = 0;
+        m_clock.start();
     }
 
     QList<Handle> FindWindows(const QString& title, const QString& className) override
@@ -67,7 +80,8 @@ public:
         if (!scripted)
             return m_real->Activate(window);
         calls << QStringLiteral("activate %1").arg(window);
-        m_active = window;
+        if (takesFocus)
+            m_active = window;
         return true;
     }
     int32_t SendClose(Handle window) override { return scripted ? 0 : m_real->SendClose(window); }
@@ -83,13 +97,20 @@ public:
         if (!scripted)
             return m_real->SendKey(scanCode, virtualKey, flags, action);
         calls << QStringLiteral("key %1 %2 %3 %4").arg(scanCode, 0, 16).arg(virtualKey).arg(flags).arg(action);
+        keyTimes << m_clock.elapsed();
         return true;
     }
-    Handle ActiveWindow() override { return scripted ? m_active : m_real->ActiveWindow(); }
+    Handle ActiveWindow() override
+    {
+        if (!scripted)
+            return m_real->ActiveWindow();
+        return keysWhileActive >= 0 && keyTimes.size() >= keysWhileActive ? 0 : m_active;
+    }
 
 private:
     std::shared_ptr<IGameWindows> m_real = MakeRealServices().gameWindows;
     Handle m_active = 0;
+    QElapsedTimer m_clock;
 };
 
 // The keys of one command: by scan code, no virtual key, one call a line.
@@ -163,6 +184,85 @@ private slots:
         // The topmost of the windows found.
         QVERIFY(m_windows->calls.contains(QStringLiteral("activate 9")));
         QCOMPARE(m_windows->calls.mid(m_windows->calls.size() - kConsoleKeys.size()), kConsoleKeys);
+    }
+
+    void theKeysComeAGameFrameApart()
+    {
+        // A game reads its keys once a frame, and pastes only with a Ctrl
+        // that an earlier frame saw.
+        QVERIFY(Console().fSendConsoleCommand(QStringLiteral("/exec x.cfg"), 77, true, QString(), QString()));
+        const QList<qint64>& times = m_windows->keyTimes;
+        QCOMPARE(times.size(), kConsoleKeys.size());
+        for (qsizetype i = 1; i < times.size(); ++i)
+            QVERIFY2(times[i] - times[i - 1] >= 20, qPrintable(QStringLiteral("step %1 after %2 ms").arg(i + 1).arg(times[i] - times[i - 1])));
+    }
+
+    void keysGoToTheGameOnlyWhileItHasTheKeyboard_data()
+    {
+        QTest::addColumn<bool>("takesFocus");
+        QTest::addColumn<int>("keysWhileActive");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("keys");
+        QTest::newRow("never taken") << false << -1 << "" << "" << QStringList{};
+        QTest::newRow("lost with Ctrl down") << true << 3 << "Start the game first." << "Go to"
+                                             << (kConsoleKeys.mid(0, 3) << QStringLiteral("key 1d 0 8 1"));
+        QTest::newRow("lost after the paste") << true << 4 << "" << "Forward" << kConsoleKeys.mid(0, 5);
+    }
+
+    void keysGoToTheGameOnlyWhileItHasTheKeyboard()
+    {
+        QFETCH(bool, takesFocus);
+        QFETCH(int, keysWhileActive);
+        QFETCH(QString, text);
+        QFETCH(QString, title);
+        QFETCH(QStringList, keys);
+        m_windows->takesFocus = takesFocus;
+        m_windows->keysWhileActive = keysWhileActive;
+        QElapsedTimer waited;
+        waited.start();
+        // Told even when the caller asked only about a missing window.
+        QVERIFY(!Console().fSendConsoleCommand(QStringLiteral("/DemoFF 1"), 77, false, text, title));
+        QVERIFY2(waited.elapsed() < 5000, qPrintable(QString::number(waited.elapsed())));
+        QCOMPARE(m_windows->calls.filter(QRegularExpression(QStringLiteral("^key "))), keys);
+        QCOMPARE(m_dialogs->boxes.size(), 1);
+        QCOMPARE(m_dialogs->boxes[0].prompt, text.isEmpty() ? Text(217) : text);
+        QCOMPARE(m_dialogs->boxes[0].title, QLatin1Char(' ') + (title.isEmpty() ? Text(934) : title));
+        QCOMPARE(m_dialogs->boxes[0].style, 64);
+    }
+
+    void aGameThatNeverTakesTheKeyboardGetsNoKey()
+    {
+        m_windows->Reset(false);
+        FakeGame::Options o;
+        o.title = QStringLiteral("Enemy Territory");
+        o.withdrawn = true;
+        o.log = m_s.Path(QStringLiteral("withdrawn.log"));
+        QProcess game;
+        game.setProcessEnvironment(FakeGame::Environment(o));
+        game.start(FakeGame::Binary(), {});
+        QVERIFY(game.waitForStarted());
+        const FakeGame::Log log(o.log);
+        QVERIFY(log.WaitForPrefix(QStringLiteral("window ")));
+        // Keys sent all the same would go to the window that has the keyboard.
+        QLineEdit edit;
+        edit.show();
+        edit.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&edit));
+        edit.setFocus();
+        QTRY_VERIFY(edit.hasFocus());
+
+        QElapsedTimer waited;
+        waited.start();
+        QVERIFY(!Console().fSendConsoleCommand(QStringLiteral("/DemoFF 1"), log.WindowId(), true, QString(), QString()));
+        QVERIFY2(waited.elapsed() < 5000, qPrintable(QString::number(waited.elapsed())));
+        QCOMPARE(m_dialogs->boxes.size(), 1);
+        QCOMPARE(m_dialogs->boxes[0].prompt, Text(217));
+        // A key typed now comes after any that were sent.
+        QVERIFY(MKeyboard::SendKey(0, 'X', 0, MKeyboard::ActionPress));
+        QTRY_COMPARE(edit.text(), QStringLiteral("x"));
+        game.kill();
+        game.waitForFinished(3000);
     }
 
     void noGameWindowIsToldOnRequest_data()
