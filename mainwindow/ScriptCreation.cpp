@@ -6,6 +6,7 @@
 #include "HandlerErrors.h"
 #include "MCDialog.h"
 #include "MCommon.h"
+#include "MConsoleNames.h"
 #include "MDisplayNumber.h"
 #include "MFileOp.h"
 #include "MRuvScriptGenerator.h"
@@ -35,6 +36,8 @@ constexpr int32_t kExclamationStyle = 48;
 constexpr int32_t kAnswerYes = 6;
 constexpr int32_t kShowNormal = 1;
 constexpr int32_t kResultTimeoutMs = 3000;
+constexpr int32_t kCreateText = 73;
+constexpr int32_t kConsoleScriptNameText = 904;
 const QString kSource = QStringLiteral("FrmMain.cmdCreateScript_Click");
 
 // The parts of a path, whichever separator it is written with.
@@ -126,7 +129,8 @@ void ScriptCreation::cmdCreateScript_Click()
     {
         BusyState busy(*m_c.parts.viewInput);
         written = MRuvScriptGenerator::GenerateCameraScripts(ui, QStringLiteral("Ruvadir"), m_c.texts.fGetText(186),
-                                                             m_c.texts.fGetText(73), options, elapsedMs, points);
+                                                             m_c.texts.fGetText(kCreateText), options, elapsedMs,
+                                                             points);
     }
     if (!written)
         return;
@@ -156,6 +160,14 @@ bool ScriptCreation::fChooseScriptFile(QString& basename, QString& folder, QStri
                                               QStringLiteral("cfg"), IDialogs::HideReadOnly))
         return false;
     basename = MFileOp::RemoveExtension(MFileOp::GetFileName(fileName));
+    // A name the game cannot be given is refused before the folder is kept
+    // or anything is written.
+    const QString refusal =
+        MConsoleNames::ConsoleNameRefusal(basename, m_c.texts.LanguageBase(), kConsoleScriptNameText);
+    if (!refusal.isEmpty()) {
+        m_c.status.fShowMessageBox(refusal, kExclamationStyle, m_c.texts.fGetText(kCreateText));
+        return false;
+    }
     folder = MFileOp::GetFolderPart(fileName);
     game.SetScriptOutDir(folder);
     if (fGetScriptRelativeDir(folder, relativeDir))

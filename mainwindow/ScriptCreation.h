@@ -29,7 +29,7 @@ public:
     void cmdExploreScriptDir_Click();
 
     // The save dialog and the check of the chosen folder; false when the
-    // user gave up.
+    // user gave up or the name cannot be given to the game.
     bool fChooseScriptFile(QString& basename, QString& folder, QString& relativeDir, int32_t& filterIndex);
     // The folder relative to the active game's mod folder, as the game's
     // scripts name it; true when the folder lies below the game's root.
