@@ -17,6 +17,7 @@
 #include "MainTexts.h"
 #include "MainWidgets.h"
 #include "PathHelper.h"
+#include "RuvError.h"
 #include "StatusMessages.h"
 
 #include <QCheckBox>
@@ -28,6 +29,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
+#include <limits>
+
 namespace {
 
 constexpr int32_t kInformationStyle = 64;
@@ -37,7 +40,9 @@ constexpr int32_t kAnswerYes = 6;
 constexpr int32_t kShowNormal = 1;
 constexpr int32_t kResultTimeoutMs = 3000;
 constexpr int32_t kCreateText = 73;
+constexpr int32_t kTransSpeedLabelText = 44;
 constexpr int32_t kConsoleScriptNameText = 904;
+constexpr int32_t kNumberOutOfFieldText = 920;
 const QString kSource = QStringLiteral("FrmMain.cmdCreateScript_Click");
 
 // The parts of a path, whichever separator it is written with.
@@ -118,7 +123,7 @@ void ScriptCreation::cmdCreateScript_Click()
     QString folder;
     QString relativeDir;
     int32_t filterIndex = 1;
-    if (!fChooseScriptFile(basename, folder, relativeDir, filterIndex))
+    if (!fCheckScriptNumbers() || !fChooseScriptFile(basename, folder, relativeDir, filterIndex))
         return;
     C3DCameraScriptOption options;
     fGatherScriptOptions(options, basename, folder, relativeDir);
@@ -233,6 +238,28 @@ void ScriptCreation::cmdExploreScriptDir_Click()
         return;
     }
     m_c.status.fShowMessageBox(m_c.texts.fGetText(228), kInformationStyle, m_c.texts.fGetText(227));
+}
+
+bool ScriptCreation::fCheckScriptNumbers()
+{
+    // Read as the options read it: what fails here would fail there, once
+    // the file is chosen and the folder kept.
+    QLineEdit* box = m_c.widgets.txtTransSpeed;
+    try {
+        Rounded(box->text());
+        return true;
+    } catch (const RuvError&) {
+    }
+    // The field by its label, without the colon the label ends in.
+    QString field = m_c.texts.fGetText(kTransSpeedLabelText).trimmed();
+    if (field.endsWith(QLatin1Char(':')))
+        field = field.chopped(1).trimmed();
+    const QString prompt = m_c.texts.fGetText(
+        kNumberOutOfFieldText, field, box->text(),
+        MDisplayNumber::Format(std::numeric_limits<int32_t>::min(), 0),
+        MDisplayNumber::Format(std::numeric_limits<int32_t>::max(), 0));
+    m_c.status.fShowMessageBox(prompt, kExclamationStyle, m_c.texts.fGetText(kCreateText));
+    return false;
 }
 
 void ScriptCreation::fValidateTransSpeed(bool& cancel)

@@ -292,6 +292,42 @@ private slots:
         QVERIFY(m_s.fake.calls.isEmpty());
     }
 
+    void aTransitionSpeedBeyondItsFieldIsRefusedBeforeTheDialog_data()
+    {
+        QTest::addColumn<QString>("speed");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("too large") << "99999999999999" << true;
+        QTest::newRow("too small") << "-99999999999999" << true;
+        QTest::newRow("the largest") << "2147483647" << false;
+    }
+    void aTransitionSpeedBeyondItsFieldIsRefusedBeforeTheDialog()
+    {
+        QFETCH(QString, speed);
+        QFETCH(bool, refused);
+        const QString folder = m_mod + QStringLiteral("/cam");
+        const QMap<QString, QByteArray> before = FilesOf(folder);
+        Game().SetScriptOutDir(folder + QStringLiteral("/not/yet"));
+        W().txtTransSpeed->setText(speed);
+        Clear();
+        m_s.dialogs->savePaths << folder + QStringLiteral("/speed.cfg");
+        ClickCreate();
+        W().txtTransSpeed->setText(QStringLiteral("0"));
+        QFile::remove(folder + QStringLiteral("/speed.cfg"));
+        if (!refused) {
+            QCOMPARE(m_s.dialogs->saves.size(), 1);
+            return;
+        }
+        QVERIFY(m_s.dialogs->saves.isEmpty());
+        QCOMPARE(BoxTitles(), QStringList{" Create..."});
+        QCOMPARE(m_s.dialogs->boxes.front().prompt,
+                 "Transition speed \"" + speed
+                     + "\" cannot be used: give a whole number from -2147483648 to 2147483647.");
+        QCOMPARE(m_s.dialogs->boxes.front().style, 48);
+        QCOMPARE(Game().ScriptOutDir(), folder + QStringLiteral("/not/yet"));
+        QCOMPARE(FilesOf(folder), before);
+        QVERIFY(m_s.fake.calls.isEmpty());
+    }
+
     void theTransitionSpeedBecomesAWholeNumber_data()
     {
         QTest::addColumn<QString>("typed");
