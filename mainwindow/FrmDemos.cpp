@@ -172,6 +172,15 @@ void FrmDemos::BuildControls()
     m_tvwDemos->setIndentation(12);
     m_tvwDemos->setUniformRowHeights(true);
     m_tvwDemos->viewport()->installEventFilter(this);
+    // The note, its box and its image belong to the node the tree shows as
+    // current, however it became so (a click, the arrow keys, typing a
+    // name): a note is never saved to a node that is not highlighted.
+    connect(m_tvwDemos, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        if (current == m_currentNode)
+            return;
+        m_currentNode = current;
+        fShowDemoInfo();
+    });
     connect(m_tvwDemos, &QTreeWidget::itemExpanded, this,
             [this](QTreeWidgetItem* item) {
                 if (!IsDemoNode(item) && item->childCount() > 0)

@@ -20,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 
 #include <vector>
 
@@ -126,6 +127,23 @@ private:
     Com::ComPtr<Dadavive::ICSubclass> m_subclass;
 };
 
+// Qt reads double quotes in a typed name as a list of quoted names and
+// gives back the quoted part alone ("x"movie" becomes "movie"), which would
+// write over another file. A save names one file: a typed name holding a
+// quote is given back as typed, in the dialog's folder and with the default
+// extension Qt adds to a name without one, for the caller to take or refuse.
+QString TypedSaveName(const QFileDialog& dialog, const QString& chosen)
+{
+    const auto* edit = dialog.findChild<const QLineEdit*>(QStringLiteral("fileNameEdit"));
+    const QString typed = edit ? edit->text() : QString();
+    if (!typed.contains(QLatin1Char('"')))
+        return chosen;
+    QString name = dialog.directory().absoluteFilePath(typed);
+    if (!dialog.defaultSuffix().isEmpty() && !QFileInfo(name).fileName().contains(QLatin1Char('.')))
+        name += QLatin1Char('.') + dialog.defaultSuffix();
+    return name;
+}
+
 // The file dialogs. Ours, not the desktop's: the tests find and drive them,
 // and they behave alike on every desktop.
 bool ShowFileDialog(bool save, QWidget* owner, const QString& title, QString& fileName, QString& fileTitle,
@@ -160,6 +178,8 @@ bool ShowFileDialog(bool save, QWidget* owner, const QString& title, QString& fi
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     fileName = dialog.selectedFiles().constFirst();
+    if (save)
+        fileName = TypedSaveName(dialog, fileName);
     fileTitle = QFileInfo(fileName).fileName();
     if (!filters.isEmpty())
         filterIndex = static_cast<int32_t>(filters.indexOf(dialog.selectedNameFilter())) + 1;

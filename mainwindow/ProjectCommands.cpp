@@ -213,6 +213,10 @@ bool ProjectCommands::fChooseProjectSaveFile(QString& path)
                                                                     ProjectExtension),
                                               filterIndex, QString(), IDialogs::HideReadOnly))
         return false;
+    // A name typed without an extension is a project all the same: without
+    // ".vava" the open dialog would not list it.
+    if (!MFileOp::GetFileName(fileName).contains(QLatin1Char('.')))
+        fileName += QLatin1Char('.') + ProjectExtension;
     // Linux file names differ by case: only the project's own file is
     // replaced without a question.
     const QString ownFile =

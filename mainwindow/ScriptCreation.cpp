@@ -6,6 +6,7 @@
 #include "HandlerErrors.h"
 #include "MCDialog.h"
 #include "MCommon.h"
+#include "MConsoleNames.h"
 #include "MDisplayNumber.h"
 #include "MFileOp.h"
 #include "MRuvScriptGenerator.h"
@@ -16,6 +17,7 @@
 #include "MainTexts.h"
 #include "MainWidgets.h"
 #include "PathHelper.h"
+#include "RuvError.h"
 #include "StatusMessages.h"
 
 #include <QCheckBox>
@@ -27,6 +29,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
+#include <limits>
+
 namespace {
 
 constexpr int32_t kInformationStyle = 64;
@@ -35,6 +39,10 @@ constexpr int32_t kExclamationStyle = 48;
 constexpr int32_t kAnswerYes = 6;
 constexpr int32_t kShowNormal = 1;
 constexpr int32_t kResultTimeoutMs = 3000;
+constexpr int32_t kCreateText = 73;
+constexpr int32_t kTransSpeedLabelText = 44;
+constexpr int32_t kConsoleScriptNameText = 904;
+constexpr int32_t kNumberOutOfFieldText = 920;
 const QString kSource = QStringLiteral("FrmMain.cmdCreateScript_Click");
 
 // The parts of a path, whichever separator it is written with.
@@ -115,7 +123,7 @@ void ScriptCreation::cmdCreateScript_Click()
     QString folder;
     QString relativeDir;
     int32_t filterIndex = 1;
-    if (!fChooseScriptFile(basename, folder, relativeDir, filterIndex))
+    if (!fCheckScriptNumbers() || !fChooseScriptFile(basename, folder, relativeDir, filterIndex))
         return;
     C3DCameraScriptOption options;
     fGatherScriptOptions(options, basename, folder, relativeDir);
@@ -126,7 +134,8 @@ void ScriptCreation::cmdCreateScript_Click()
     {
         BusyState busy(*m_c.parts.viewInput);
         written = MRuvScriptGenerator::GenerateCameraScripts(ui, QStringLiteral("Ruvadir"), m_c.texts.fGetText(186),
-                                                             m_c.texts.fGetText(73), options, elapsedMs, points);
+                                                             m_c.texts.fGetText(kCreateText), options, elapsedMs,
+                                                             points);
     }
     if (!written)
         return;
@@ -156,6 +165,14 @@ bool ScriptCreation::fChooseScriptFile(QString& basename, QString& folder, QStri
                                               QStringLiteral("cfg"), IDialogs::HideReadOnly))
         return false;
     basename = MFileOp::RemoveExtension(MFileOp::GetFileName(fileName));
+    // A name the game cannot be given is refused before the folder is kept
+    // or anything is written.
+    const QString refusal =
+        MConsoleNames::ConsoleNameRefusal(basename, m_c.texts.LanguageBase(), kConsoleScriptNameText);
+    if (!refusal.isEmpty()) {
+        m_c.status.fShowMessageBox(refusal, kExclamationStyle, m_c.texts.fGetText(kCreateText));
+        return false;
+    }
     folder = MFileOp::GetFolderPart(fileName);
     game.SetScriptOutDir(folder);
     if (fGetScriptRelativeDir(folder, relativeDir))
@@ -221,6 +238,28 @@ void ScriptCreation::cmdExploreScriptDir_Click()
         return;
     }
     m_c.status.fShowMessageBox(m_c.texts.fGetText(228), kInformationStyle, m_c.texts.fGetText(227));
+}
+
+bool ScriptCreation::fCheckScriptNumbers()
+{
+    // Read as the options read it: what fails here would fail there, once
+    // the file is chosen and the folder kept.
+    QLineEdit* box = m_c.widgets.txtTransSpeed;
+    try {
+        Rounded(box->text());
+        return true;
+    } catch (const RuvError&) {
+    }
+    // The field by its label, without the colon the label ends in.
+    QString field = m_c.texts.fGetText(kTransSpeedLabelText).trimmed();
+    if (field.endsWith(QLatin1Char(':')))
+        field = field.chopped(1).trimmed();
+    const QString prompt = m_c.texts.fGetText(
+        kNumberOutOfFieldText, field, box->text(),
+        MDisplayNumber::Format(std::numeric_limits<int32_t>::min(), 0),
+        MDisplayNumber::Format(std::numeric_limits<int32_t>::max(), 0));
+    m_c.status.fShowMessageBox(prompt, kExclamationStyle, m_c.texts.fGetText(kCreateText));
+    return false;
 }
 
 void ScriptCreation::fValidateTransSpeed(bool& cancel)

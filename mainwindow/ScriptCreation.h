@@ -28,8 +28,11 @@ public:
     void fValidateTransSpeed(bool& cancel) override;
     void cmdExploreScriptDir_Click();
 
+    // Refuses, naming its field, a transition speed that the script cannot
+    // be given, before the save dialog; true when it can.
+    bool fCheckScriptNumbers();
     // The save dialog and the check of the chosen folder; false when the
-    // user gave up.
+    // user gave up or the name cannot be given to the game.
     bool fChooseScriptFile(QString& basename, QString& folder, QString& relativeDir, int32_t& filterIndex);
     // The folder relative to the active game's mod folder, as the game's
     // scripts name it; true when the folder lies below the game's root.

@@ -223,16 +223,21 @@ public:
     // The paths the save dialog answers; an empty one cancels.
     QStringList savePaths;
     bool realBoxes = false;
+    // The save dialog is the program's own, for the test to fill in.
+    bool realSaves = false;
 
     bool ShowOpenDialog(QWidget*, const QString&, QString&, QString&, const QString&, const QString&, int32_t&,
                         const QString&, int32_t) override
     {
         return false;
     }
-    bool ShowSaveDialog(QWidget*, const QString& title, QString& fileName, QString& fileTitle,
-                        const QString& folder, const QString& filter, int32_t&, const QString& ext, int32_t) override
+    bool ShowSaveDialog(QWidget* owner, const QString& title, QString& fileName, QString& fileTitle,
+                        const QString& folder, const QString& filter, int32_t& index, const QString& ext,
+                        int32_t flags) override
     {
         saves << Save{title, fileName, folder, filter, ext};
+        if (realSaves)
+            return m_real->ShowSaveDialog(owner, title, fileName, fileTitle, folder, filter, index, ext, flags);
         const QString path = savePaths.isEmpty() ? QString() : savePaths.takeFirst();
         if (path.isEmpty())
             return false;

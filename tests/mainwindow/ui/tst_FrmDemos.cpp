@@ -360,6 +360,46 @@ private slots:
         QCOMPARE(FrmDemos::NodeImage(Node(w, QStringLiteral("d.dm_84"))), int(FrmDemos::ImageDemoNote));
     }
 
+    // The keys go to the focused tree as the keyboard gives them.
+    void theNoteFollowsTheNodeMadeCurrentByKeys()
+    {
+        Write(At(QStringLiteral("sub/match.dm_84")), "demo");
+        Write(At(QStringLiteral("sub/match.dm_84.txt")), "old note");
+        Write(At(QStringLiteral("a.dm_84")), "demo");
+        FrmDemos& w = Window();
+        QVERIFY(Shown(w));
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        Node(w, QStringLiteral("sub"))->setExpanded(true);
+        Click(w, QStringLiteral("sub\\match.dm_84"));
+        QCOMPARE(NoteBox(w)->toPlainText(), QStringLiteral("old note"));
+        QTreeWidgetItem* a = Node(w, QStringLiteral("a.dm_84"));
+
+        w.Tree()->setFocus();
+        QTRY_VERIFY(w.Tree()->hasFocus());
+        QTest::keyClick(w.Tree(), Qt::Key_Down);
+        QCOMPARE(w.Tree()->currentItem(), a);
+        QCOMPARE(w.CurrentNode(), a);
+        QCOMPARE(NoteBox(w)->toPlainText(), QString());
+        TypeNote(w, QStringLiteral("new note"));
+        Save(w);
+        QCOMPARE(Read(At(QStringLiteral("a.dm_84.txt"))), QByteArray("new note"));
+        QCOMPARE(Read(At(QStringLiteral("sub/match.dm_84.txt"))), QByteArray("old note"));
+        QCOMPARE(FrmDemos::NodeImage(a), int(FrmDemos::ImageDemoNote));
+        QCOMPARE(FrmDemos::NodeImage(Node(w, QStringLiteral("sub\\match.dm_84"))), int(FrmDemos::ImageDemoNote));
+
+        // Up, and a name typed into the tree, show each node's own note.
+        w.Tree()->setFocus();
+        QTRY_VERIFY(w.Tree()->hasFocus());
+        QTest::keyClick(w.Tree(), Qt::Key_Up);
+        QCOMPARE(FrmDemos::FullPath(w.CurrentNode()), QStringLiteral("sub\\match.dm_84"));
+        QCOMPARE(NoteBox(w)->toPlainText(), QStringLiteral("old note"));
+        QTest::keyClick(w.Tree(), Qt::Key_A);
+        QCOMPARE(w.CurrentNode(), a);
+        QCOMPARE(NoteBox(w)->toPlainText(), QStringLiteral("new note"));
+        QVERIFY(m_dialogs->boxes.isEmpty());
+    }
+
     void withoutADemoANoteIsRefused()
     {
         QVERIFY(QDir().mkpath(At(QStringLiteral("folder"))));

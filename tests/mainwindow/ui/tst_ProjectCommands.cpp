@@ -454,6 +454,47 @@ private slots:
         QCOMPARE(S().m_captionName, QStringLiteral("mine"));
     }
 
+    void aNameTypedWithoutExtensionIsSavedAsAProject_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("no extension") << "intro" << "intro.vava";
+        QTest::newRow("an extension of its own") << "intro.old" << "intro.old";
+    }
+    void aNameTypedWithoutExtensionIsSavedAsAProject()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        AddPoints(*S().m_mainCurve, 2);
+        const QString folder = m_home->Folder(QStringLiteral("typed/") + written);
+        m_dialogs->savePaths = {folder + QLatin1Char('/') + typed};
+        QVERIFY(Harness::Activate(m_window.get()));
+        QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
+        const QString path = folder + QLatin1Char('/') + written;
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{written});
+        QCOMPARE(m_window->Menus().mnuT_RecentFiles()->Tag(1), path);
+        QCOMPARE(S().m_captionName, QStringLiteral("intro"));
+        QVERIFY(Prompts().isEmpty());
+        // It opens again.
+        Fresh();
+        OpenFile(path);
+        QCOMPARE(S().m_mainCurve->ControlsCount(), 2);
+        QVERIFY(Prompts().isEmpty());
+    }
+
+    void aNameTypedWithoutExtensionAsksBeforeReplacingItsProject()
+    {
+        AddPoints(*S().m_mainCurve, 2);
+        const QString folder = m_home->Folder(QStringLiteral("typed/asked"));
+        QVERIFY(WriteBytes(folder + QStringLiteral("/intro.vava"), "someone else's"));
+        m_dialogs->answers = {MMsgBoxEx::IdNo};
+        SaveAs(folder + QStringLiteral("/intro"));
+        QCOMPARE(Prompts(), QStringList{QStringLiteral("Do you really want to replace the existing file?")});
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("intro.vava")});
+        QCOMPARE(FileBytes(folder + QStringLiteral("/intro.vava")), QByteArray("someone else's"));
+        QCOMPARE(S().m_captionName, QString());
+    }
+
     void aFailedSaveChangesNothing()
     {
         AddPoints(*S().m_mainCurve, 2);

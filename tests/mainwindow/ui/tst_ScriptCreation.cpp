@@ -3,6 +3,7 @@
 // generator's files and messages, the result box that closes itself, and
 // the script folder opened in the shell.
 
+#include "FileDialogDriver.h"
 #include "GamesHarness.h"
 
 #include "C3DCameraScriptOption.h"
@@ -45,6 +46,12 @@ QMap<QString, QByteArray> FilesOf(const QString& folder)
         files.insert(name, file.readAll());
     }
     return files;
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), qPrintable(path));
 }
 
 }  // namespace
@@ -247,6 +254,78 @@ private slots:
         QCOMPARE(m_s.dialogs->boxes.front().prompt, QStringLiteral("The camera path needs at least two points."));
         curve.AddControl3(256, 128, 64, 10, 90, 0, true);
         QVERIFY(!QFile::exists(m_mod + QStringLiteral("/cam/refused.cfg")));
+    }
+
+    // The dialog is the program's own: Qt alone reads the quote as a list
+    // of names and gives etmovie.cfg or cam.cfg.
+    void aTypedNameHoldingAQuoteIsRefusedBeforeAnythingIsWritten_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("over an existing set") << "x\"etmovie";
+        QTest::newRow("a name of its own") << "my\"cam";
+    }
+    void aTypedNameHoldingAQuoteIsRefusedBeforeAnythingIsWritten()
+    {
+        QFETCH(QString, typed);
+        const QString folder = m_mod + QStringLiteral("/cam");
+        // A set written before under the quoted part's name.
+        WriteBytes(folder + QStringLiteral("/etmovie.cfg"), "exec cam\\etmovie000\r\n");
+        WriteBytes(folder + QStringLiteral("/etmovie000.cfg"), "camera 0 0 0\r\n");
+        const QMap<QString, QByteArray> before = FilesOf(folder);
+        const QString lastName = Creation().LastScriptName();
+        Game().SetScriptOutDir(folder + QStringLiteral("/not/yet"));
+        Clear();
+        m_s.dialogs->realSaves = true;
+        Harness::OnFileDialog([typed](QFileDialog* d) { Harness::TypeAndChooseFileName(d, typed); });
+        ClickCreate();
+        m_s.dialogs->realSaves = false;
+
+        QCOMPARE(m_s.dialogs->saves.size(), 1);
+        QCOMPARE(BoxTitles(), QStringList{" Create..."});
+        QCOMPARE(m_s.dialogs->boxes.front().prompt,
+                 "The script name \"" + typed + "\" cannot be given to the game: it may not hold \";\", double "
+                 "quotes, blanks, line breaks, control characters or characters outside Latin-1.");
+        QCOMPARE(m_s.dialogs->boxes.front().style, 48);
+        QCOMPARE(FilesOf(folder), before);
+        QCOMPARE(Game().ScriptOutDir(), folder + QStringLiteral("/not/yet"));
+        QCOMPARE(Creation().LastScriptName(), lastName);
+        QVERIFY(m_s.fake.calls.isEmpty());
+    }
+
+    void aTransitionSpeedBeyondItsFieldIsRefusedBeforeTheDialog_data()
+    {
+        QTest::addColumn<QString>("speed");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("too large") << "99999999999999" << true;
+        QTest::newRow("too small") << "-99999999999999" << true;
+        QTest::newRow("the largest") << "2147483647" << false;
+    }
+    void aTransitionSpeedBeyondItsFieldIsRefusedBeforeTheDialog()
+    {
+        QFETCH(QString, speed);
+        QFETCH(bool, refused);
+        const QString folder = m_mod + QStringLiteral("/cam");
+        const QMap<QString, QByteArray> before = FilesOf(folder);
+        Game().SetScriptOutDir(folder + QStringLiteral("/not/yet"));
+        W().txtTransSpeed->setText(speed);
+        Clear();
+        m_s.dialogs->savePaths << folder + QStringLiteral("/speed.cfg");
+        ClickCreate();
+        W().txtTransSpeed->setText(QStringLiteral("0"));
+        QFile::remove(folder + QStringLiteral("/speed.cfg"));
+        if (!refused) {
+            QCOMPARE(m_s.dialogs->saves.size(), 1);
+            return;
+        }
+        QVERIFY(m_s.dialogs->saves.isEmpty());
+        QCOMPARE(BoxTitles(), QStringList{" Create..."});
+        QCOMPARE(m_s.dialogs->boxes.front().prompt,
+                 "Transition speed \"" + speed
+                     + "\" cannot be used: give a whole number from -2147483648 to 2147483647.");
+        QCOMPARE(m_s.dialogs->boxes.front().style, 48);
+        QCOMPARE(Game().ScriptOutDir(), folder + QStringLiteral("/not/yet"));
+        QCOMPARE(FilesOf(folder), before);
+        QVERIFY(m_s.fake.calls.isEmpty());
     }
 
     void theTransitionSpeedBecomesAWholeNumber_data()

@@ -2,71 +2,18 @@
 // the window's filters, a file that must exist, no question before a file
 // is replaced, and cancelling.
 
+#include "FileDialogDriver.h"
 #include "MCDialog.h"
 #include "MainServicesReal.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
-#include <functional>
-
 namespace {
-
-QFileDialog* OpenDialog()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible())
-            return d;
-    return nullptr;
-}
-
-// Runs the steps on the dialog once it is shown.
-void OnDialog(std::function<void(QFileDialog*)> steps)
-{
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, steps] {
-        if (QFileDialog* d = OpenDialog()) {
-            poll->stop();
-            poll->deleteLater();
-            steps(d);
-        }
-    });
-    poll->start(20);
-}
-
-// Types the name; the dialog's accept button (Return may go to the name
-// completer's list) or null when it is disabled for that name.
-QPushButton* TypeName(QFileDialog* dialog, const QString& name)
-{
-    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
-    if (!edit || !buttons)
-        return nullptr;
-    // Set, not typed: the name completer's list would open over the dialog.
-    edit->setText(name);
-    QPushButton* accept = buttons->button(dialog->acceptMode() == QFileDialog::AcceptSave ? QDialogButtonBox::Save
-                                                                                           : QDialogButtonBox::Open);
-    return accept && accept->isEnabled() ? accept : nullptr;
-}
-
-// Types the name and presses the accept button; the dialog is left when
-// that cannot be done, so that the test goes on to its checks.
-void Choose(QFileDialog* dialog, const QString& name)
-{
-    if (QPushButton* accept = TypeName(dialog, name)) {
-        accept->click();
-    }
-    else
-        dialog->reject();
-}
 
 void Touch(const QString& path)
 {
@@ -96,12 +43,12 @@ private slots:
         QStringList filters;
         QString directory;
         bool refusedMissing = false;
-        OnDialog([&](QFileDialog* d) {
+        Harness::OnFileDialog([&](QFileDialog* d) {
             filters = d->nameFilters();
             directory = d->directory().absolutePath();
             // A missing file cannot be chosen.
-            refusedMissing = TypeName(d, QStringLiteral("missing.vava")) == nullptr;
-            Choose(d, QStringLiteral("old.ep3t"));
+            refusedMissing = Harness::TypeFileName(d, QStringLiteral("missing.vava")) == nullptr;
+            Harness::ChooseFileName(d, QStringLiteral("old.ep3t"));
         });
         QString name;
         QString title;
@@ -125,13 +72,20 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::newRow("an existing file") << "intro.vava" << "intro.vava";
         QTest::newRow("a name without extension") << "fresh" << "fresh.vava";
+        // Qt alone would read the quote as a list of names and give the
+        // existing intro.vava.
+        QTest::newRow("a name holding a double quote") << "x\"intro" << "x\"intro.vava";
+        QTest::newRow("a double quote and an extension") << "my\"cam.old" << "my\"cam.old";
     }
     void saveAsksNothingBeforeReplacingAndAddsTheExtension()
     {
         QFETCH(QString, typed);
         QFETCH(QString, file);
-        OnDialog([&](QFileDialog* d) {
-            Choose(d, d->acceptMode() == QFileDialog::AcceptSave ? typed : QString());
+        Harness::OnFileDialog([&](QFileDialog* d) {
+            if (d->acceptMode() == QFileDialog::AcceptSave)
+                Harness::TypeAndChooseFileName(d, typed);
+            else
+                d->reject();
         });
         QString name = QStringLiteral("proposed");
         QString title;
@@ -148,7 +102,7 @@ private slots:
 
     void cancellingGivesFalseAndChangesNothing()
     {
-        OnDialog([](QFileDialog* d) { QTest::keyClick(d, Qt::Key_Escape); });
+        Harness::OnFileDialog([](QFileDialog* d) { QTest::keyClick(d, Qt::Key_Escape); });
         QString name = QStringLiteral("proposed");
         QString title = QStringLiteral("kept");
         int32_t index = 1;
