@@ -18,6 +18,7 @@ class TestUCGameLocation : public QObject
 
     PrivateRegistry m_registry;
     GamesTempTree m_tree;
+    TreeHome m_home{m_tree};
 
     // The control on a window of its own, showing the game.
     struct Host
