@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 
@@ -17,6 +18,7 @@ struct Search
     QStringList searched;        // lower case, each followed by "\"
     QStringList excludedPaths;   // root\searched\excluded, as written
     const QStringList* preselected = nullptr;
+    QSet<QString> walked;        // canonical paths of the folders walked
     QList<Entry> found;
 
     bool InSearchedFolder(const QString& relative) const
@@ -36,6 +38,13 @@ struct Search
     // `relative` is empty for the root, else the folder's path below it.
     void Walk(const QString& nativeFolder, const QString& relative)
     {
+        // Linked folders are followed (a linked etmain holds the configs the
+        // game reads); one that leads back up the tree, or to a folder
+        // already walked, is walked once.
+        const QString canonical = QFileInfo(nativeFolder).canonicalFilePath();
+        if (canonical.isEmpty() || walked.contains(canonical))
+            return;
+        walked.insert(canonical);
         QFileInfoList entries = QDir(nativeFolder).entryInfoList(
             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
         // The order a Windows file system lists a folder in.
@@ -46,11 +55,11 @@ struct Search
         for (const QFileInfo& info : entries) {
             const QString name = info.fileName();
             const QString path = relative.isEmpty() ? name : relative + QLatin1Char('\\') + name;
+            // A link that leads nowhere is neither: no configuration the game could run.
             if (info.isDir()) {
-                // A link could lead back up the tree; the games' own folders hold none.
-                if (!info.isSymLink() && InSearchedFolder(path) && !Excluded(path))
+                if (InSearchedFolder(path) && !Excluded(path))
                     Walk(info.filePath(), path);
-            } else if (name.size() > 4 && name.endsWith(QLatin1String(".cfg"), Qt::CaseInsensitive)) {
+            } else if (info.isFile() && name.size() > 4 && name.endsWith(QLatin1String(".cfg"), Qt::CaseInsensitive)) {
                 found.append(Entry{path, preselected->contains(path)});
             }
         }

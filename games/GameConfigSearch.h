@@ -22,7 +22,9 @@ struct Entry
 // excluded. `excludedFolders` holds folder paths relative to a searched
 // folder, parted by ";" (the recorder's folders). Files and folders come in
 // name order, each folder's entries where it stands; a name must be longer
-// than ".cfg". Unreadable folders are skipped and folder links not followed.
+// than ".cfg". Unreadable folders and links that lead nowhere are skipped;
+// other links are followed, and a folder reached twice (a link back up the
+// tree) is walked once.
 QList<Entry> SearchConfigs(const QString& root, const QStringList& searchedFolders,
                            const QStringList& preselected, const QString& excludedFolders);
 

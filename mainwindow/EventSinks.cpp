@@ -126,7 +126,9 @@ void EventSinks::ControlsCountChanged(C3DCurve& curve)
         IPreviewPlayback& preview = *m_c.parts.preview;
         if (&curve == m_c.state.m_mainCurve && preview.fIsPreviewLocked()) {
             preview.fRefreshPreview(true);
-            preview.fLockGuiDuringPreview(true, preview.fIsPlaybackRunning());
+            // Too few points left released the lock, and the window with it.
+            if (preview.fIsPreviewLocked())
+                preview.fLockGuiDuringPreview(true, preview.fIsPlaybackRunning());
         } else {
             Redraw();
         }

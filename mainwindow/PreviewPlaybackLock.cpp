@@ -92,10 +92,12 @@ bool PreviewPlayback::fIsPreviewLocked() const
 
 void PreviewPlayback::fSetPreviewLock(bool locked)
 {
+    // Releasing a lock that is off releases nothing: the window was given
+    // back when the lock went off, and giving it back again would enable
+    // what the points no longer allow (Create... with one point).
     if (!locked && !fIsPreviewLocked())
-        fLockGuiDuringPreview(false, m_running);
-    else
-        m_c.widgets.chkPreviewLock->setChecked(locked);
+        return;
+    m_c.widgets.chkPreviewLock->setChecked(locked);
 }
 
 void PreviewPlayback::fTogglePreviewLock()
@@ -201,7 +203,9 @@ void PreviewPlayback::fLockGuiDuringPreview(bool locked, bool running)
     if (locked)
         m_atControl = m_currentSample == fSampleIndexOfControl();
     MainWidgets& w = m_c.widgets;
-    w.cmdCreateScript->setEnabled(!(locked && running));
+    // The lock holds the script back only while it plays; released, the
+    // button is what the points allow.
+    w.cmdCreateScript->setEnabled(ControlsCount() >= 2 && !(locked && running));
     CVbFrameHandler* frames = m_c.controls.m_frameHandler.get();
     if (frames != nullptr)
         frames->SetState(w.fraPanels[0], !running);

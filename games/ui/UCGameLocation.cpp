@@ -270,12 +270,15 @@ void UCGameLocation::OnBrowseExe()
 {
     if (m_game == nullptr)
         return;
-    const QString title = MRuvResource::FormatResText(m_exeDialogTitle, {m_game->GameExe()});
+    // Every name the location test accepts, the Linux engines' first: the
+    // Windows name alone would send a Linux user looking for a file that
+    // is not there.
+    QStringList names = LinuxNamesOfGame(m_game->GType()).executables;
+    names << m_game->GameExe();
+    const QString title = MRuvResource::FormatResText(m_exeDialogTitle, {names.join(QStringLiteral(", "))});
     QString file = MFileOp::GetFolderPart(m_game->ExeFullPath());
     if (!file.isEmpty())
         file = PathHelper::Join(file, m_game->GameExe());
-    QStringList names{m_game->GameExe()};
-    names << LinuxNamesOfGame(m_game->GType()).executables;
     for (;;) {
         if (!fShowOpenDialog(file, title, m_exeFilterDescription, names))
             return;

@@ -40,7 +40,7 @@ public:
     // Eleven texts: frame caption, browse buttons, the three labels, the
     // check box, the executable filter, the wrong-executable title, the two
     // folder-browser titles and the executable dialog's title ("%%": the
-    // game's executable). Any other count changes nothing.
+    // names the game's executable may have). Any other count changes nothing.
     void SetControlsText(const QStringList& texts);
     bool IsLocationValid() const;
 
@@ -76,7 +76,7 @@ private:
     QString m_wrongExeTitle = QStringLiteral("Wrong game executable");
     QString m_baseDirTitle = QStringLiteral("Select the game base directory (usually <game folder>\\base).");
     QString m_demoDirTitle = QStringLiteral("Select the demos directory.");
-    QString m_exeDialogTitle = QStringLiteral("Please select the '%%' game executable.");
+    QString m_exeDialogTitle = QStringLiteral("Please select the game executable (%%).");
 
     QGroupBox* m_fraMain = nullptr;
     QLabel* m_lblGameExePath = nullptr;

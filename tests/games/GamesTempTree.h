@@ -33,6 +33,38 @@ private:
     QTemporaryDir m_dir;
 };
 
+// HOME points into the tree while the object lives (the XDG data home
+// follows it), so that the engines' home folders are the test's own and
+// none of the machine's is read.
+class TreeHome
+{
+public:
+    explicit TreeHome(const GamesTempTree& tree) : m_home(tree.Folder(QStringLiteral("user")))
+    {
+        for (const char* name : {"HOME", "XDG_DATA_HOME"})
+            m_saved.append({name, qgetenv(name)});
+        qputenv("HOME", m_home.toUtf8());
+        qunsetenv("XDG_DATA_HOME");
+    }
+    ~TreeHome()
+    {
+        for (const auto& [name, value] : m_saved) {
+            if (value.isNull())
+                qunsetenv(name);
+            else
+                qputenv(name, value);
+        }
+    }
+    TreeHome(const TreeHome&) = delete;
+    TreeHome& operator=(const TreeHome&) = delete;
+    // The path below the home folder ("~/" + relative).
+    QString Path(const QString& relative) const { return m_home + QLatin1Char('/') + relative; }
+
+private:
+    QString m_home;
+    QList<QPair<const char*, QByteArray>> m_saved;
+};
+
 // One member of every entry, in order.
 template <class Entry>
 QStringList Column(const QList<Entry>& entries, QString Entry::*member)

@@ -87,6 +87,27 @@ TEST_F(ConfigSearchTest, RootPathRecurringDeeperIsCutOnlyAtTheFront)
               QStringList{found[0].text});
 }
 
+TEST_F(ConfigSearchTest, LinkedFoldersAreFollowedOnce)
+{
+    // The base folder and a mod linked in from elsewhere, as a packaged
+    // game's folders often are.
+    File("elsewhere/etmain/autoexec.cfg");
+    File("elsewhere/etmain/sub/deep.cfg");
+    File("elsewhere/mods/etpro/pro.cfg");
+    File("game/own.cfg");
+    ASSERT_TRUE(QFile::link(tree.Path("elsewhere/etmain"), tree.Path("game/etmain")));
+    ASSERT_TRUE(QFile::link(tree.Path("elsewhere/mods/etpro"), tree.Path("game/etpro")));
+    // A link inside a linked folder back to the game folder, and a second
+    // name for a folder already walked.
+    ASSERT_TRUE(QFile::link(tree.Path("game"), tree.Path("elsewhere/etmain/sub/up")));
+    ASSERT_TRUE(QFile::link(tree.Path("elsewhere/etmain/sub"), tree.Path("elsewhere/mods/etpro/again")));
+    // Linked files are files; a link to nothing is none.
+    ASSERT_TRUE(QFile::link(tree.Path("elsewhere/etmain/autoexec.cfg"), tree.Path("game/linked.cfg")));
+    ASSERT_TRUE(QFile::link(tree.Path("gone.cfg"), tree.Path("game/dangling.cfg")));
+    EXPECT_EQ(Texts(SearchConfigs(tree.Path("game"), {"etmain", "etpro"}, {}, QString())),
+              (QStringList{"etmain\\autoexec.cfg", "etmain\\sub\\deep.cfg", "etpro\\pro.cfg", "linked.cfg", "own.cfg"}));
+}
+
 TEST_F(ConfigSearchTest, BadFoldersGiveWhatCanBeRead)
 {
     File("a.cfg");

@@ -15,7 +15,9 @@ protected:
     QString Folder(const QString& rel) { return tree.Folder(rel); }
     QString File(const QString& rel) { return tree.File(rel); }
     static QStringList Names(const QList<Entry>& entries) { return Column(entries, &Entry::name); }
+    static QStringList Folders(const QList<Entry>& entries) { return Column(entries, &Entry::folder); }
     GamesTempTree tree;
+    TreeHome home{tree};
 };
 
 } // namespace
@@ -78,6 +80,53 @@ TEST_F(ModFolderListTest, HomeFolderOfTheEngineFollows)
     et.SetModFullDir(tree.Path("opt/etlegacy/legacy"));
     EXPECT_EQ(Names(ModFolderList::ListModFolders(et)), (QStringList{"etmain", "legacy"}));
     EXPECT_EQ(ModFolderList::CurrentEntry(ModFolderList::ListModFolders(et), et), 1);
+}
+
+TEST_F(ModFolderListTest, TheEnginesHomeFoldersAreOffered)
+{
+    // Quake 3 as Debian installs it: the engine's start script alone in a
+    // folder, the base folder only in the engine's home folder.
+    CGameDefinition q3 = MakeGame(1);
+    q3.SetExeFullPath(File("usr/games/ioquake3"));
+    File("usr/games/README");
+    Folder("user/.q3a/baseq3");
+    QList<Entry> entries = ModFolderList::ListModFolders(q3);
+    ASSERT_EQ(Names(entries), QStringList{"baseq3"});
+    EXPECT_FALSE(entries[0].besideExecutable);
+    EXPECT_EQ(entries[0].folder, home.Path(".q3a"));
+    EXPECT_EQ(ModFolderList::CurrentEntry(entries, q3), -1);
+    // Chosen, it is a location the game runs from, and the chosen entry.
+    q3.SetModFullDir(ModFolderList::FullPath(entries[0]));
+    EXPECT_TRUE(q3.IsLocationValid());
+    EXPECT_EQ(ModFolderList::CurrentEntry(ModFolderList::ListModFolders(q3), q3), 0);
+
+    // Each home folder of the table that holds the base folder (any case),
+    // after the executable's own, in the table's order; the mod folder's
+    // own home folder is not listed twice.
+    CGameDefinition et = MakeGame(0);
+    et.SetExeFullPath(File("opt/etlegacy/etl"));
+    Folder("opt/etlegacy/legacy");
+    Folder("user/.etlegacy/legacy");  // no base folder: not a place to run from
+    Folder("user/.local/share/etlegacy/ETMAIN");
+    Folder("user/.local/share/etlegacy/legacy");
+    Folder("user/.etwolf/etmain");
+    Folder("user/.etwolf/etpro");
+    et.SetModFullDir(Folder("user/.etwolf/etpro"));
+    entries = ModFolderList::ListModFolders(et);
+    EXPECT_EQ(Names(entries), (QStringList{"legacy", "ETMAIN", "legacy", "etmain", "etpro"}));
+    EXPECT_EQ(Folders(entries), (QStringList{tree.Path("opt/etlegacy"), home.Path(".local/share/etlegacy"),
+                                             home.Path(".local/share/etlegacy"), home.Path(".etwolf"),
+                                             home.Path(".etwolf")}));
+    EXPECT_EQ(ModFolderList::CurrentEntry(entries, et), 4);
+    // The namesake beside the executable when the mod folder lies there.
+    et.SetModFullDir(tree.Path("opt/etlegacy/legacy"));
+    EXPECT_EQ(ModFolderList::CurrentEntry(ModFolderList::ListModFolders(et), et), 0);
+
+    // A game that runs from an absolute folder chooses it with a browser.
+    CGameDefinition qw = MakeGame(4);
+    qw.SetExeFullPath(File("etqw/etqw"));
+    Folder("user/.etqwcl/base");
+    EXPECT_TRUE(ModFolderList::ListModFolders(qw).isEmpty());
 }
 
 TEST_F(ModFolderListTest, BadLocationsGiveNothing)

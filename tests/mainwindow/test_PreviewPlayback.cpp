@@ -225,6 +225,13 @@ TEST_F(Preview, LockedAndRunningLockTheGui)
         EXPECT_EQ(w.frm->Menus().Action(QStringLiteral("mnuV_Refresh"))->isEnabled(), c.menus);
         EXPECT_EQ(w.frm->Menus().Action(QStringLiteral("mnuV_Language"))->isEnabled(), c.menus);
     }
+    // Given back, the script button is what the points allow: one is too few.
+    w.Main().DeleteControl(2);
+    ui.cmdCreateScript->setEnabled(false);
+    for (const Case& c : cases) {
+        pv.fLockGuiDuringPreview(c.locked, c.running);
+        EXPECT_FALSE(ui.cmdCreateScript->isEnabled()) << c.locked << c.running;
+    }
 }
 
 TEST_F(Preview, PlaybackSkipsLateFramesAndStopsAtTheEnd)

@@ -24,6 +24,7 @@ class TestFrmGameSettings : public QObject
     struct Games
     {
         GamesTempTree tree;
+        TreeHome home{tree};  // the engines' home folders listed beside the games' own
         std::array<CGameDefinition, 5> games{MakeGame(0), MakeGame(1), MakeGame(2), MakeGame(3), MakeGame(4)};
         Games()
         {

@@ -2,6 +2,7 @@
 
 #include "ComClient.h"
 #include "MFileOpDialogs.h"
+#include "MRuvResource.h"
 #include "ui/GameWindowsTestSupport.h"
 
 #include <QCheckBox>
@@ -18,6 +19,7 @@ class TestUCGameLocation : public QObject
 
     PrivateRegistry m_registry;
     GamesTempTree m_tree;
+    TreeHome m_home{m_tree};
 
     // The control on a window of its own, showing the game.
     struct Host
@@ -50,6 +52,10 @@ class TestUCGameLocation : public QObject
             QTest::mouseClick(check, Qt::LeftButton, Qt::NoModifier, QPoint(6, check->height() / 2));
         }
     };
+
+    // The executable dialog's title and the wrong-executable box for ET Pro.
+    inline static const QString kEtNames = QStringLiteral(
+        "Please select the game executable (etl, etl.x86_64, etl.i386, etl.aarch64, et, et.x86, etlegacy, Et.exe).");
 
     CGameDefinition EtPro() const
     {
@@ -161,10 +167,11 @@ private slots:
         QTest::mouseClick(h.Get<QPushButton>("cmdBrowseForGameExePath"), Qt::LeftButton);
         QCOMPARE(answer.fileDialogs.size(), 1);
         const ModalAnswerer::FileDialog& d = answer.fileDialogs[0];
-        QCOMPARE(d.title, QString("Please select the 'Et.exe' game executable."));
+        QCOMPARE(d.title, kEtNames);
         QCOMPARE(d.folder, m_tree.Path("ET"));
         QCOMPARE(d.filters.size(), 1);
-        QVERIFY2(d.filters[0].startsWith("Executable file (Et.exe etl etl.x86_64 "), qPrintable(d.filters[0]));
+        QVERIFY2(d.filters[0].startsWith("Executable file (etl etl.x86_64 "), qPrintable(d.filters[0]));
+        QVERIFY2(d.filters[0].endsWith(" etlegacy Et.exe)"), qPrintable(d.filters[0]));
         QVERIFY(!d.filters[0].contains("*.exe"));
         QCOMPARE(et.ExeFullPath(), m_tree.Path("ET/etl"));
         QVERIFY(answer.boxes.isEmpty());
@@ -178,12 +185,51 @@ private slots:
         ModalAnswerer answer;
         answer.picks = {m_tree.Path("ET/quake3"), m_tree.Path("ET/ETL")};
         QTest::mouseClick(h.Get<QPushButton>("cmdBrowseForGameExePath"), Qt::LeftButton);
-        QCOMPARE(answer.boxes, QStringList{"Wrong game executable|Please select the 'Et.exe' game executable."});
+        QCOMPARE(answer.boxes, QStringList{"Wrong game executable|" + kEtNames});
         QCOMPARE(answer.fileDialogs.size(), 2);
         QCOMPARE(answer.fileDialogs[0].file, m_tree.Path("ET/Et.exe"));
         QCOMPARE(answer.fileDialogs[1].file, m_tree.Path("ET/quake3"));  // again on the file just chosen
         QCOMPARE(et.ExeFullPath(), m_tree.Path("ET/ETL"));
         QCOMPARE(h.Get<QLineEdit>("txtGameExePath")->text(), et.ExeFullPath());
+    }
+
+    void theWrongExecutableBoxNamesTheLinuxEngines_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("text");
+        const QString names = QStringLiteral(
+            "ioquake3, ioquake3.x86_64, ioquake3.i386, ioquake3.aarch64, quake3, quake3.x86, q3, Quake3.exe");
+        QTest::newRow("English") << int(MRuvResource::LanguageEnglish)
+                                 << "Wrong game executable|Please select the game executable (" + names + ").";
+        QTest::newRow("French") << int(MRuvResource::LanguageFrench)
+                                << QString::fromUtf8("Mauvais exécutable du jeu|Veuillez sélectionner l'exécutable "
+                                                     "du jeu (") + names + ").";
+        QTest::newRow("German") << int(MRuvResource::LanguageGerman)
+                                << QString::fromUtf8("Falsche ausführbare Spieldatei|Bitte wählen Sie die "
+                                                     "ausführbare Datei des Spiels (") + names + ").";
+    }
+
+    void theWrongExecutableBoxNamesTheLinuxEngines()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, text);
+        CGameDefinition q3 = MakeGame(1);
+        q3.SetExeFullPath(m_tree.File("q3/ioquake3"));
+        Host h(q3);
+        // The texts the main window gives the control, from the language's table.
+        QStringList texts;
+        for (int32_t number = 113; number <= 123; ++number)
+            texts << MRuvResource::GetResString(language, number);
+        texts.swapItemsAt(0, 1);  // the frame's caption comes before the browse buttons'
+        h.location->SetControlsText(texts);
+        QVERIFY(h.Exposed());
+        ModalAnswerer answer;
+        answer.picks = {m_tree.File("q3/Quake3.txt")};
+        QTest::mouseClick(h.Get<QPushButton>("cmdBrowseForGameExePath"), Qt::LeftButton);
+        QCOMPARE(answer.boxes, QStringList{text});
+        QCOMPARE(answer.fileDialogs.size(), 2);
+        QCOMPARE(answer.fileDialogs[0].title, text.section(QLatin1Char('|'), 1));
+        QCOMPARE(q3.ExeFullPath(), m_tree.Path("q3/ioquake3"));
     }
 
     void folderPickedAsExecutableKeepsTheDialog()

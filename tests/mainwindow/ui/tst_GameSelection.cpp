@@ -13,8 +13,11 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QtTest>
+
+#include <functional>
 
 using namespace GamesHarness;
 
@@ -86,19 +89,41 @@ class TstGameSelection : public QObject
                 return f;
         return nullptr;
     }
-    // Presses the button of the settings window once it shows.
-    static void OnSettings(const char* button, bool& seen)
+    // Runs the steps on the settings window once it shows.
+    static void OnSettings(const std::function<void(FrmGameSettings&)>& steps, bool& seen)
     {
         auto* poll = new QTimer;
-        QObject::connect(poll, &QTimer::timeout, [poll, button, &seen] {
+        QObject::connect(poll, &QTimer::timeout, [poll, steps, &seen] {
             if (FrmGameSettings* f = OpenSettings()) {
                 poll->stop();
                 poll->deleteLater();
                 seen = true;
-                QTest::mouseClick(f->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+                steps(*f);
             }
         });
         poll->start(10);
+    }
+    static void Press(FrmGameSettings& f, const char* button)
+    {
+        QTest::mouseClick(f.findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+    }
+    // Presses the button of the settings window once it shows.
+    static void OnSettings(const char* button, bool& seen)
+    {
+        OnSettings([button](FrmGameSettings& f) { Press(f, button); }, seen);
+    }
+    // Opens Game > Preferences... with the mouse and waits until the
+    // settings window, seen by a step set before, has closed.
+    void OpenPreferences(const bool& seen)
+    {
+        QMenu* gameMenu = m_s.window->Menus().Menu(QStringLiteral("mnuGame"));
+        QMenuBar* bar = m_s.window->menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(gameMenu->menuAction()).center());
+        QTRY_VERIFY(gameMenu->isVisible());
+        QAction* preferences = m_s.window->Menus().Action(QStringLiteral("mnuG_Preference"));
+        QTest::mouseClick(gameMenu, Qt::LeftButton, {}, gameMenu->actionGeometry(preferences).center());
+        QTRY_VERIFY(seen);
+        QTRY_VERIFY(!OpenSettings());
     }
 
 private slots:
@@ -323,14 +348,7 @@ private slots:
 
         bool seen = false;
         OnSettings("cmdOk", seen);
-        QMenu* gameMenu = m_s.window->Menus().Menu(QStringLiteral("mnuGame"));
-        QMenuBar* bar = m_s.window->menuBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(gameMenu->menuAction()).center());
-        QTRY_VERIFY(gameMenu->isVisible());
-        QAction* preferences = m_s.window->Menus().Action(QStringLiteral("mnuG_Preference"));
-        QTest::mouseClick(gameMenu, Qt::LeftButton, {}, gameMenu->actionGeometry(preferences).center());
-        QTRY_VERIFY(seen);
-        QTRY_VERIFY(!OpenSettings());
+        OpenPreferences(seen);
 
         QCOMPARE(game.ExeFullPath(), exe);
         QCOMPARE(game.ModFullDir(), mod);
@@ -350,6 +368,40 @@ private slots:
         QString root;
         QVERIFY(Games().fGetGameRootDir(root));
         QCOMPARE(root, m_s.home->Path(QStringLiteral("home/.etlegacy")));
+        QVERIFY(Games().fCheckGameLocation());
+    }
+
+    void aDebianQuake3OffersTheBaseFolderInTheEnginesHome()
+    {
+        // ioquake3 as Debian installs it: the engine on PATH, the base
+        // folder only in the engine's home folder, no mod folder to detect.
+        const QString exe = m_s.home->File(QStringLiteral("bin/ioquake3"), true);
+        const QString base = m_s.home->Folder(QStringLiteral("home/.q3a/baseq3"));
+        QVERIFY(ChooseMod(*m_s.window, 1));
+        CGameDefinition& game = m_s.window->State().m_games[1];
+        game.SetExeFullPath(QString());
+        game.SetModFullDir(QString());
+
+        // The settings window offers the base folder; chosen there and
+        // confirmed, it makes the location one the game runs from.
+        QStringList offered;
+        bool seen = false;
+        OnSettings(
+            [&offered](FrmGameSettings& f) {
+                auto* list = f.findChild<QListWidget*>(QStringLiteral("lstWorkingDirectory"));
+                for (int i = 0; i < list->count(); ++i)
+                    offered << list->item(i)->text();
+                if (list->count() > 0)
+                    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                      list->visualItemRect(list->item(0)).center());
+                Press(f, "cmdOk");
+            },
+            seen);
+        OpenPreferences(seen);
+        QCOMPARE(game.ExeFullPath(), exe);
+        QCOMPARE(offered, QStringList{base});
+        QCOMPARE(game.ModFullDir(), base);
+        QVERIFY(game.IsLocationValid());
         QVERIFY(Games().fCheckGameLocation());
     }
 

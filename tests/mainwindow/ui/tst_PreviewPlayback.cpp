@@ -15,6 +15,8 @@
 #include <QCursor>
 #include <QWheelEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QWindow>
 #include <QtTest>
@@ -215,6 +217,44 @@ private slots:
         QTRY_VERIFY(m_window->IsClosedDown());
         QVERIFY(!Preview().LoopActive());
         QVERIFY(!m_window->isVisible());
+    }
+
+    void openingTheFileOrGameMenuLeavesCreateToThePoints()
+    {
+        QMenuBar* bar = m_window->menuBar();
+        const auto openAndClose = [&](const char* name) {
+            QMenu* menu = m_window->Menus().Menu(QString::fromLatin1(name));
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+            QTRY_VERIFY(menu->isVisible());
+            menu->close();
+            QTRY_VERIFY(!menu->isVisible());
+        };
+        // No point, then one: opening a menu that releases the lock, which
+        // is off, leaves Create... off.
+        for (int points = 0; points < 2; ++points) {
+            if (points == 1)
+                Points(1, 25);
+            QVERIFY(!W().cmdCreateScript->isEnabled());
+            for (const char* name : {"mnuTrace", "mnuGame"}) {
+                openAndClose(name);
+                QVERIFY2(!W().cmdCreateScript->isEnabled(), name);
+            }
+        }
+
+        // Locked with two points, one deleted: the lock goes and gives the
+        // window back, Create... excepted.
+        Points(1, 25);
+        QVERIFY(W().cmdCreateScript->isEnabled());
+        Key(Qt::Key_L);
+        QVERIFY(Preview().fIsPreviewLocked());
+        QVERIFY(!W().fra3DViewPreset->isEnabled());
+        Main().DeleteControl(2);
+        QVERIFY(!Preview().fIsPreviewLocked());
+        QVERIFY(!W().cmdCreateScript->isEnabled());
+        QVERIFY(W().fra3DViewPreset->isEnabled());
+        QVERIFY(m_window->Menus().Action(QStringLiteral("mnuV_Refresh"))->isEnabled());
+        openAndClose("mnuGame");
+        QVERIFY(!W().cmdCreateScript->isEnabled());
     }
 };
 
