@@ -1,5 +1,6 @@
 #include "UC3DCurveManager.h"
 
+#include "MControls.h"
 #include "UC3DCurveList.h"
 #include "UC3DCurveOption.h"
 
@@ -108,6 +109,7 @@ void UC3DCurveManager::SetButtonsCaption(const QString& addCaption, const QStrin
     m_add->setText(addCaption);
     m_remove->setText(removeCaption);
     m_import->setText(importCaption);
+    ArrangeButtons();
 }
 
 void UC3DCurveManager::SetListOptionTooltips(const QStringList& tooltips)
@@ -254,9 +256,17 @@ void UC3DCurveManager::OnSelectedItemChanged(int32_t /*row*/)
 void UC3DCurveManager::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    const int left = width() - Gap - ButtonWidth;
+    ArrangeButtons();
+}
+
+void UC3DCurveManager::ArrangeButtons()
+{
+    int buttonWidth = ButtonWidth;
     for (QPushButton* button : {m_add, m_remove, m_import})
-        button->move(left, button->y());
+        buttonWidth = MControls::ButtonWidthFor(button, buttonWidth);
+    const int left = width() - Gap - buttonWidth;
+    for (QPushButton* button : {m_add, m_remove, m_import})
+        button->setGeometry(left, button->y(), buttonWidth, ButtonHeight);
     // Narrower than the buttons and the gaps: the list keeps its width.
     const int listWidth = left - Gap > 0 ? left - Gap : m_list->width();
     m_list->resize(listWidth, height());

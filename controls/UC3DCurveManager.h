@@ -25,7 +25,8 @@ class UC3DCurveManager : public QWidget, private I3DCurveControllerEvents
     Q_OBJECT
 
 public:
-    // Pixel layout: the buttons' size and tops, and the gap at their sides.
+    // Pixel layout: the buttons' least width (they widen to the longest
+    // caption), their height and tops, and the gap at their sides.
     static constexpr int ButtonWidth = 61;
     static constexpr int ButtonHeight = 17;
     static constexpr int ButtonPitch = 20;
@@ -52,6 +53,8 @@ public:
     bool IsCurveDurationChanging() const { return m_durationChanging; }
     // The controller's curve at the selected row; null without one.
     C3DCurve* SelectedCurve() const;
+    // The buttons take the width of the longest caption, at least
+    // ButtonWidth; the list gives up what they take more.
     void SetButtonsCaption(const QString& addCaption, const QString& removeCaption, const QString& importCaption);
     // Options 0 to 3: curve visible, arrows, times, tangents.
     void SetListOptionTooltips(const QStringList& tooltips);
@@ -76,6 +79,8 @@ private:
     void FillList(bool scrollToEnd);
     void ForEachCurve(const std::function<void(int32_t row, const C3DCurve& curve)>& update) const;
     void UpdateButtons();
+    // Sizes the buttons to their captions and places them and the list.
+    void ArrangeButtons();
     // The controller's curve at a row of the list; null outside the curves.
     C3DCurve* CurveAt(int32_t row) const;
 

@@ -19,6 +19,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 // The skin's resource number ("IDC_SKIN").
@@ -26,6 +28,11 @@ constexpr int32_t SkinResource = 13;
 // The colour the version picture leaves out of the window's shape.
 constexpr QRgb VersionBackground = qRgb(255, 0, 255);
 constexpr int VersionHeight = 18;
+// The link's least width, its right edge's distance from the window's and
+// its top's from the artwork's bottom.
+constexpr int LinkWidth = 90;
+constexpr int LinkRight = 10;
+constexpr int LinkAbove = 24;
 
 // The version picture is a window of its own: a click on it neither moves
 // nor hides the box.
@@ -83,7 +90,7 @@ void FrmAbout::Form_Load()
 
     m_lblContact = new QLabel(this);
     m_lblContact->setObjectName(QStringLiteral("lblContact"));
-    m_lblContact->setGeometry(width - 100, height - 24, 90, 16);
+    m_lblContact->setGeometry(width - LinkRight - LinkWidth, height - LinkAbove, LinkWidth, 16);
     m_lblContact->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_lblContact->setCursor(Qt::PointingHandCursor);
     m_lblContact->setMouseTracking(true);
@@ -91,10 +98,14 @@ void FrmAbout::Form_Load()
     m_lblContact->setVisible(!m_contactAddress.isEmpty());
     fSetLinkColour(m_linkColour);
 
+    // The version line stands on the artwork's lowest band, below the
+    // curve's first point and left of the link.
     m_picInfoLabel = new VersionPicture(this);
     m_picInfoLabel->setObjectName(QStringLiteral("picInfoLabel"));
-    m_picInfoLabel->setGeometry(0, height, width, VersionHeight);
+    m_picInfoLabel->setGeometry(0, height - VersionHeight, width, VersionHeight);
     fPrintVersion();
+    // The link lies over the picture's band: it takes its own pointer.
+    m_lblContact->raise();
 
     setFixedSize(width, m_picInfoLabel->geometry().bottom() + 1);
     setMouseTracking(true);
@@ -109,6 +120,10 @@ void FrmAbout::Form_Load()
         m_shape = skinRegion.united(letters);
         MGDI::SetWindowRegion(this, m_shape);
     }
+    // Only the letters are drawn; the artwork shows around them.
+    QPixmap letters = m_picInfoLabel->pixmap();
+    letters.setMask(letters.createMaskFromColor(QColor(VersionBackground), Qt::MaskInColor));
+    m_picInfoLabel->setPixmap(letters);
 
     m_events = Com::ComPtr<WindowEvents>::Attach(new WindowEvents);
     m_events->onAllMessages = [this](int32_t message) { FormSc_AllMessages(message); };
@@ -118,7 +133,16 @@ void FrmAbout::Form_Load()
 
     m_loaded = true;
     if (!m_contactCaption.isEmpty())
-        m_lblContact->setText(m_contactCaption);
+        fSetLinkCaption();
+}
+
+void FrmAbout::fSetLinkCaption()
+{
+    // A longer caption widens the link to the left; its right edge stays.
+    m_lblContact->setText(m_contactCaption);
+    const int right = m_lblContact->geometry().right();
+    const int linkWidth = std::max(LinkWidth, m_lblContact->sizeHint().width());
+    m_lblContact->setGeometry(right + 1 - linkWidth, m_lblContact->y(), linkWidth, m_lblContact->height());
 }
 
 void FrmAbout::fApplySkin(QRegion& skinRegion)
@@ -169,7 +193,7 @@ void FrmAbout::SetControlsText(const QString& contactCaption, const QString& mai
     m_contactCaption = contactCaption;
     m_mailBody = mailBody;
     if (m_loaded)
-        m_lblContact->setText(m_contactCaption);
+        fSetLinkCaption();
 }
 
 void FrmAbout::CloseAfterDelay(bool armed)

@@ -1,10 +1,10 @@
 #pragma once
 
 // The about box, shown first as the splash window: a frameless window in
-// the shape of the program's skin "IDC_SKIN", with the version line below
-// the artwork (its letters are part of the shape) and a contact link that
-// opens the user's mail program. The main window makes it once and keeps
-// it; it is hidden, never closed.
+// the shape of the program's skin "IDC_SKIN", with the version line on the
+// artwork's lowest band and a contact link that opens the user's mail
+// program. The main window makes it once and keeps it; it is hidden, never
+// closed.
 //
 // A plain click anywhere but on the link hides it, a drag moves it without
 // hiding it, a click on the link opens the mail and keeps it. X11 moves a
@@ -84,6 +84,8 @@ private:
     void Form_MouseDown(Qt::MouseButton button, const QPoint& position);
     bool fOverLink(const QPoint& position) const;
     void fSetLinkColour(const QColor& colour);
+    // Shows the contact caption, the link as wide as its text needs.
+    void fSetLinkCaption();
     void tmrClose_Timer();
     void fHideWindow();
 

@@ -1,5 +1,6 @@
 #include "Language.h"
 
+#include "CaptionGap.h"
 #include "LabelEx.h"
 #include "MainContext.h"
 #include "MainControls.h"
@@ -182,6 +183,7 @@ void Language::fApplyScriptPage()
                                                {w.chkSWarsowCamLimitation, 54}, {w.chkSScriptPauseState, 59}};
     for (const auto& c : checks)
         c.control->setText(t.fGetText(c.text));
+    w.pauseIntervalGap->Place();
     w.lblCamMode->setText(t.fGetText(56));
     if (m_c.parts.cameraModes)
         m_c.parts.cameraModes->fShowCamModeOption();

@@ -55,8 +55,9 @@ constexpr double RatioUnit = 100000000.0;
 constexpr int32_t ViewLeft = 4;
 constexpr int32_t ViewTop = 30;
 constexpr int32_t FrameRowHeight = 26;
-// Between the expand box's left edge and the right panel.
-constexpr int32_t ExpandBoxWidth = 6;
+// The expand box's strip between the view and the right panel, at least;
+// it widens to the check box its style draws.
+constexpr int32_t MinExpandBoxWidth = 6;
 // Between the point grid and its tool panel.
 constexpr int32_t GridToolsGap = 3;
 
@@ -174,7 +175,9 @@ void MainLayout::chkExpand_Click()
 QSize MainLayout::fComputeViewSize(bool expanded, int32_t innerWidth, int32_t innerHeight) const
 {
     int32_t width = Round(innerWidth - 4.0 - 7.0);
-    width -= expanded ? 3 : m_tabPanelWidth + 6;
+    width -= expanded ? 3 : m_tabPanelWidth + MinExpandBoxWidth;
+    // What a wider expand box takes more, the view gives up.
+    width -= fExpandBoxWidth() - MinExpandBoxWidth;
     width = std::max(width, MinViewWidth);
     const int32_t height = std::max(innerHeight - 90, MinViewHeight);
     if (!m_c.parts.viewInput->fIsActiveView3D())
@@ -191,6 +194,12 @@ QSize MainLayout::fComputeViewSize(bool expanded, int32_t innerWidth, int32_t in
     return {width, Round(width / ratio)};
 }
 
+int32_t MainLayout::fExpandBoxWidth() const
+{
+    // The check box alone, without a caption: its indicator.
+    return std::max(MinExpandBoxWidth, m_c.widgets.chkExpand->sizeHint().width());
+}
+
 bool MainLayout::fPlaceViewFrames(const QSize& view)
 {
     MainWidgets& w = m_c.widgets;
@@ -200,7 +209,7 @@ bool MainLayout::fPlaceViewFrames(const QSize& view)
     if (w.oglView->size() != view)
         w.oglView->setGeometry(ViewLeft, ViewTop, width, height);
     w.fraToolBar->setGeometry(0, 0, width + 7, ViewTop - 2);
-    w.chkExpand->setGeometry(width + 4, ViewTop, ExpandBoxWidth, height);
+    w.chkExpand->setGeometry(width + 4, ViewTop, fExpandBoxWidth(), height);
     w.fra3DView->setGeometry(ViewLeft, height + 32, width + 1, FrameRowHeight);
     w.fraPans->setGeometry(ViewLeft, height + 58, width + 1, FrameRowHeight);
     return widthChanged;
@@ -214,7 +223,7 @@ void MainLayout::fPlacePanels(bool expanded, int32_t innerWidth, int32_t innerHe
         return;
     }
     right->show();
-    const int32_t left = m_c.widgets.chkExpand->x() + ExpandBoxWidth;
+    const int32_t left = m_c.widgets.chkExpand->x() + fExpandBoxWidth();
     const int32_t width = std::max(innerWidth - left, MinRightPanelWidth);
     right->setGeometry(left, right->y(), width, innerHeight);
     fPlaceGridPanels(innerHeight - m_c.widgets.fraFlexgridPanel->y());

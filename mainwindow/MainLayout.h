@@ -72,6 +72,8 @@ public:
 
     // The view's size for the inner size of the window (pixels).
     QSize fComputeViewSize(bool expanded, int32_t innerWidth, int32_t innerHeight) const;
+    // The width of the expand box's strip: its whole check box.
+    int32_t fExpandBoxWidth() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,8 +1,8 @@
 #pragma once
 
-// The collaborators of the main window, one per group of its Parts, each
-// behind an interface so that the others (and tests) reach it as they
-// need. The window makes them through a MainPartsFactory; a test derives
+// The collaborators of the main window, one for each group of its duties
+// (layout, language, project commands, preview, ...), each behind an
+// interface so that the others (and tests) reach it as they need. The window makes them through a MainPartsFactory; a test derives
 // from the factory and hands in a fake where it needs one.
 
 #include "CameraModePanel.h"

@@ -5,8 +5,8 @@
 // shell, other programs' windows (the game), hot keys, the settings store,
 // the clock and the mouse cursor. The real implementations sit on the
 // program's own helpers (MainServicesReal.h); tests hand the window fakes.
-// Each collaborator takes only the services it calls; later work widens an
-// interface where a Part calls something new.
+// Each collaborator takes only the services it calls; an interface grows
+// when a collaborator needs something new of the platform.
 
 #include "GLDraw.h"
 #include "TaggedValue.h"

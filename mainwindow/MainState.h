@@ -5,7 +5,7 @@
 // objects (the game table and the active game, the curves, the four view
 // states, the camera, the map object, the view cursors and the preview
 // pictures). Each collaborator owns its own members besides; what stands
-// here is what the window's Parts read and write across groups.
+// here is what more than one collaborator reads or writes.
 
 #include "C3DCamera.h"
 #include "C3DCurveController.h"
@@ -66,7 +66,7 @@ struct MainState
     QPixmap m_playPicture;
     QPixmap m_stopPicture;
 
-    // ---- Texts kept for other Parts ----------------------------------------
+    // ---- The settings' default export folder and screenshot program -----
     QString m_defaultExportDir;
     QString m_sShotLoader;
 };

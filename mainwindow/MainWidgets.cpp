@@ -1,6 +1,8 @@
 #include "MainWidgets.h"
 #include "MainWidgetsBuild.h"
 
+#include "MControls.h"
+#include "MDisplayNumber.h"
 #include "UCOpenGLView.h"
 
 #include <QButtonGroup>
@@ -96,8 +98,11 @@ void MainWidgets::BuildLeft(QWidget* parent)
     chkExpand = Make<QCheckBox>(parent, "chkExpand");
 
     fra3DView = Make<QFrame>(parent, "fra3DView");
+    // A close row: with the 3D view at its narrowest the auto-select box
+    // must still show its caption beside the buttons.
     auto* preview = new QHBoxLayout(fra3DView);
     preview->setContentsMargins(0, 0, 0, 0);
+    preview->setSpacing(2);
     chkPreviewLock = Make<QCheckBox>(fra3DView, "chkPreviewLock", QStringLiteral("Lock"));
     preview->addWidget(chkPreviewLock);
     const QString stepCaptions[] = {QStringLiteral("|<"), QStringLiteral("<<"), QStringLiteral("<"),
@@ -113,14 +118,21 @@ void MainWidgets::BuildLeft(QWidget* parent)
         cmdPreview[i] = Make<QPushButton>(fra3DView, "cmdPreview", stepCaptions[i], i);
         preview->addWidget(cmdPreview[i]);
     }
+    // The step buttons take up to 34 pixels and give up, down to what their
+    // captions need, the room the time and the auto-select box need.
     for (QPushButton* b : cmdPreview)
-        if (b)
+        if (b) {
             b->setMaximumWidth(34);
+            b->setMinimumWidth(MControls::ButtonWidthFor(b, 0));
+        }
     fra3dvPan2 = Make<QFrame>(fra3DView, "fra3dvPan2");
     auto* pan2 = new QHBoxLayout(fra3dvPan2);
-    pan2->setContentsMargins(6, 0, 0, 0);
+    pan2->setContentsMargins(4, 0, 0, 0);
+    pan2->setSpacing(4);
+    // As wide as the longest preview time it shows ("T: " and the time).
     lbl3dvTime = Make<QLabel>(fra3dvPan2, "lbl3dvTime");
-    lbl3dvTime->setMinimumWidth(80);
+    lbl3dvTime->setMinimumWidth(
+        lbl3dvTime->fontMetrics().horizontalAdvance(QStringLiteral("T: ") + MDisplayNumber::Format(9999.999, 3)));
     pan2->addWidget(lbl3dvTime);
     chk3dvAutoSelectPoint = Make<QCheckBox>(fra3dvPan2, "chk3dvAutoSelectPoint", Text(97));
     pan2->addWidget(chk3dvAutoSelectPoint);

@@ -12,6 +12,7 @@
 
 #include <array>
 
+class CaptionGap;
 class LabelEx;
 class QCheckBox;
 class QComboBox;
@@ -116,6 +117,7 @@ struct MainWidgets
     QGroupBox* fraS_Pause = nullptr;
     QCheckBox* chkSScriptPauseState = nullptr;
     QLineEdit* txtSScriptPauseInterval = nullptr;
+    CaptionGap* pauseIntervalGap = nullptr;  // keeps the interval box in its caption's gap
     QLabel* lblSScriptPauseResumeKey = nullptr;
     QComboBox* cboSScriptPauseKey = nullptr;
 

@@ -4,6 +4,7 @@
 #include "MainWidgets.h"
 #include "MainWidgetsBuild.h"
 
+#include "CaptionGap.h"
 #include "LabelEx.h"
 #include "UC3DCurveManager.h"
 #include "UCTabbedFlexgrid.h"
@@ -192,12 +193,13 @@ void MainWidgets::BuildPageScript(QGroupBox* page)
     fraS_Pause = Group(page, "fraS_Pause", Text(58));
     auto* pause = new QHBoxLayout(fraS_Pause);
     chkSScriptPauseState = Make<QCheckBox>(fraS_Pause, "chkSScriptPauseState", Text(59));
+    // The interval box stands in the blanks of the check box's caption.
     txtSScriptPauseInterval = Box(fraS_Pause, "txtSScriptPauseInterval", QStringLiteral("3"));
-    txtSScriptPauseInterval->setMaximumWidth(40);
+    pauseIntervalGap = new CaptionGap(chkSScriptPauseState, txtSScriptPauseInterval);
+    QWidget::setTabOrder(chkSScriptPauseState, txtSScriptPauseInterval);
     lblSScriptPauseResumeKey = Make<QLabel>(fraS_Pause, "lblSScriptPauseResumeKey", Text(60) + QStringLiteral(" : "));
     cboSScriptPauseKey = Make<QComboBox>(fraS_Pause, "cboSScriptPauseKey");
     pause->addWidget(chkSScriptPauseState);
-    pause->addWidget(txtSScriptPauseInterval);
     // The resume key's list stands 2 pixels right of its label's text (the
     // language sizes the label to its text).
     // The list is narrow, so that the frame holds the label in every

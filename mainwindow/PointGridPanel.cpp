@@ -9,6 +9,8 @@
 #include "CFlexgridWrapper.h"
 #include "FlexgridEx.h"
 #include "HandlerGuard.h"
+#include "MControls.h"
+#include "MDisplayNumber.h"
 #include "MainContext.h"
 #include "MainParts.h"
 #include "MainState.h"
@@ -17,8 +19,10 @@
 #include "UCTabbedFlexgrid.h"
 
 #include <QApplication>
+#include <QStyle>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -35,6 +39,9 @@ struct ColumnLayout
 };
 
 constexpr int32_t HeaderCentred = 4;
+// The fov column of the Base tab, and the widest field of view it shows.
+constexpr int32_t FovColumn = 5;
+constexpr double WidestFov = 179.99;
 
 const ColumnLayout kBase[] = {
     {"n\u00B0", 8, 29, -1, true, -1}, {"time", 8, 59, 21, false, 3}, {"x", 8, 59, 1, false, 2},
@@ -67,6 +74,20 @@ CFlexgridWrapper::Columns MakeColumns(const ColumnLayout (&layouts)[N], int16_t&
         maxDecimals = std::max(maxDecimals, c.decimals);
     }
     return columns;
+}
+
+// Widens a column, never narrows it, so that the text shows whole in its
+// cells in the grid's font (the cell less its text margins and grid line).
+void FitColumnTo(FlexgridEx& grid, CFlexgridColumn& column, int32_t col, const QString& text)
+{
+    const int margin = grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
+    const int pixels = grid.fontMetrics().horizontalAdvance(text) + 2 * margin + (grid.showGrid() ? 1 : 0);
+    // The column widths are in pixels at 96 dpi (15 twips each).
+    const auto width = static_cast<int16_t>(std::ceil(pixels * MControls::TwipsPerPixel(&grid, true) / 15.0));
+    if (width <= column.Width())
+        return;
+    column.SetWidth(width);
+    grid.SetColWidth(col, width * 15);
 }
 
 }  // namespace
@@ -145,7 +166,9 @@ void PointGridPanel::fDefineGridColumns()
     UCTabbedFlexgrid& tabs = Tabs();
     tabs.StartChange();
     int16_t decimals = 0;
-    tabs.Add(QStringLiteral("Base"), MakeColumns(kBase, decimals));
+    const CFlexgridWrapper::Columns baseColumns = MakeColumns(kBase, decimals);
+    tabs.Add(QStringLiteral("Base"), baseColumns);
+    FitColumnTo(tabs.Grids(TabBase), *baseColumns[FovColumn], FovColumn, MDisplayNumber::Format(WidestFov, 2));
     // The tabs whose values are all numbers take numbers only, with as many
     // decimals as their finest column (the row-number column kept the
     // wrapper from setting either).

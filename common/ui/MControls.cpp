@@ -6,12 +6,25 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <QStyle>
 #include <QTextCursor>
+
+#include <algorithm>
 
 namespace MControls
 {
+int ButtonWidthFor(const QPushButton* button, int least)
+{
+    const QStyle* style = button->style();
+    const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
+    const int margin = style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+    const int text = button->fontMetrics().horizontalAdvance(button->text());
+    return std::max(least, text + 2 * frame + margin);
+}
+
 float TwipsPerPixel(const QWidget* widget, bool horizontal)
 {
     const int dpi = widget == nullptr ? 96 : (horizontal ? widget->logicalDpiX() : widget->logicalDpiY());

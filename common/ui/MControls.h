@@ -7,6 +7,7 @@ class QAbstractItemView;
 class QKeyEvent;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 class QWidget;
 
 // Helpers for text boxes, list views and the position of nested controls.
@@ -27,6 +28,11 @@ void SelectAllText(QPlainTextEdit* box);
 // Read-only boxes keep their text selectable.
 void SetReadOnly(QLineEdit* box, bool readOnly);
 void SetReadOnly(QPlainTextEdit* box, bool readOnly);
+
+// The width a push button needs to show its caption whole: the caption and
+// the style's frame and margin, at least `least` pixels. (The style's own
+// least width for any button with a text is not asked for.)
+int ButtonWidthFor(const QPushButton* button, int least);
 
 // The character code a key press types, as key-press handlers see it:
 // 8 Backspace, 13 Enter, 27 Escape, or the typed character (up to 0x7FFF);

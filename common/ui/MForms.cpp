@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QProcess>
 #include <QStandardPaths>
@@ -159,6 +160,15 @@ void DragForm(QWidget* form)
         grabber->releaseMouse();
     if (QWindow* handle = form->window()->windowHandle())
         handle->startSystemMove();
+}
+
+int TitleBarWidth(const QString& title)
+{
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int bar = metrics.height() + 8;
+    return metrics.horizontalAdvance(title) + 4 * bar + 2 * 8;
 }
 
 std::int32_t ChangeExStyleBits(std::int32_t style, std::int32_t bits, bool on)

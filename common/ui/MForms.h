@@ -49,6 +49,12 @@ void SetFormIcon(WindowHandle window, const QString& iconName, bool alsoOwner);
 std::int32_t SendClose(WindowHandle window);
 // Lets the window manager move the form as if its caption were dragged.
 void DragForm(QWidget* form);
+// The width a window needs for its whole title in the window manager's
+// title bar: the title in the bar's bold font, and beside it the window's
+// icon and three buttons (each about a square of the bar's height) with the
+// bar's margins. Window managers draw their own bars, so this is an
+// estimate on the generous side.
+int TitleBarWidth(const QString& title);
 
 // The extended-style bits after setting (on) or clearing them; clearing
 // happens only when all of the bits are set.

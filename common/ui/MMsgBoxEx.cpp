@@ -3,6 +3,7 @@
 #include "MForms.h"
 
 #include <QAbstractButton>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -59,6 +60,14 @@ std::int32_t MsgBoxEx(QWidget* owner, const QString& title, const QString& promp
     box.setTextFormat(Qt::PlainText);
     box.setText(prompt);
     box.setIcon(IconOf(style));
+    // The box sizes itself to its text; a long title would be cut short in
+    // the window manager's title bar of a box with a short text.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const QMargins margins = grid->contentsMargins();
+        const int width = MForms::TitleBarWidth(title) - margins.left() - margins.right();
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+    }
     if (!iconName.isEmpty()) {
         const QIcon icon = MForms::LoadIconResource(iconName);
         if (!icon.isNull())

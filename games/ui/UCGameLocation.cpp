@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QResizeEvent>
 
+#include <algorithm>
+
 namespace PathHelper = RuvPlatform::PathHelper;
 
 namespace {
@@ -32,7 +34,10 @@ constexpr int kBlockGap = 3;     // between the base-folder block and the demo f
 constexpr int kFrameInset = 2;   // the inner frames' right edge, and their text's left edge
 constexpr int kTextLeft = 172;
 constexpr int kButtonWidth = 80;
+constexpr int kCheckWidth = 300;
 constexpr int kRowHeight = 24;
+// Between a label and the check box beside it.
+constexpr int kLabelGap = 6;
 
 QPushButton* Button(const QString& name, QWidget* parent)
 {
@@ -116,7 +121,7 @@ UCGameLocation::UCGameLocation(QWidget* parent) : QWidget(parent)
     const int demoTextLeft = kTextLeft - (kMargin - kFrameInset);
     m_chkDemoDefaultRootDirUseDefault = new QCheckBox(QStringLiteral("Use default directory"), m_fraDemoDefaultRootDir);
     m_chkDemoDefaultRootDirUseDefault->setObjectName(QStringLiteral("chkDemoDefaultRootDirUseDefault"));
-    m_chkDemoDefaultRootDirUseDefault->setGeometry(demoTextLeft, 2, 300, kRowHeight);
+    m_chkDemoDefaultRootDirUseDefault->setGeometry(demoTextLeft, 2, kCheckWidth, kRowHeight);
     m_txtDemoDefaultRootDir = TextBox(QStringLiteral("txtDemoDefaultRootDir"), m_fraDemoDefaultRootDir);
     m_txtDemoDefaultRootDir->setGeometry(demoTextLeft, kRowHeight + 6, 360, kRowHeight);
     m_cmdBrowseForDemoDefaultRootDir = Button(QStringLiteral("cmdBrowseForDemoDefaultRootDir"), m_fraDemoDefaultRootDir);
@@ -185,6 +190,28 @@ void UCGameLocation::SetControlsText(const QStringList& texts)
     m_baseDirTitle = texts[8];
     m_demoDirTitle = texts[9];
     m_exeDialogTitle = texts[10];
+    fFitCaptions();
+}
+
+void UCGameLocation::fFitCaptions()
+{
+    // The labels keep the width of the column before the text boxes; a
+    // longer text widens its label.
+    for (QLabel* label : {m_lblGameExePath, m_lblWorkingDirectory, m_lblDemoDefaultRootDir})
+        label->resize(std::max(kTextLeft - kMargin, label->sizeHint().width()), label->height());
+    // The browse buttons widen to their caption; the layout keeps them at
+    // the right edge.
+    for (QPushButton* b : {m_cmdBrowseForGameExePath, m_cmdBrowseForAbsoluteWorkingDirectory,
+                           m_cmdBrowseForDemoDefaultRootDir})
+        b->resize(MControls::ButtonWidthFor(b, kButtonWidth), b->height());
+    // The check box beside the demo label stands at the text column, or
+    // right of a label that reaches beyond it.
+    QCheckBox* check = m_chkDemoDefaultRootDirUseDefault;
+    const int left = std::max(kTextLeft - (kMargin - kFrameInset),
+                              m_lblDemoDefaultRootDir->geometry().right() + 1 + kLabelGap);
+    check->setGeometry(left, check->y(), std::max(kCheckWidth, check->sizeHint().width()), check->height());
+    if (m_game != nullptr)
+        fArrangeControls();
 }
 
 bool UCGameLocation::IsLocationValid() const

@@ -60,6 +60,9 @@ private:
     void fShowDemoDir();
     void fEnableDemoDirControls(bool useDefault);
     void fArrangeControls();
+    // Sizes the labels to their texts and keeps the check box beside the
+    // demo label clear of it.
+    void fFitCaptions();
     bool fShowOpenDialog(QString& path, const QString& title, const QString& filterDescription,
                          const QStringList& names);
     void WatchPathBox(QLineEdit* box, Com::ComPtr<Dadavive::ICSubclass>& member);

@@ -1,6 +1,9 @@
 // Message boxes: captions on the buttons, the answers as the system numbers
-// them, time-outs that close a box, and boxes inside boxes.
+// them, a title that widens the box, time-outs that close a box, and boxes
+// inside boxes.
 #include "MMsgBoxEx.h"
+
+#include "MForms.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -123,6 +126,20 @@ private slots:
         });
         QCOMPARE(MsgBoxEx(nullptr, QStringLiteral("Title"), QStringLiteral("Prompt"), style, QString(), 0), expected);
         QVERIFY(watch.Ran());
+    }
+
+    void aLongTitleWidensABoxWithAShortText()
+    {
+        const QString title = QStringLiteral("A title much longer than the box's short text would make it");
+        int width = 0;
+        OnBox watch(title, [&width](QMessageBox* box) {
+            width = box->width();
+            box->close();
+        });
+        MsgBoxEx(nullptr, title, QStringLiteral("Done."), MbOk | MbIconInformation, QString(), 0);
+        QVERIFY(watch.Ran());
+        QVERIFY2(width >= MForms::TitleBarWidth(title),
+                 qPrintable(QStringLiteral("%1 < %2").arg(width).arg(MForms::TitleBarWidth(title))));
     }
 
     void captionsRenameTheirButtons()

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTest>
 
 #include <algorithm>
@@ -164,6 +166,27 @@ private slots:
         // Too narrow for the buttons: the list keeps its width.
         m_manager->resize(60, 150);
         QCOMPARE(list->size(), QSize(333, 150));
+    }
+
+    void longerCaptionsWidenTheButtons()
+    {
+        m_manager->resize(400, 200);
+        m_manager->SetButtonsCaption(QStringLiteral("Hinzuf\u00FCgen"), QStringLiteral("Entfernen"),
+                                     QStringLiteral("Importieren"));
+        const int width = Button("cmdImport")->width();
+        QVERIFY(width > UC3DCurveManager::ButtonWidth);
+        for (const char* name : {"cmdAddCurve", "cmdRemoveCurve", "cmdImport"}) {
+            QPushButton* b = Button(name);
+            QCOMPARE(b->geometry(), QRect(400 - 3 - width, b->y(), width, 17));
+            QStyleOptionButton option;
+            option.initFrom(b);
+            const QRect text = b->style()->subElementRect(QStyle::SE_PushButtonContents, &option, b);
+            QVERIFY2(b->fontMetrics().horizontalAdvance(b->text()) <= text.width(), name);
+        }
+        QCOMPARE(m_manager->findChild<UC3DCurveList*>()->geometry(), QRect(0, 0, 400 - 3 - width - 3, 200));
+        // Back to short captions, back to the least width.
+        m_manager->SetButtonsCaption(QStringLiteral("Add"), QStringLiteral("Remove"), QStringLiteral("Import"));
+        QCOMPARE(Button("cmdImport")->geometry(), QRect(336, 40, 61, 17));
     }
 
     void oneCurveHasEveryOptionAndCannotBeRemoved()

@@ -3,8 +3,10 @@
 // its hover colours, and a real drag by the pointer through XTest with a
 // window manager, which moves the window without hiding it.
 
+#include "CSkin.h"
 #include "ComClient.h"
 #include "FrmAbout.h"
+#include "MRuvResource.h"
 #include "MainServices.h"
 #include "WindowFakes.h"
 #include "X11Windows.h"
@@ -96,14 +98,43 @@ private slots:
         // The artwork's corner is left out, its middle kept.
         QVERIFY(!shape.contains(QPoint(0, 0)));
         QVERIFY(shape.contains(Artwork(*w)));
-        // Below the artwork only the letters of the version line remain.
+        // The version line stands on the artwork's lowest band: its letters
+        // add nothing to the artwork's shape, and the window ends with it.
+        CSkin skin;
+        QWidget scratch;
+        const QRegion artwork = skin.SetSkin(MRuvResource::GetResData(13), &scratch, false);
+        QVERIFY(!artwork.isEmpty());
+        QCOMPARE(shape, artwork);
         const QRect line = Version(*w)->geometry();
-        const QRegion letters = shape.intersected(line);
-        QVERIFY(!letters.isEmpty());
-        QVERIFY(letters != QRegion(line));
         QCOMPARE(w->height(), line.bottom() + 1);
+        QCOMPARE(w->height(), artwork.boundingRect().bottom() + 1);
+        // Its letters are drawn, and nothing around them hides the artwork.
+        const QImage picture = Version(*w)->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        int opaque = 0;
+        int rightmost = -1;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (qAlpha(picture.pixel(x, y)) != 0) {
+                    ++opaque;
+                    rightmost = std::max(rightmost, x);
+                }
+        QVERIFY2(opaque > 20 && opaque < picture.width() * picture.height() / 4, qPrintable(QString::number(opaque)));
         QVERIFY(!Link(*w)->isHidden());
         QVERIFY(shape.contains(Link(*w)->geometry().center()));
+        // The letters end before the link begins.
+        QVERIFY2(rightmost < Link(*w)->x(), qPrintable(QString::number(rightmost)));
+    }
+
+    void aLongerLinkCaptionWidensTheLinkToTheLeft()
+    {
+        auto w = Make();
+        QLabel* link = Link(*w);
+        const int right = link->geometry().right();
+        const QString caption = QStringLiteral("Schreiben Sie mir eine Nachricht...");
+        w->SetControlsText(caption, QStringLiteral("Ihre Kommentare"));
+        QCOMPARE(link->text(), caption);
+        QCOMPARE(link->geometry().right(), right);
+        QVERIFY(link->fontMetrics().horizontalAdvance(caption) <= link->contentsRect().width());
     }
 
     void theSplashHidesAfterTwoSeconds()

@@ -13,6 +13,8 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QWindow>
@@ -43,10 +45,12 @@ class TstMainLayout : public QObject
         m_window->resize(inner + extra);
         QTRY_COMPARE(Central()->size(), inner);
     }
+    // The expand box's strip: 6 pixels, or its whole check box when wider.
+    int ExpandWidth() { return W().chkExpand->width(); }
     // The area the view may take with the right panel shown.
     QSize Available()
     {
-        return {Central()->width() - 11 - W().tabControl->width() - 6, Central()->height() - 90};
+        return {Central()->width() - 11 - W().tabControl->width() - ExpandWidth(), Central()->height() - 90};
     }
     int32_t ActiveTool()
     {
@@ -82,7 +86,7 @@ private slots:
         QCOMPARE(W().fraRight->width(), 479);
         QVERIFY(W().fraRight->isVisible());
         // The right panel starts beside the expand box.
-        QCOMPARE(W().fraRight->x(), W().chkExpand->x() + 6);
+        QCOMPARE(W().fraRight->x(), W().chkExpand->x() + ExpandWidth());
         // Lower areas keep the view's lowest size.
         auto& layout = dynamic_cast<MainLayout&>(Layout());
         QCOMPARE(layout.fComputeViewSize(false, 520, 400), QSize(502, 377));
@@ -93,7 +97,7 @@ private slots:
     void theRatioShapesOnlyThe3DView()
     {
         // An area in which 4:3 is bound by the height and 16:9 by the width.
-        SetInner(QSize(W().tabControl->width() + 17 + 700, 590));
+        SetInner(QSize(W().tabControl->width() + 11 + ExpandWidth() + 700, 590));
         QCOMPARE(Available(), QSize(700, 500));
         struct Row
         {
@@ -105,13 +109,13 @@ private slots:
         for (const Row& row : rows) {
             Layout().fSetViewRatioIndex(row.index, false);
             QCOMPARE(ViewSize(), row.view);
-            QCOMPARE(W().fraRight->x(), W().chkExpand->x() + 6);
+            QCOMPARE(W().fraRight->x(), W().chkExpand->x() + ExpandWidth());
         }
         // A 2D view fills the area whatever the ratio, from the switch on.
         Layout().fSetViewRatioIndex(2, false);
         m_window->Parts().viewInput->fSelectView(0);
         QCOMPARE(ViewSize(), QSize(700, 500));
-        SetInner(QSize(W().tabControl->width() + 17 + 701, 590));
+        SetInner(QSize(W().tabControl->width() + 11 + ExpandWidth() + 701, 590));
         QCOMPARE(ViewSize(), QSize(701, 500));
         m_window->Parts().viewInput->fSelectView(3);
         QCOMPARE(ViewSize(), QSize(701, 394));
@@ -136,11 +140,15 @@ private slots:
     {
         SetInner(QSize(1100, 600));
         QCheckBox* expand = W().chkExpand;
+        // Its whole check box shows in its strip.
+        QStyleOptionButton option;
+        option.initFrom(expand);
+        QVERIFY(expand->rect().contains(expand->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, expand)));
         const QPoint middle(3, expand->height() / 2);
         QTest::mouseClick(expand, Qt::LeftButton, {}, middle);
         QVERIFY(expand->isChecked());
         QVERIFY(!W().fraRight->isVisible());
-        QCOMPARE(ViewSize(), QSize(1100 - 14, 510));
+        QCOMPARE(ViewSize(), QSize(1100 - 8 - ExpandWidth(), 510));
         QTest::mouseClick(W().chkExpand, Qt::LeftButton, {}, QPoint(3, W().chkExpand->height() / 2));
         QVERIFY(!expand->isChecked());
         QVERIFY(W().fraRight->isVisible());
