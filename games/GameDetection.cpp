@@ -8,28 +8,57 @@
 
 namespace
 {
-QString Expand(const QString& folder)
+using GameDetection::SearchPlaces;
+
+// The folder as an absolute path in the places; empty when the places give
+// it no home (no home, no root).
+QString Expand(const SearchPlaces& places, const QString& folder)
 {
     static const QString home = QStringLiteral("~/");
     static const QString dataHome = QStringLiteral("$XDG_DATA_HOME/");
-    if (folder.startsWith(home))
-        return QDir::cleanPath(QDir::homePath() + QLatin1Char('/') + folder.mid(home.size()));
+    if (folder.startsWith(home)) {
+        if (places.home.isEmpty())
+            return {};
+        return QDir::cleanPath(places.home + QLatin1Char('/') + folder.mid(home.size()));
+    }
     if (folder.startsWith(dataHome)) {
         // The XDG rule: a relative value is ignored.
-        QString base = qEnvironmentVariable("XDG_DATA_HOME");
-        if (base.isEmpty() || QDir::isRelativePath(base))
-            base = QDir::homePath() + QStringLiteral("/.local/share");
+        QString base = places.dataHome;
+        if (base.isEmpty() || QDir::isRelativePath(base)) {
+            if (places.home.isEmpty())
+                return {};
+            base = places.home + QStringLiteral("/.local/share");
+        }
         return QDir::cleanPath(base + QLatin1Char('/') + folder.mid(dataHome.size()));
     }
-    return folder;
+    if (places.systemRoot.isEmpty())
+        return {};
+    return QDir::cleanPath(places.systemRoot + QLatin1Char('/') + folder);
 }
 
-QStringList Expanded(const QStringList& folders)
+QStringList Expanded(const SearchPlaces& places, const QStringList& folders)
 {
     QStringList result;
-    for (const QString& folder : folders)
-        result << Expand(folder);
+    for (const QString& folder : folders) {
+        const QString expanded = Expand(places, folder);
+        if (!expanded.isEmpty())
+            result << expanded;
+    }
     return result;
+}
+
+// The first name found as an executable file in the folders. Qt searches
+// the real PATH when given no folders: that never happens here.
+QString FindIn(const QStringList& names, const QStringList& folders)
+{
+    if (folders.isEmpty())
+        return {};
+    for (const QString& name : names) {
+        const QString found = QStandardPaths::findExecutable(name, folders);
+        if (!found.isEmpty())
+            return found;
+    }
+    return {};
 }
 
 // The sub-folder's name as it is on disk, empty when the folder holds none;
@@ -52,36 +81,39 @@ QString SubFolderNoCase(const QString& folder, const QString& name)
 
 namespace GameDetection
 {
-QStringList HomeFolders(int32_t gameType)
+SearchPlaces SearchPlaces::OfThisSystem()
 {
-    return Expanded(LinuxNamesOfGame(gameType).homeFolders);
+    SearchPlaces places;
+    places.pathFolders = qEnvironmentVariable("PATH").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    places.home = QDir::homePath();
+    places.dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    places.systemRoot = QStringLiteral("/");
+    return places;
 }
 
-QStringList InstallFolders(int32_t gameType)
+QStringList HomeFolders(const SearchPlaces& places, int32_t gameType)
 {
-    return Expanded(LinuxNamesOfGame(gameType).installFolders);
+    return Expanded(places, LinuxNamesOfGame(gameType).homeFolders);
 }
 
-QString FindExecutable(int32_t gameType)
+QStringList InstallFolders(const SearchPlaces& places, int32_t gameType)
+{
+    return Expanded(places, LinuxNamesOfGame(gameType).installFolders);
+}
+
+QString FindExecutable(const SearchPlaces& places, int32_t gameType)
 {
     const QStringList& names = LinuxNamesOfGame(gameType).executables;
-    for (const QString& name : names) {
-        const QString found = QStandardPaths::findExecutable(name);
-        if (!found.isEmpty())
-            return found;
-    }
-    const QStringList installFolders = InstallFolders(gameType);
-    for (const QString& name : names) {
-        const QString found = QStandardPaths::findExecutable(name, installFolders);
-        if (!found.isEmpty())
-            return found;
-    }
-    return {};
+    QStringList path = places.pathFolders;
+    path.removeAll(QString());
+    const QString onPath = FindIn(names, path);
+    return onPath.isEmpty() ? FindIn(names, InstallFolders(places, gameType)) : onPath;
 }
 
-QString FindModFolder(int32_t gameType, const QString& baseDir, const QString& defaultDir)
+QString FindModFolder(const SearchPlaces& places, int32_t gameType, const QString& baseDir,
+                      const QString& defaultDir)
 {
-    for (const QString& home : HomeFolders(gameType)) {
+    for (const QString& home : HomeFolders(places, gameType)) {
         if (SubFolderNoCase(home, baseDir).isEmpty())
             continue;
         const QString mod = SubFolderNoCase(home, defaultDir);
@@ -90,18 +122,18 @@ QString FindModFolder(int32_t gameType, const QString& baseDir, const QString& d
     return {};
 }
 
-bool FillEmptyLocation(CGameDefinition& game)
+bool FillEmptyLocation(const SearchPlaces& places, CGameDefinition& game)
 {
     bool filled = false;
     if (game.ExeFullPath().isEmpty()) {
-        const QString exe = FindExecutable(game.GType());
+        const QString exe = FindExecutable(places, game.GType());
         if (!exe.isEmpty()) {
             game.SetExeFullPath(exe);
             filled = true;
         }
     }
     if (game.ModFullDir().isEmpty()) {
-        const QString mod = FindModFolder(game.GType(), game.BaseDir(), game.DefaultDir());
+        const QString mod = FindModFolder(places, game.GType(), game.BaseDir(), game.DefaultDir());
         if (!mod.isEmpty()) {
             game.SetModFullDir(mod);
             filled = true;

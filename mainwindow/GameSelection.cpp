@@ -9,6 +9,7 @@
 #include "MainControls.h"
 #include "MainMenus.h"
 #include "MainParts.h"
+#include "MainServices.h"
 #include "MainSettings.h"
 #include "MainState.h"
 #include "MainWidgets.h"
@@ -280,7 +281,7 @@ bool GameSelection::fShowGamePreferences()
         fDetectEtqwLocations();
     // What the Windows installers leave in the registry, a Linux system
     // shows by its engines' own folders.
-    GameDetection::FillEmptyLocation(*game);
+    GameDetection::FillEmptyLocation(m_c.services.gameSearch, *game);
     form->ShowForm(&m_c.window, game->GType(), std::span<CGameDefinition>(m_c.state.m_games));
     if (game->ModFullDir() != modBefore)
         fApplyGameFolders();

@@ -9,6 +9,7 @@
 // when a collaborator needs something new of the platform.
 
 #include "GLDraw.h"
+#include "GameDetection.h"
 #include "TaggedValue.h"
 
 #include <QList>
@@ -280,4 +281,6 @@ struct MainServices
     std::shared_ptr<ISettingsStore> settings;
     std::shared_ptr<IClock> clock;
     std::shared_ptr<ICursor> cursor;
+    // Where the game settings look for the games the user has installed.
+    GameDetection::SearchPlaces gameSearch;
 };

@@ -347,5 +347,6 @@ MainServices MakeRealServices()
     s.settings = std::make_shared<SettingsStore>();
     s.clock = std::make_shared<Clock>();
     s.cursor = std::make_shared<Cursor>();
+    s.gameSearch = GameDetection::SearchPlaces::OfThisSystem();
     return s;
 }

@@ -117,9 +117,12 @@ void PreviewPlayback::fReleasePreviewLock()
 
 void PreviewPlayback::fSetLockColour(bool locked)
 {
+    // A check box fills its background with the button colour, not the
+    // window colour: that is the one to change.
     QCheckBox* box = m_c.widgets.chkPreviewLock;
     QPalette palette = box->palette();
-    palette.setColor(QPalette::Window, locked ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::Button));
+    palette.setColor(box->backgroundRole(),
+                     locked ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::Button));
     box->setPalette(palette);
     box->setAutoFillBackground(true);
 }

@@ -176,6 +176,7 @@ struct Window
         MainServices s = MakeRealServices();
         s.clock = clock;
         s.dialogs = dialogs;
+        s.gameSearch = {};  // no game of the machine is found
         s.makeViewControl = [this](UCOpenGLView&) {
             auto v = std::make_unique<RecordingView>();
             view = v.get();

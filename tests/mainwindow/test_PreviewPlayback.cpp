@@ -82,7 +82,10 @@ TEST_F(Preview, LockShowsTheFirstSampleInRedAndUnlockGivesEverythingBack)
 {
     Lock(3);
     MainWidgets& ui = w.W();
-    EXPECT_EQ(ui.chkPreviewLock->palette().color(QPalette::Window), QColor(255, 0, 0));
+    // The colour a check box fills its background with (the window test
+    // reads it from the screen).
+    EXPECT_EQ(ui.chkPreviewLock->palette().color(ui.chkPreviewLock->backgroundRole()), QColor(255, 0, 0));
+    EXPECT_TRUE(ui.chkPreviewLock->autoFillBackground());
     EXPECT_EQ(pv.LastSampleIndex(), 200);
     EXPECT_EQ(pv.fGetPreviewControl(), 1);
     EXPECT_EQ(pv.fGetPreviewSample(), 0);
@@ -95,7 +98,7 @@ TEST_F(Preview, LockShowsTheFirstSampleInRedAndUnlockGivesEverythingBack)
 
     pv.fReleasePreviewLock();
     EXPECT_FALSE(pv.fIsPreviewLocked());
-    EXPECT_EQ(ui.chkPreviewLock->palette().color(QPalette::Window),
+    EXPECT_EQ(ui.chkPreviewLock->palette().color(ui.chkPreviewLock->backgroundRole()),
               QApplication::palette().color(QPalette::Button));
     EXPECT_TRUE(ui.lbl3dvTime->text().isEmpty());
     EXPECT_FALSE(w.Main().IsQuickRefreshing());

@@ -262,8 +262,10 @@ private:
     std::shared_ptr<IDialogs> m_real = MakeRealServices().dialogs;
 };
 
-// HOME, PATH and XDG_DATA_HOME in a temporary folder while it lives, so
-// that no game of the machine is found.
+// HOME, PATH and XDG_DATA_HOME in a temporary folder while it lives (the
+// documents and data folders are the test's), and the places where the
+// game settings look for games in it, so that no game of the machine is
+// found.
 class TempHome
 {
 public:
@@ -286,6 +288,15 @@ public:
         }
     }
     QString Path(const QString& relative) const { return m_dir.filePath(relative); }
+    // PATH bin, the home, and the system's install folders below system.
+    GameDetection::SearchPlaces Places() const
+    {
+        GameDetection::SearchPlaces places;
+        places.pathFolders = {Path(QStringLiteral("bin"))};
+        places.home = Path(QStringLiteral("home"));
+        places.systemRoot = Path(QStringLiteral("system"));
+        return places;
+    }
     // A folder with its parents.
     QString Folder(const QString& relative) const
     {
@@ -311,12 +322,14 @@ private:
     QList<QPair<QByteArray, QByteArray>> m_saved;
 };
 
-// Real services with the dialogs and the shell above.
+// Real services with the dialogs and the shell above; the game settings
+// find no game of the machine.
 inline MainServices Services(std::shared_ptr<Dialogs> dialogs, std::shared_ptr<IShell> shell)
 {
     MainServices s = MakeRealServices();
     s.dialogs = std::move(dialogs);
     s.shell = std::move(shell);
+    s.gameSearch = {};
     return s;
 }
 
@@ -346,7 +359,9 @@ struct Session
     {
         home = std::make_unique<TempHome>();
         store = std::make_unique<Harness::TempStore>();
-        return StartActive(window, Services(dialogs, shell), fake);
+        MainServices services = Services(dialogs, shell);
+        services.gameSearch = home->Places();
+        return StartActive(window, std::move(services), fake);
     }
     void Stop()
     {

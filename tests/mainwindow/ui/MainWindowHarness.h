@@ -185,6 +185,8 @@ inline MainServices Services(std::shared_ptr<RecordingDialogs> dialogs)
 {
     MainServices s = MakeRealServices();
     s.dialogs = std::move(dialogs);
+    // The game settings find no game of the machine.
+    s.gameSearch = {};
     return s;
 }
 

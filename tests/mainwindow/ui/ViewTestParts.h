@@ -215,6 +215,8 @@ inline MainServices Services(std::shared_ptr<Dialogs> dialogs, Record& record)
 {
     MainServices s = MakeRealServices();
     s.dialogs = std::move(dialogs);
+    // The game settings find no game of the machine.
+    s.gameSearch = {};
     auto real = s.makeMapObject;
     s.makeMapObject = [real, &record] {
         ++record.makeMapObjects;

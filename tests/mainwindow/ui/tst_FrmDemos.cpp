@@ -114,6 +114,26 @@ class TestFrmDemos : public QObject
         w.ShowEx(m_owner.get());
         return QTest::qWaitForWindowExposed(&w);
     }
+    // Waits until the keyboard goes to that window. (isActiveWindow() says
+    // true of a tool window whose owner is active and of the owner of an
+    // active tool window too, so it cannot tell.)
+    static bool ActiveIs(QWidget* window)
+    {
+        return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+    }
+    // Shown and active: the keyboard focus can be read.
+    bool Active(FrmDemos& w) { return Shown(w) && ActiveIs(&w); }
+    // The user goes to another program's window and comes back.
+    static bool Reactivated(FrmDemos& w)
+    {
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        if (!ActiveIs(&other))
+            return false;
+        w.activateWindow();
+        return ActiveIs(&w);
+    }
     static QStringList Nodes(const FrmDemos& w)
     {
         QStringList nodes;
@@ -335,8 +355,7 @@ private slots:
         QCOMPARE(NoteBox(w)->toPlainText(), QStringLiteral("keep me"));
         QCOMPARE(FrmDemos::NodeImage(Node(w, QStringLiteral("locked\\d.dm_84"))), int(FrmDemos::ImageDemo));
         // Activating the window again keeps what was typed.
-        w.activateWindow();
-        QTest::qWait(50);
+        QVERIFY(Reactivated(w));
         QCOMPARE(NoteBox(w)->toPlainText(), QStringLiteral("keep me"));
     }
 
@@ -547,16 +566,20 @@ private slots:
     {
         Write(At(QStringLiteral("a.dm_84")), "demo");
         FrmDemos& w = Window();
-        QVERIFY(Shown(w));
+        QVERIFY(Active(w));
         bool cancel = true;
         connect(&w, &FrmDemos::RefreshRequested, this, [&](bool& c) { c = cancel; });
         QSignalSpy updated(&w, &FrmDemos::DemoListUpdated);
         Write(At(QStringLiteral("b.dm_84")), "demo");
+        // The click gives the button the focus; the refresh hands it to the
+        // tree, whether it rebuilt the tree or not.
         auto* refresh = w.findChild<QPushButton*>(QStringLiteral("cmdRefresh"));
         QTest::mouseClick(refresh, Qt::LeftButton);
         QCOMPARE(updated.count(), 0);
         QCOMPARE(Nodes(w).size(), 1);
+        QVERIFY(w.Tree()->hasFocus());
         cancel = false;
+        refresh->setFocus();
         QTest::mouseClick(refresh, Qt::LeftButton);
         QCOMPARE(updated.count(), 1);
         QCOMPARE(Nodes(w).size(), 2);
@@ -596,8 +619,7 @@ private slots:
         QCOMPARE(NoteBox(w)->toPlainText(), QString());
         // Written by another program meanwhile.
         Write(At(QStringLiteral("a.dm_84.txt")), "from outside");
-        QEvent activate(QEvent::WindowActivate);
-        QApplication::sendEvent(&w, &activate);
+        QVERIFY(Reactivated(w));
         QCOMPARE(NoteBox(w)->toPlainText(), QStringLiteral("from outside"));
         QCOMPARE(FrmDemos::NodeImage(w.CurrentNode()), int(FrmDemos::ImageDemoNote));
     }

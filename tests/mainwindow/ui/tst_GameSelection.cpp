@@ -420,11 +420,12 @@ private slots:
 
     void etqwIsFoundInTheDocumentsFolderAsItsInstallerLeftIt()
     {
-        // The second entry holding the name has the base folder.
+        // Of the two entries holding the name, only the second (in the
+        // listing's name order) has the base folder.
         const QString documents = MFileOp::SpecialFolderPath(MFileOp::CsidlPersonal);
         m_s.home->Folder(QStringLiteral("home"));
-        QDir().mkpath(documents + QStringLiteral("/id Software/Enemy Territory - QUAKE Wars demo"));
-        const QString base = documents + QStringLiteral("/id Software/Enemy Territory - QUAKE Wars/base");
+        QDir().mkpath(documents + QStringLiteral("/id Software/Enemy Territory - QUAKE Wars/screenshots"));
+        const QString base = documents + QStringLiteral("/id Software/Enemy Territory - QUAKE Wars 1.5/base");
         QDir().mkpath(base);
         QVERIFY(ChooseMod(*m_s.window, 4));
         CGameDefinition& game = m_s.window->State().m_games[4];

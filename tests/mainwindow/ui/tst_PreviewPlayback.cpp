@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QCursor>
+#include <QImage>
 #include <QWheelEvent>
 #include <QLabel>
 #include <QMenu>
@@ -64,6 +65,17 @@ class TstPreviewPlayback : public QObject
         QTest::keyClick(View(), static_cast<Qt::Key>(key), modifiers);
     }
     void Click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
+    // The share of the lock box's pixels that are pure red, painted at its
+    // place in the shown window under the program's style.
+    double LockRed()
+    {
+        const QImage image = W().chkPreviewLock->grab().toImage();
+        qsizetype red = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                red += image.pixelColor(x, y) == QColor(255, 0, 0);
+        return image.isNull() ? 0.0 : double(red) / (double(image.width()) * image.height());
+    }
     int32_t UndoStates()
     {
         return static_cast<EditState&>(*m_window->Parts().editState).StateHandler().StateCount();
@@ -92,9 +104,11 @@ private slots:
     void theLockBoxAndTheButtons()
     {
         Points(3, 25);
+        QCOMPARE(LockRed(), 0.0);
         Click(W().chkPreviewLock);
         QVERIFY(Preview().fIsPreviewLocked());
-        QCOMPARE(W().chkPreviewLock->palette().color(QPalette::Window), QColor(255, 0, 0));
+        // Red around the box and its caption.
+        QVERIFY2(LockRed() > 0.5, qPrintable(QString::number(LockRed())));
         QCOMPARE(W().lbl3dvTime->text(), QStringLiteral("T: 0.000"));
         QTRY_VERIFY(W().oglView->hasFocus() || View()->isActive());
         Click(W().cmdPreview[6]);
@@ -107,6 +121,7 @@ private slots:
         QCOMPARE(Preview().fGetPreviewSample(), 0);
         Click(W().chkPreviewLock);
         QVERIFY(!Preview().fIsPreviewLocked());
+        QCOMPARE(LockRed(), 0.0);
         QVERIFY(W().lbl3dvTime->text().isEmpty());
         QVERIFY(!W().cmdPreview[0]->isEnabled());
     }

@@ -212,6 +212,7 @@ private slots:
         MainServices services = MakeRealServices();
         services.dialogs = m_dialogs;
         services.shell = std::make_shared<WindowFakes::RecordingShell>();
+        services.gameSearch = m_home->Places();
         QCOMPARE(ProgramStart::StartMainWindow(std::move(services), m_window, std::make_unique<MainPartsFactory>()),
                  0);
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
