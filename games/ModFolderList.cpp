@@ -50,7 +50,7 @@ const QStringList& ExcludedFolders()
     return names;
 }
 
-QList<Entry> ListModFolders(const CGameDefinition& game)
+QList<Entry> ListModFolders(const GameDetection::SearchPlaces& places, const CGameDefinition& game)
 {
     QList<Entry> entries;
     const QString exeFolder = MFileOp::GetFolderPart(game.ExeFullPath());
@@ -62,7 +62,7 @@ QList<Entry> ListModFolders(const CGameDefinition& game)
 
     // The engine's home folders, then the one the mod folder lies in (an
     // fs_homepath of the user's own), each once.
-    QStringList others = GameDetection::HomeFolders(game.GType());
+    QStringList others = GameDetection::HomeFolders(places, game.GType());
     QString modParent;
     if (MFileOp::GetParentFolder(game.ModFullDir(), modParent))
         others << modParent;

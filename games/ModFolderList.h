@@ -5,6 +5,9 @@
 #include <QStringList>
 
 class CGameDefinition;
+namespace GameDetection {
+struct SearchPlaces;
+}
 
 // The mod folders a game's location control offers in its list (the games
 // that do not run from an absolute folder).
@@ -27,7 +30,8 @@ const QStringList& ExcludedFolders();
 // follow, for each such folder that holds the game's base folder (any
 // case). No home folders for a game that runs from an absolute folder.
 // Nothing for an executable path without a folder part.
-QList<Entry> ListModFolders(const CGameDefinition& game);
+// The home folders are those of the given places.
+QList<Entry> ListModFolders(const GameDetection::SearchPlaces& places, const CGameDefinition& game);
 
 // The entry that stands for the game's mod folder: its name equals
 // ModDirBasename exactly and it lies in the mod folder's parent. -1 when

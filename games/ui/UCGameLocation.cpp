@@ -3,6 +3,7 @@
 #include "CGameDefinition.h"
 #include "ComClient.h"
 #include "Dadavive.h"
+#include "GameDetection.h"
 #include "GameLinuxNames.h"
 #include "MControls.h"
 #include "MFileOp.h"
@@ -246,7 +247,8 @@ void UCGameLocation::fFillModList()
 {
     m_lstWorkingDirectory->setUpdatesEnabled(false);
     m_lstWorkingDirectory->clear();
-    m_modEntries = ModFolderList::ListModFolders(*m_game);
+    // The engine's home folders of the user running the program, read now.
+    m_modEntries = ModFolderList::ListModFolders(GameDetection::SearchPlaces::OfThisSystem(), *m_game);
     for (const ModFolderList::Entry& e : m_modEntries) {
         // Folders of the engine's home folder show where they lie.
         auto* item = new QListWidgetItem(

@@ -1,3 +1,4 @@
+#include "GameDetection.h"
 #include "ModFolderList.h"
 
 #include "GamesTempTree.h"
@@ -29,7 +30,7 @@ TEST_F(ModFolderListTest, ExcludedNamesAreWholeAndCaseBlind)
     for (const char* name : {"Backup", "DOCS", "pbstats", "pb", "Libs", "uninstall"})
         Folder(QStringLiteral("ET/") + name);
     File("ET/readme.txt");
-    const QList<Entry> entries = ModFolderList::ListModFolders(et);
+    const QList<Entry> entries = ModFolderList::ListModFolders(GameDetection::SearchPlaces::OfThisSystem(), et);
     EXPECT_EQ(Names(entries), QStringList{"pbstats"});
     ASSERT_EQ(entries.size(), 1);
     EXPECT_EQ(entries[0].folder, tree.Path("ET"));
@@ -45,14 +46,14 @@ TEST_F(ModFolderListTest, CurrentEntryMatchesTheModFolderExactly)
     Folder("ET/ETPRO");
     Folder("ET/etpro2");
     et.SetModFullDir(Folder("ET/etmain"));
-    QList<Entry> entries = ModFolderList::ListModFolders(et);
+    QList<Entry> entries = ModFolderList::ListModFolders(GameDetection::SearchPlaces::OfThisSystem(), et);
     EXPECT_EQ(Names(entries), (QStringList{"etmain", "ETPRO", "etpro2"}));
     EXPECT_EQ(ModFolderList::CurrentEntry(entries, et), 0);
 
     // A mod folder named in another case is listed but not chosen.
     et.SetModFullDir(tree.Path("ET/etpro"));
     ASSERT_EQ(et.ModDirBasename(), "etpro");
-    EXPECT_EQ(ModFolderList::CurrentEntry(ModFolderList::ListModFolders(et), et), -1);
+    EXPECT_EQ(ModFolderList::CurrentEntry(ModFolderList::ListModFolders(GameDetection::SearchPlaces::OfThisSystem(), et), et), -1);
 }
 
 TEST_F(ModFolderListTest, HomeFolderOfTheEngineFollows)
@@ -67,7 +68,7 @@ TEST_F(ModFolderListTest, HomeFolderOfTheEngineFollows)
     et.SetModFullDir(Folder("home/.etlegacy/legacy"));
     ASSERT_TRUE(et.IsLocationValid());
 
-    const QList<Entry> entries = ModFolderList::ListModFolders(et);
+    const QList<Entry> entries = ModFolderList::ListModFolders(GameDetection::SearchPlaces::OfThisSystem(), et);
     ASSERT_EQ(Names(entries), (QStringList{"etmain", "legacy", "etmain", "legacy"}));
     EXPECT_TRUE(entries[1].besideExecutable);
     EXPECT_FALSE(entries[3].besideExecutable);
@@ -78,8 +79,8 @@ TEST_F(ModFolderListTest, HomeFolderOfTheEngineFollows)
 
     // Beside the executable again: only that folder.
     et.SetModFullDir(tree.Path("opt/etlegacy/legacy"));
-    EXPECT_EQ(Names(ModFolderList::ListModFolders(et)), (QStringList{"etmain", "legacy"}));
-    EXPECT_EQ(ModFolderList::CurrentEntry(ModFolderList::ListModFolders(et), et), 1);
+    EXPECT_EQ(Names(ModFolderList::ListModFolders(GameDetection::SearchPlaces::OfThisSystem(), et)), (QStringList{"etmain", "legacy"}));
+    EXPECT_EQ(ModFolderList::CurrentEntry(ModFolderList::ListModFolders(GameDetection::SearchPlaces::OfThisSystem(), et), et), 1);
 }
 
 TEST_F(ModFolderListTest, TheEnginesHomeFoldersAreOffered)
@@ -90,7 +91,7 @@ TEST_F(ModFolderListTest, TheEnginesHomeFoldersAreOffered)
     q3.SetExeFullPath(File("usr/games/ioquake3"));
     File("usr/games/README");
     Folder("user/.q3a/baseq3");
-    QList<Entry> entries = ModFolderList::ListModFolders(q3);
+    QList<Entry> entries = ModFolderList::ListModFolders(GameDetection::SearchPlaces::OfThisSystem(), q3);
     ASSERT_EQ(Names(entries), QStringList{"baseq3"});
     EXPECT_FALSE(entries[0].besideExecutable);
     EXPECT_EQ(entries[0].folder, home.Path(".q3a"));
@@ -98,7 +99,7 @@ TEST_F(ModFolderListTest, TheEnginesHomeFoldersAreOffered)
     // Chosen, it is a location the game runs from, and the chosen entry.
     q3.SetModFullDir(ModFolderList::FullPath(entries[0]));
     EXPECT_TRUE(q3.IsLocationValid());
-    EXPECT_EQ(ModFolderList::CurrentEntry(ModFolderList::ListModFolders(q3), q3), 0);
+    EXPECT_EQ(ModFolderList::CurrentEntry(ModFolderList::ListModFolders(GameDetection::SearchPlaces::OfThisSystem(), q3), q3), 0);
 
     // Each home folder of the table that holds the base folder (any case),
     // after the executable's own, in the table's order; the mod folder's
@@ -112,7 +113,7 @@ TEST_F(ModFolderListTest, TheEnginesHomeFoldersAreOffered)
     Folder("user/.etwolf/etmain");
     Folder("user/.etwolf/etpro");
     et.SetModFullDir(Folder("user/.etwolf/etpro"));
-    entries = ModFolderList::ListModFolders(et);
+    entries = ModFolderList::ListModFolders(GameDetection::SearchPlaces::OfThisSystem(), et);
     EXPECT_EQ(Names(entries), (QStringList{"legacy", "ETMAIN", "legacy", "etmain", "etpro"}));
     EXPECT_EQ(Folders(entries), (QStringList{tree.Path("opt/etlegacy"), home.Path(".local/share/etlegacy"),
                                              home.Path(".local/share/etlegacy"), home.Path(".etwolf"),
@@ -120,22 +121,22 @@ TEST_F(ModFolderListTest, TheEnginesHomeFoldersAreOffered)
     EXPECT_EQ(ModFolderList::CurrentEntry(entries, et), 4);
     // The namesake beside the executable when the mod folder lies there.
     et.SetModFullDir(tree.Path("opt/etlegacy/legacy"));
-    EXPECT_EQ(ModFolderList::CurrentEntry(ModFolderList::ListModFolders(et), et), 0);
+    EXPECT_EQ(ModFolderList::CurrentEntry(ModFolderList::ListModFolders(GameDetection::SearchPlaces::OfThisSystem(), et), et), 0);
 
     // A game that runs from an absolute folder chooses it with a browser.
     CGameDefinition qw = MakeGame(4);
     qw.SetExeFullPath(File("etqw/etqw"));
     Folder("user/.etqwcl/base");
-    EXPECT_TRUE(ModFolderList::ListModFolders(qw).isEmpty());
+    EXPECT_TRUE(ModFolderList::ListModFolders(GameDetection::SearchPlaces::OfThisSystem(), qw).isEmpty());
 }
 
 TEST_F(ModFolderListTest, BadLocationsGiveNothing)
 {
     CGameDefinition et = MakeGame(0);
-    EXPECT_TRUE(ModFolderList::ListModFolders(et).isEmpty());  // no executable yet
+    EXPECT_TRUE(ModFolderList::ListModFolders(GameDetection::SearchPlaces::OfThisSystem(), et).isEmpty());  // no executable yet
     et.SetExeFullPath("Et.exe");                                // no folder part
-    EXPECT_TRUE(ModFolderList::ListModFolders(et).isEmpty());
+    EXPECT_TRUE(ModFolderList::ListModFolders(GameDetection::SearchPlaces::OfThisSystem(), et).isEmpty());
     et.SetExeFullPath(tree.Path("gone/Et.exe"));
-    EXPECT_TRUE(ModFolderList::ListModFolders(et).isEmpty());
+    EXPECT_TRUE(ModFolderList::ListModFolders(GameDetection::SearchPlaces::OfThisSystem(), et).isEmpty());
     EXPECT_EQ(ModFolderList::CurrentEntry({}, et), -1);
 }
