@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ControlRecord.h"
+#include "CurveDrawArrays.h"
 #include "TaggedValue.h"
 
 #include <QString>
@@ -253,7 +254,10 @@ public:
     // already). The matrices are the view's; only colours, point sizes,
     // line widths and the raster position are set. DrawCurve draws the path
     // as sample points, DrawCurveLines as one line strip (and keeps the
-    // curve in quick-refresh mode, sampling afresh at every drawing).
+    // curve in quick-refresh mode, its path following every change of the
+    // controls). What is drawn is kept in vertex arrays and drawn again as
+    // it is while neither the curve nor the view's kind (nor, for the
+    // arrows, its zoom) has changed; the time labels are drawn each time.
     void DrawCurve(GLDraw::IView& view);
     void DrawCurveLines(GLDraw::IView& view);
     // The visible control points alone, into the current context.
@@ -444,14 +448,13 @@ private:
     friend struct C3DCurveDrawTestAccess;
     void DrawCurveAndControls(GLDraw::IView& view, bool linesOnly);
     void PrepareDrawSamples();
-    void DrawControlPoint(int32_t index);
-    void DrawControlTangents(GLDraw::IView& view, int32_t index);
-    void DrawControlArrow(GLDraw::IView& view, int32_t index);
+    // What the picture depends on besides the controls.
+    CurveDrawKey DrawKey(const GLDraw::IView& view, bool linesOnly) const;
+    void BuildDrawArrays(const CurveDrawKey& key);
+    void AddControlTangents(int32_t viewFlag, int32_t index);
+    // s: world units of one arrow unit (a pixel in a 2D view).
+    void AddControlArrow(double s, int32_t index);
     void DrawControlTime(GLDraw::IView& view, int32_t index);
-    static void DrawPointRGB(const std::array<float, 3>& position, float size, float red, float green,
-                             float blue);
-    static void DrawPointColor(const std::array<float, 3>& position, float size,
-                               const std::array<float, 4>& color);
 
     float m_controlDrawSize = 4.0f;
     CurveDrawColor m_controlForecolor{0x000000};
@@ -461,6 +464,9 @@ private:
     CurveDrawColor m_controlTangentColor{0x10FF00};
     CurveDrawColor m_controlChangedTangentColor1{0x1010FF};
     CurveDrawColor m_controlChangedTangentColor2{0x1080F0};
+
+    // The drawing's vertex arrays; never shared with a copy.
+    CurveDrawArrays m_drawArrays;
 
     // Set for the length of one drawing. A copy of a curve is not drawing.
     struct DrawingFlag

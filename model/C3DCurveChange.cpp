@@ -282,4 +282,5 @@ void C3DCurve::ClearDrawSamples()
 {
     m_drawPositions.clear();
     m_drawSegments.clear();
+    m_drawArrays.SamplesChanged();
 }

@@ -15,15 +15,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
-
-using Vec3 = std::array<float, 3>;
-
-Vec3 PositionOf(const ControlRecord& r)
-{
-    return {r.X, r.Y, r.Z};
-}
 
 // Marks a drawing as running for the life of the object.
 struct DrawingScope
@@ -134,14 +128,31 @@ void C3DCurve::DrawControls()
     if (m_drawing.on || !GLDraw::Current().HasContext())
         return;
     DrawingScope running(m_drawing.on);
+    // Seldom drawn: the batches are made for the call.
+    std::array<DrawBatch, 4> batches;
+    DrawBatch& unselected = batches[0];
+    DrawBatch& centres = batches[1];
+    DrawBatch& back = batches[2];
+    DrawBatch& fore = batches[3];
+    unselected.Reset(GLDraw::POINTS, m_controlDrawSize, m_controlForecolor.gl);
+    centres.Reset(GLDraw::POINTS, 2.0f, {0.0f, 0.0f, 0.0f, 1.0f});
+    back.Reset(GLDraw::POINTS, 8.0f, m_selectedControlBackcolor.gl);
+    fore.Reset(GLDraw::POINTS, 5.0f, m_selectedControlForecolor.gl);
     for (int32_t i = 1; i <= m_controlsCount; ++i) {
-        const ControlRecord& r = mControls[static_cast<size_t>(i)];
+        const ControlRecord& r = std::as_const(mControls)[static_cast<size_t>(i)];
         if (r.Hide != 0)
             continue;
-        DrawControlPoint(i);
-        if (!r.IsSelected)
-            DrawPointRGB(PositionOf(r), 2.0f, 0.0f, 0.0f, 0.0f);
+        if (r.IsSelected) {
+            back.Add(r.X, r.Y, r.Z);
+            fore.Add(r.X, r.Y, r.Z);
+        } else {
+            unselected.Add(r.X, r.Y, r.Z);
+            centres.Add(r.X, r.Y, r.Z);
+        }
     }
+    GLDraw::ITarget& gl = GLDraw::Current();
+    for (const DrawBatch& batch : batches)
+        batch.Draw(gl);
 }
 
 // ---- The whole drawing -------------------------------------------------------
@@ -165,59 +176,23 @@ void C3DCurve::DrawCurveAndControls(GLDraw::IView& view, bool linesOnly)
         m_reloadCurveWhenDrawing = true;
     }
 
-    if (n >= 2) {
-        PrepareDrawSamples();
-        const std::array<float, 4>& c = m_segmentColor.gl;
-        gl.Color4f(c[0], c[1], c[2], c[3]);
-        const size_t count = std::min(m_drawPositions.size(), m_drawSegments.size());
-        // A sample belongs to the control that starts its segment; a
-        // number outside the controls counts as hidden.
-        auto shown = [this, n](int32_t segment) {
-            return segment >= 1 && segment <= n && mControls[static_cast<size_t>(segment)].Hide == 0;
-        };
-        if (linesOnly) {
-            gl.LineWidth(1.0f);
-            gl.Begin(GLDraw::LINE_STRIP);
-            for (size_t k = 0; k < count; ++k)
-                if (shown(m_drawSegments[k]))
-                    gl.Vertex3d(m_drawPositions[k][0], m_drawPositions[k][1], m_drawPositions[k][2]);
-            gl.End();
-        } else {
-            gl.PointSize(2.0f);
-            for (size_t k = 0; k < count; ++k) {
-                if (!shown(m_drawSegments[k]))
-                    continue;
-                gl.Begin(GLDraw::POINTS);
-                gl.Vertex3d(m_drawPositions[k][0], m_drawPositions[k][1], m_drawPositions[k][2]);
-                gl.End();
-            }
-        }
+    // The arrays stay as they are while nothing they show has changed;
+    // sampling afresh is then not needed either, as it would give the same
+    // samples.
+    CurveDrawKey key = DrawKey(view, linesOnly);
+    const ControlRecord* records = &std::as_const(mControls)[1];
+    if (!m_drawArrays.IsBuiltFor(key, records)) {
+        if (n >= 2)
+            PrepareDrawSamples();
+        key.samples = m_drawArrays.Samples();
+        BuildDrawArrays(key);
     }
+    m_drawArrays.Draw(gl);
 
-    if (mControls[1].Hide == 0)
-        DrawPointRGB(PositionOf(mControls[1]), 6.0f, 1.0f, 0.0f, 0.0f);
-    gl.LineWidth(1.0f);
-
-    for (int32_t i = 1; i <= n; ++i) {
-        const ControlRecord& r = mControls[static_cast<size_t>(i)];
-        if (r.Hide != 0)
-            continue;
-        DrawControlPoint(i);
-        if (m_showTangent && i < n)
-            DrawControlTangents(view, i);
-        if (m_showArrow)
-            DrawControlArrow(view, i);
-        if (m_showTimes)
-            DrawControlTime(view, i);
-        // (0, 0, 0) means no target: a point there would mark the map's
-        // origin as something the camera looks at.
-        if (IsTargetDefined(i)) {
-            gl.Color4f(1.0f, 0.0f, 1.0f, 1.0f);
-            gl.PointSize(4.0f);
-            gl.Begin(GLDraw::POINTS);
-            gl.Vertex3d(r.TargetX, r.TargetY, r.TargetZ);
-            gl.End();
-        }
+    if (m_showTimes) {
+        for (int32_t i = 1; i <= n; ++i)
+            if (mControls[static_cast<size_t>(i)].Hide == 0)
+                DrawControlTime(view, i);
     }
 }
 
@@ -225,94 +200,167 @@ void C3DCurve::PrepareDrawSamples()
 {
     if (!m_reloadCurveWhenDrawing && !IsDrawSampleCacheEmpty())
         return;
+    m_drawArrays.SamplesChanged();
     std::vector<int32_t> steps;
     try {
         SampleCurveChannels(steps, m_drawPositions, nullptr, nullptr, nullptr, nullptr, m_drawSegments,
                             mQuickRefreshing, true, false);
     } catch (const RuvError&) {
         // A flight too long to sample has no path to show; the controls
-        // are still drawn, and the next drawing tries again.
+        // are still drawn.
         ClearDrawSamples();
     }
 }
 
-// ---- Pieces ------------------------------------------------------------------
-
-void C3DCurve::DrawControlPoint(int32_t index)
+CurveDrawKey C3DCurve::DrawKey(const GLDraw::IView& view, bool linesOnly) const
 {
-    const ControlRecord& r = mControls[static_cast<size_t>(index)];
-    const Vec3 p = PositionOf(r);
-    if (r.IsSelected) {
-        DrawPointColor(p, 8.0f, m_selectedControlBackcolor.gl);
-        DrawPointColor(p, 5.0f, m_selectedControlForecolor.gl);
-    } else {
-        DrawPointColor(p, m_controlDrawSize, m_controlForecolor.gl);
-    }
-}
-
-void C3DCurve::DrawControlTangents(GLDraw::IView& view, int32_t index)
-{
-    if (index < 1 || index >= m_controlsCount)
-        return;
-    const int32_t viewFlag = view.View() ? view.View()->ViewFlag() : 0;
-    auto colorOf = [&](int32_t mask) -> const CurveDrawColor& {
-        if (mask == 0)
-            return m_controlTangentColor;
-        if ((mask & viewFlag) != 0)
-            return m_controlChangedTangentColor1;
-        return m_controlChangedTangentColor2;
-    };
-    GLDraw::ITarget& gl = GLDraw::Current();
-    const ControlRecord& a = mControls[static_cast<size_t>(index)];
-    const ControlRecord& b = mControls[static_cast<size_t>(index + 1)];
-    gl.PointSize(3.0f);
-
-    const CurveDrawColor& c1 = colorOf(a.Tan1C);
-    gl.Color3f(c1.gl[0], c1.gl[1], c1.gl[2]);
-    GLDraw::Vector(a.X, a.Y, a.Z, a.Tan1X, a.Tan1Y, a.Tan1Z);
-    GLDraw::Point(a.X + a.Tan1X, a.Y + a.Tan1Y, a.Z + a.Tan1Z);
-
-    const CurveDrawColor& c2 = colorOf(a.Tan2C);
-    gl.Color3f(c2.gl[0], c2.gl[1], c2.gl[2]);
-    GLDraw::Vector(b.X, b.Y, b.Z, -a.Tan2X, -a.Tan2Y, -a.Tan2Z);
-    GLDraw::Point(b.X - a.Tan2X, b.Y - a.Tan2Y, b.Z - a.Tan2Z);
-}
-
-void C3DCurve::DrawControlArrow(GLDraw::IView& view, int32_t index)
-{
-    if (index < 1 || index > m_controlsCount || !view.View())
-        return;
+    CurveDrawKey key;
+    key.linesOnly = linesOnly;
+    key.quickRefreshing = mQuickRefreshing;
+    key.reload = m_reloadCurveWhenDrawing;
+    key.showTangent = m_showTangent;
+    key.showArrow = m_showArrow;
+    key.controls = m_controlsCount;
+    key.stepRate = m_stepRate;
+    key.viewFlag = view.View()->ViewFlag();
     // 13, 7 and 4 pixels in a 2D view; twice as many world units in the
-    // 3D view.
-    const double s = view.View()->ViewFlag() == CView::View3D ? 2.0 : PixelsToWorld(view, 1.0);
-    if (s == 0.0)
-        return;
-    const ControlRecord& r = mControls[static_cast<size_t>(index)];
+    // 3D view. Without arrows the zoom changes nothing.
+    if (m_showArrow)
+        key.arrowScale = key.viewFlag == CView::View3D ? 2.0 : PixelsToWorld(view, 1.0);
+    key.controlSize = m_controlDrawSize;
+    key.colors = {m_controlForecolor.gl,           m_segmentColor.gl,
+                  m_selectedControlForecolor.gl,   m_selectedControlBackcolor.gl,
+                  m_controlTangentColor.gl,        m_controlChangedTangentColor1.gl,
+                  m_controlChangedTangentColor2.gl};
+    key.samples = m_drawArrays.Samples();
+    return key;
+}
+
+// ---- Building the arrays -------------------------------------------------------
+//
+// The layers keep the order in which the pieces meet at a control: the
+// handle arriving at a control and a look-at target placed on it lie under
+// the control's point, the handle and the arrow leaving it lie over it.
+
+void C3DCurve::BuildDrawArrays(const CurveDrawKey& key)
+{
+    using L = CurveDrawArrays;
+    CurveDrawArrays& a = m_drawArrays;
+    a.Drop();
+    const auto& controls = std::as_const(mControls);
+    const int32_t n = m_controlsCount;
+    const DrawColor magenta{1.0f, 0.0f, 1.0f, 1.0f};
+
+    DrawBatch& path = a[L::Path];
+    if (key.linesOnly)
+        path.Reset(GLDraw::LINE_STRIP, 0.0f, m_segmentColor.gl);
+    else
+        path.Reset(GLDraw::POINTS, 2.0f, m_segmentColor.gl);
+    if (n >= 2) {
+        const size_t count = std::min(m_drawPositions.size(), m_drawSegments.size());
+        for (size_t k = 0; k < count; ++k) {
+            // A sample belongs to the control that starts its segment; a
+            // number outside the controls counts as hidden. Samples of
+            // hidden controls are left out; a strip joins their neighbours.
+            const int32_t segment = m_drawSegments[k];
+            if (segment < 1 || segment > n || controls[static_cast<size_t>(segment)].Hide != 0)
+                continue;
+            const std::array<double, 3>& p = m_drawPositions[k];
+            path.Add(static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2]));
+        }
+    }
+
+    a[L::FirstMarker].Reset(GLDraw::POINTS, 6.0f, {1.0f, 0.0f, 0.0f, 1.0f});
+    if (controls[1].Hide == 0)
+        a[L::FirstMarker].Add(controls[1].X, controls[1].Y, controls[1].Z);
+
+    a[L::ArrivingTangents].ResetPerVertex(GLDraw::LINES, 0.0f);
+    a[L::ArrivingHandles].ResetPerVertex(GLDraw::POINTS, 3.0f);
+    a[L::Targets].Reset(GLDraw::POINTS, 4.0f, magenta);
+    a[L::Controls].Reset(GLDraw::POINTS, m_controlDrawSize, m_controlForecolor.gl);
+    a[L::SelectedBack].Reset(GLDraw::POINTS, 8.0f, m_selectedControlBackcolor.gl);
+    a[L::SelectedFore].Reset(GLDraw::POINTS, 5.0f, m_selectedControlForecolor.gl);
+    a[L::LeavingTangents].ResetPerVertex(GLDraw::LINES, 0.0f);
+    a[L::LeavingHandles].ResetPerVertex(GLDraw::POINTS, 3.0f);
+    a[L::Arrows].Reset(GLDraw::LINES, 0.0f, magenta);
+
+    for (int32_t i = 1; i <= n; ++i) {
+        const ControlRecord& r = controls[static_cast<size_t>(i)];
+        if (r.Hide != 0)
+            continue;
+        if (r.IsSelected) {
+            a[L::SelectedBack].Add(r.X, r.Y, r.Z);
+            a[L::SelectedFore].Add(r.X, r.Y, r.Z);
+        } else {
+            a[L::Controls].Add(r.X, r.Y, r.Z);
+        }
+        if (m_showTangent && i < n)
+            AddControlTangents(key.viewFlag, i);
+        if (key.arrowScale != 0.0)
+            AddControlArrow(key.arrowScale, i);
+        // (0, 0, 0) means no target: a point there would mark the map's
+        // origin as something the camera looks at.
+        if (IsTargetDefined(i))
+            a[L::Targets].Add(static_cast<float>(r.TargetX), static_cast<float>(r.TargetY),
+                              static_cast<float>(r.TargetZ));
+    }
+    a.BuiltFrom(key, &controls[1]);
+}
+
+void C3DCurve::AddControlTangents(int32_t viewFlag, int32_t index)
+{
+    using L = CurveDrawArrays;
+    auto colorOf = [&](int32_t mask) -> DrawColor {
+        const CurveDrawColor& c = mask == 0                 ? m_controlTangentColor
+                                  : (mask & viewFlag) != 0 ? m_controlChangedTangentColor1
+                                                           : m_controlChangedTangentColor2;
+        return {c.gl[0], c.gl[1], c.gl[2], 1.0f};
+    };
+    const auto& controls = std::as_const(mControls);
+    const ControlRecord& a = controls[static_cast<size_t>(index)];
+    const ControlRecord& b = controls[static_cast<size_t>(index + 1)];
+    CurveDrawArrays& arrays = m_drawArrays;
+
+    // The sums in 32-bit floats, as a vector from a point is drawn.
+    const DrawColor c1 = colorOf(a.Tan1C);
+    arrays[L::LeavingTangents].Add(a.X, a.Y, a.Z, c1);
+    arrays[L::LeavingTangents].Add(a.X + a.Tan1X, a.Y + a.Tan1Y, a.Z + a.Tan1Z, c1);
+    arrays[L::LeavingHandles].Add(a.X + a.Tan1X, a.Y + a.Tan1Y, a.Z + a.Tan1Z, c1);
+
+    const DrawColor c2 = colorOf(a.Tan2C);
+    arrays[L::ArrivingTangents].Add(b.X, b.Y, b.Z, c2);
+    arrays[L::ArrivingTangents].Add(b.X + -a.Tan2X, b.Y + -a.Tan2Y, b.Z + -a.Tan2Z, c2);
+    arrays[L::ArrivingHandles].Add(b.X - a.Tan2X, b.Y - a.Tan2Y, b.Z - a.Tan2Z, c2);
+}
+
+void C3DCurve::AddControlArrow(double s, int32_t index)
+{
+    const ControlRecord& r = std::as_const(mControls)[static_cast<size_t>(index)];
     const double y = MMath::DegToRad(-(static_cast<double>(MMath::FMod(r.Yaw, 360.0f)) + 90.0));
     // The thousandth of a degree keeps cos(p) from being 0.
     const double p = MMath::DegToRad(-static_cast<double>(MMath::FMod(r.Pitch, 360.0f)) + 0.001);
 
     const double length = std::cos(p) * 13.0 * s;
     const double v[3] = {length * std::sin(y), length * std::cos(y), std::tan(p) * length};
-    GLDraw::ITarget& gl = GLDraw::Current();
-    gl.Color3f(1.0f, 0.0f, 1.0f);
-    const float back[3] = {static_cast<float>(-v[0]), static_cast<float>(-v[1]), static_cast<float>(-v[2])};
-    GLDraw::Vector(r.X, r.Y, r.Z, back[0], back[1], back[2]);
+    DrawBatch& arrows = m_drawArrays[CurveDrawArrays::Arrows];
     // The barbs start where the shaft ends.
-    const float qx = r.X + back[0];
-    const float qy = r.Y + back[1];
-    const float qz = r.Z + back[2];
+    const float qx = r.X + static_cast<float>(-v[0]);
+    const float qy = r.Y + static_cast<float>(-v[1]);
+    const float qz = r.Z + static_cast<float>(-v[2]);
+    arrows.Add(r.X, r.Y, r.Z);
+    arrows.Add(qx, qy, qz);
 
     const double h0 = std::cos(p) * 7.0 * s;
     if (!(std::abs(h0) > 0.0))
         return;
     const double t = std::atan(4.0 * s / h0);
     const double h = h0 / std::cos(t);
-    const double rise = std::sin(p) * 7.0 * s;
-    GLDraw::Vector(qx, qy, qz, static_cast<float>(h * std::sin(y - t)), static_cast<float>(h * std::cos(y - t)),
-                   static_cast<float>(rise));
-    GLDraw::Vector(qx, qy, qz, static_cast<float>(h * std::sin(y + t)), static_cast<float>(h * std::cos(y + t)),
-                   static_cast<float>(rise));
+    const auto rise = static_cast<float>(std::sin(p) * 7.0 * s);
+    for (const double side : {y - t, y + t}) {
+        arrows.Add(qx, qy, qz);
+        arrows.Add(qx + static_cast<float>(h * std::sin(side)), qy + static_cast<float>(h * std::cos(side)),
+                   qz + rise);
+    }
 }
 
 void C3DCurve::DrawControlTime(GLDraw::IView& view, int32_t index)
@@ -336,22 +384,4 @@ void C3DCurve::DrawControlTime(GLDraw::IView& view, int32_t index)
     }
     gl.RasterPos3f(x, y, z);
     view.GLPrint(TimeLabel(r.Time));
-}
-
-void C3DCurve::DrawPointRGB(const std::array<float, 3>& position, float size, float red, float green,
-                            float blue)
-{
-    GLDraw::ITarget& gl = GLDraw::Current();
-    gl.Color4f(red, green, blue, 1.0f);
-    gl.PointSize(size);
-    GLDraw::Point(position[0], position[1], position[2]);
-}
-
-void C3DCurve::DrawPointColor(const std::array<float, 3>& position, float size,
-                              const std::array<float, 4>& color)
-{
-    GLDraw::ITarget& gl = GLDraw::Current();
-    gl.Color4f(color[0], color[1], color[2], color[3]);
-    gl.PointSize(size);
-    GLDraw::Point(position[0], position[1], position[2]);
 }

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <cstddef>
+
 namespace GLDraw {
 
 namespace {
@@ -22,6 +24,26 @@ public:
     void Enable(uint32_t cap) override { glEnable(cap); }
     void Disable(uint32_t cap) override { glDisable(cap); }
     void LineStipple(int32_t factor, uint16_t pattern) override { glLineStipple(factor, pattern); }
+    void DrawArrays(uint32_t mode, const float* vertices, const float* colors, int32_t count) override
+    {
+        if (count <= 0 || !vertices)
+            return;
+        // The pointers are the caller's memory: they are read by this call
+        // alone, and the arrays are switched off again before it returns.
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, vertices);
+        if (colors) {
+            glEnableClientState(GL_COLOR_ARRAY);
+            glColorPointer(4, GL_FLOAT, 0, colors);
+        }
+        glDrawArrays(mode, 0, count);
+        if (colors) {
+            glDisableClientState(GL_COLOR_ARRAY);
+            // A colour array leaves the current colour undefined.
+            glColor4fv(colors + 4 * static_cast<ptrdiff_t>(count - 1));
+        }
+        glDisableClientState(GL_VERTEX_ARRAY);
+    }
     // Without a current context the dispatcher answers every call with
     // nothing, so the version string is null.
     bool HasContext() override { return glGetString(GL_VERSION) != nullptr; }
@@ -32,9 +54,30 @@ ITarget* g_current = &g_openGL;
 
 }  // namespace
 
+void ITarget::DrawArrays(uint32_t mode, const float* vertices, const float* colors, int32_t count)
+{
+    if (count <= 0 || !vertices)
+        return;
+    Begin(mode);
+    for (int32_t k = 0; k < count; ++k) {
+        if (colors) {
+            const float* c = colors + 4 * static_cast<ptrdiff_t>(k);
+            Color4f(c[0], c[1], c[2], c[3]);
+        }
+        const float* v = vertices + 3 * static_cast<ptrdiff_t>(k);
+        Vertex3f(v[0], v[1], v[2]);
+    }
+    End();
+}
+
 ITarget& Current()
 {
     return *g_current;
+}
+
+ITarget& OpenGL()
+{
+    return g_openGL;
 }
 
 ScopedTarget::ScopedTarget(ITarget& target) : m_previous(g_current)

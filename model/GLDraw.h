@@ -33,6 +33,14 @@ public:
     virtual void Enable(uint32_t cap) = 0;
     virtual void Disable(uint32_t cap) = 0;
     virtual void LineStipple(int32_t factor, uint16_t pattern) = 0;
+    // `count` vertices drawn as primitives of `mode` from arrays kept by the
+    // caller: `vertices` holds x, y, z for each, `colors` (or null, for the
+    // current colour) red, green, blue, alpha for each. The current colour
+    // afterwards is the last vertex's, as immediate mode leaves it. OpenGL
+    // takes the arrays in one call and keeps no pointer to them; a target
+    // that does not override this gets the same primitives in immediate
+    // mode, through its own Begin, Color4f, Vertex3f and End.
+    virtual void DrawArrays(uint32_t mode, const float* vertices, const float* colors, int32_t count);
     // True when calls would reach a rendering context: OpenGL answers
     // whether one is current for the caller; a recorder always can.
     virtual bool HasContext() = 0;
@@ -40,6 +48,9 @@ public:
 
 // The target drawing goes to now.
 ITarget& Current();
+// OpenGL itself, whatever the current target is (for targets that pass
+// calls on to it).
+ITarget& OpenGL();
 
 // Sets a target for the life of the object (tests).
 class ScopedTarget

@@ -3,6 +3,7 @@
 // and targets in a 2D view and in the 3D view, and the colours.
 #include "test_C3DCurveSupport.h"
 
+#include "C3DCurveController.h"
 #include "CView.h"
 #include "GLDraw.h"
 
@@ -26,6 +27,8 @@ struct C3DCurveDrawTestAccess
         return c.GetDrawnSampleCount(requested, capped);
     }
     static bool TimesDisabled(const C3DCurve& c) { return c.mTimesDisabled; }
+    static uint64_t Builds(const C3DCurve& c) { return c.m_drawArrays.Builds(); }
+    static uint64_t Samplings(const C3DCurve& c) { return c.m_drawArrays.Samples(); }
 };
 using D = C3DCurveDrawTestAccess;
 
@@ -46,12 +49,14 @@ public:
         float pointSize;
         float lineWidth;
         std::vector<Point3> v;
+        bool operator==(const Prim&) const = default;
     };
     struct Label
     {
         Point3 at;
         Color color;
         QString text;
+        bool operator==(const Label&) const = default;
     };
 
     std::vector<Prim> prims;
@@ -106,6 +111,29 @@ public:
     void Disable(uint32_t) override { ++calls; }
     void LineStipple(int32_t, uint16_t) override { ++calls; }
     bool HasContext() override { return context; }
+    // An array call is kept as the primitives it draws: a point or a line
+    // each, or one strip, each in the colour of its last vertex.
+    void DrawArrays(uint32_t mode, const float* v, const float* c, int32_t count) override
+    {
+        ++calls;
+        if (onArrays)
+            onArrays();
+        ++arrayCalls;
+        const int32_t each = mode == GLDraw::POINTS ? 1 : mode == GLDraw::LINES ? 2 : count;
+        for (int32_t first = 0; each > 0 && first + each <= count; first += each) {
+            Prim p{mode, color, pointSize, lineWidth, {}};
+            for (int32_t k = first; k < first + each; ++k) {
+                p.v.push_back({v[3 * k], v[3 * k + 1], v[3 * k + 2]});
+                if (c)
+                    p.color = {c[4 * k], c[4 * k + 1], c[4 * k + 2], c[4 * k + 3]};
+            }
+            prims.push_back(p);
+        }
+        if (c && count > 0)
+            color = {c[4 * (count - 1)], c[4 * (count - 1) + 1], c[4 * (count - 1) + 2], c[4 * (count - 1) + 3]};
+    }
+    int arrayCalls = 0;
+    std::function<void()> onArrays;
 
     // Primitives of one mode with one vertex at `at` (points) or starting
     // there (lines).
@@ -613,5 +641,191 @@ TEST(C3DCurveDraw, DrawnSampleCount)
         C3DCurve c;
         T::SetCount(c, k.controls);
         EXPECT_EQ(D::DrawnSampleCount(c, k.requested, k.capped), k.result) << k.controls << " " << k.requested;
+    }
+}
+
+// ---- The vertex arrays ------------------------------------------------------------
+
+namespace {
+
+struct Picture
+{
+    std::vector<DrawRecorder::Prim> prims;
+    std::vector<DrawRecorder::Label> labels;
+    bool operator==(const Picture&) const = default;
+};
+
+struct Frame
+{
+    int32_t view = CView::ViewXY;
+    double zoom = 2.0;
+    bool lines = false;
+};
+
+Picture Draw(C3DCurve& c, const Frame& f)
+{
+    DrawRecorder rec;
+    GLDraw::ScopedTarget target(rec);
+    FakeView view(rec, f.view, f.zoom);
+    if (f.lines)
+        c.DrawCurveLines(view);
+    else
+        c.DrawCurve(view);
+    return {rec.prims, rec.labels};
+}
+
+// What a curve with the same data draws when it has never drawn before.
+Picture DrawnAfresh(const C3DCurve& c, const Frame& f)
+{
+    C3DCurve copy = c;
+    return Draw(copy, f);
+}
+
+}  // namespace
+
+TEST(C3DCurveDrawArrays, AFrameBuildsNothingUntilTheCurveOrItsViewChanges)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(C3DCurve&, Frame&)> change;
+    };
+    const Case cases[] = {
+        {"a control moved", [](C3DCurve& c, Frame&) { c.SetX(2, 40); }},
+        {"a control moved behind the curve's back", [](C3DCurve& c, Frame&) { T::Rec(c, 3).Z = -20; }},
+        {"a control selected", [](C3DCurve& c, Frame&) { c.SetSelected(1, true); }},
+        {"a control hidden", [](C3DCurve& c, Frame&) { c.SetValue(1, ControlPropertyId::Hide, TaggedValue(1.0f)); }},
+        {"a handle edited", [](C3DCurve& c, Frame&) { T::Rec(c, 1).Tan1X = 40; }},
+        {"a target set", [](C3DCurve& c, Frame&) { T::Rec(c, 2).TargetX = 5; }},
+        {"a control turned", [](C3DCurve& c, Frame&) { T::Rec(c, 1).Yaw = 45; }},
+        {"a control deleted", [](C3DCurve& c, Frame&) { c.DeleteControl(2); }},
+        {"a control added", [](C3DCurve& c, Frame&) { c.AddControl3(0, 80, 0, 0, 0, 0, true); }},
+        {"the curve inverted", [](C3DCurve& c, Frame&) { c.Invert(); }},
+        {"the tangents switched off", [](C3DCurve& c, Frame&) { c.SetShowTangent(false); }},
+        {"the arrows switched off", [](C3DCurve& c, Frame&) { c.SetShowArrow(false); }},
+        {"the path colour", [](C3DCurve& c, Frame&) { c.SetSegmentColor(0x00FF00, 40); }},
+        {"the selection colour", [](C3DCurve& c, Frame&) { c.SetSelectedControlForecolor(0x00FFFF); }},
+        {"the control size", [](C3DCurve& c, Frame&) { c.SetControlDrawSize(7); }},
+        {"the view kind", [](C3DCurve&, Frame& f) { f.view = CView::ViewXZ; }},
+        {"the zoom, with arrows", [](C3DCurve&, Frame& f) { f.zoom = 5; }},
+        {"points instead of lines or back", [](C3DCurve&, Frame& f) { f.lines = !f.lines; }},
+    };
+    for (const Case& k : cases) {
+        for (bool lines : {false, true}) {
+            SCOPED_TRACE(std::string(k.name) + (lines ? " (lines)" : " (points)"));
+            C3DCurve c = ThreeControls();
+            Frame f;
+            f.lines = lines;
+            const Picture first = Draw(c, f);
+            const uint64_t samplings = D::Samplings(c);
+            EXPECT_EQ(D::Builds(c), 1u);
+            // Nothing changed: the same arrays, not sampled again.
+            EXPECT_EQ(Draw(c, f), first);
+            EXPECT_EQ(D::Builds(c), 1u);
+            EXPECT_EQ(D::Samplings(c), samplings);
+
+            k.change(c, f);
+            const Picture changed = Draw(c, f);
+            EXPECT_EQ(D::Builds(c), 2u);
+            EXPECT_NE(changed, first);
+            EXPECT_EQ(changed, DrawnAfresh(c, f));
+            EXPECT_EQ(Draw(c, f), changed);
+            EXPECT_EQ(D::Builds(c), 2u);
+        }
+    }
+
+    // Without arrows the zoom moves only the labels, which are not kept.
+    C3DCurve c = ThreeControls();
+    c.SetShowArrow(false);
+    Frame f;
+    const Picture before = Draw(c, f);
+    f.zoom = 5;
+    const Picture after = Draw(c, f);
+    EXPECT_EQ(D::Builds(c), 1u);
+    EXPECT_EQ(after.prims, before.prims);
+    EXPECT_NE(after.labels, before.labels);
+    EXPECT_EQ(after, DrawnAfresh(c, f));
+}
+
+TEST(C3DCurveDrawArrays, CopiesUndoStatesAndRemovalsDrawTheirOwnCurves)
+{
+    C3DCurveController controller;
+    for (int k = 0; k < 2; ++k) {
+        C3DCurve& c = controller.Add(QStringLiteral("Path"));
+        T::Lay(c, {{0, 0, 10.0f * k}, {100, 0, 0}, {100, 100, 50}});
+        T::SetRawStepRate(c, 10);
+        c.SetSelected(2, k == 0);
+    }
+    const Frame points;
+    Frame lines;
+    lines.lines = true;
+    const Picture first = Draw(controller.Curves(0), points);
+    const Picture second = Draw(controller.Curves(1), lines);
+
+    // The undo stack keeps a clone; the user moves a point.
+    const std::unique_ptr<C3DCurveController> undo = controller.Clone();
+    controller.Curves(0).SetX(2, 60);
+    const Picture moved = Draw(controller.Curves(0), points);
+    EXPECT_NE(moved, first);
+    EXPECT_EQ(moved, DrawnAfresh(controller.Curves(0), points));
+    // The clone draws what was there when it was taken.
+    EXPECT_EQ(Draw(undo->Curves(0), points), first);
+
+    // Undo, by copy and by taking the clone's curves over.
+    controller.Load(*undo);
+    EXPECT_EQ(Draw(controller.Curves(0), points), first);
+    controller.Curves(0).SetX(2, 60);
+    EXPECT_EQ(Draw(controller.Curves(0), points), moved);
+    std::unique_ptr<C3DCurveController> taken = undo->Clone();
+    controller.Load(std::move(*taken));
+    EXPECT_EQ(Draw(controller.Curves(0), points), first);
+
+    // A removed curve's arrays go with it; the next one draws its own.
+    controller.Remove(0);
+    ASSERT_EQ(controller.CurveCount(), 1);
+    EXPECT_EQ(Draw(controller.Curves(0), lines), second);
+}
+
+TEST(C3DCurveDrawArrays, AnEditDuringAFrameShowsInTheNextFrame)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(C3DCurve&)> edit;
+    };
+    const Case cases[] = {
+        {"a control moved", [](C3DCurve& c) { c.SetPosition(1, {30, 30, 30}); }},
+        {"a control deleted", [](C3DCurve& c) { c.DeleteControl(3); }},
+        {"every control deleted", [](C3DCurve& c) { c.Clear(); }},
+        {"controls added", [](C3DCurve& c) {
+             for (int i = 0; i < 40; ++i)
+                 c.AddControl3(static_cast<float>(i), 50, 0, 0, 0, 0, true);
+         }},
+    };
+    for (const Case& k : cases) {
+        // From inside an array call, and from inside a label's text.
+        for (bool fromArrays : {true, false}) {
+            SCOPED_TRACE(std::string(k.name) + (fromArrays ? " while drawing arrays" : " while printing"));
+            C3DCurve c = ThreeControls();
+            DrawRecorder rec;
+            GLDraw::ScopedTarget target(rec);
+            FakeView view(rec, CView::ViewXY, 2.0);
+            bool edited = false;
+            const auto once = [&] {
+                if (!edited) {
+                    edited = true;
+                    k.edit(c);
+                }
+            };
+            if (fromArrays)
+                rec.onArrays = once;
+            else
+                view.onPrint = once;
+            c.DrawCurve(view);
+            ASSERT_TRUE(edited);
+            rec.onArrays = nullptr;
+            view.onPrint = nullptr;
+            EXPECT_EQ(Draw(c, Frame{}), DrawnAfresh(c, Frame{}));
+        }
     }
 }

@@ -37,6 +37,26 @@ TEST(MOGLHelper, SendsEachPrimitiveWithItsVerticesInOrder)
          [] { MOGLHelper::GLDrawRect2D(3, 2, 1, 4, 7); },
          {"Begin 7", "V2 3 4", "V2 1 4", "V2 1 2", "V2 3 2", "End"}},
         {"line", [] { MOGLHelper::GLDrawLine2D(-1, 0.5, 2, 8); }, {"Begin 1", "V2 -1 0.5", "V2 2 8", "End"}},
+        // A target that does not take arrays gets them in immediate mode.
+        {"array in the current colour",
+         [] {
+             const float v[] = {1, 2, 3, 4, 5, 6};
+             GLDraw::Current().DrawArrays(GLDraw::POINTS, v, nullptr, 2);
+         },
+         {"Begin 0", "V3 1 2 3", "V3 4 5 6", "End"}},
+        {"array with a colour each",
+         [] {
+             const float v[] = {1, 2, 3, 4, 5, 6};
+             const float c[] = {1, 0, 0, 1, 0, 1, 0, 0.5f};
+             GLDraw::Current().DrawArrays(GLDraw::LINES, v, c, 2);
+         },
+         {"Begin 1", "Color4 1 0 0 1", "V3 1 2 3", "Color4 0 1 0 0.5", "V3 4 5 6", "End"}},
+        {"empty array",
+         [] {
+             const float v[] = {1, 2, 3};
+             GLDraw::Current().DrawArrays(GLDraw::LINE_STRIP, v, nullptr, 0);
+         },
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
