@@ -11,6 +11,7 @@
 #include "FrmMain.h"
 #include "MMsgBoxEx.h"
 #include "MainServicesReal.h"
+#include "PreviewPlayback.h"
 #include "ProgramStart.h"
 
 #include <QAbstractButton>
@@ -136,6 +137,18 @@ public:
 
 private:
     FakeState& m_s;
+};
+
+// The fakes with the real preview, for the tests of the preview's keys and
+// buttons.
+class PreviewFactory final : public FakeFactory
+{
+public:
+    using FakeFactory::FakeFactory;
+    std::unique_ptr<IPreviewPlayback> MakePreview(MainContext& c) override
+    {
+        return std::make_unique<PreviewPlayback>(c);
+    }
 };
 
 // Records message boxes and answers them from a list (then with OK); the

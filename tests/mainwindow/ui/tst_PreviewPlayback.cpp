@@ -24,20 +24,6 @@
 
 using namespace Harness;
 
-namespace {
-
-class Factory final : public FakeFactory
-{
-public:
-    using FakeFactory::FakeFactory;
-    std::unique_ptr<IPreviewPlayback> MakePreview(MainContext& c) override
-    {
-        return std::make_unique<PreviewPlayback>(c);
-    }
-};
-
-}  // namespace
-
 class TstPreviewPlayback : public QObject
 {
     Q_OBJECT
@@ -88,7 +74,7 @@ private slots:
         RegisterLibraries();
         MArrayConvert::SetCommandLineText(QString());
         m_fake = FakeState{};
-        QCOMPARE(ProgramStart::StartMainWindow(MakeRealServices(), m_window, std::make_unique<Factory>(m_fake)), 0);
+        QCOMPARE(ProgramStart::StartMainWindow(MakeRealServices(), m_window, std::make_unique<PreviewFactory>(m_fake)), 0);
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         m_window->Controls().m_aboutForm->hide();
         QVERIFY(Activate(m_window.get()));

@@ -31,20 +31,6 @@
 
 using namespace Harness;
 
-namespace {
-
-class Factory final : public FakeFactory
-{
-public:
-    using FakeFactory::FakeFactory;
-    std::unique_ptr<IPreviewPlayback> MakePreview(MainContext& c) override
-    {
-        return std::make_unique<PreviewPlayback>(c);
-    }
-};
-
-}  // namespace
-
 class TstViewFocus : public QObject
 {
     Q_OBJECT
@@ -121,7 +107,7 @@ private slots:
         m_fake = FakeState{};
         RegisterLibraries();
         MArrayConvert::SetCommandLineText(QString());
-        QCOMPARE(ProgramStart::StartMainWindow(Services(m_dialogs), m_window, std::make_unique<Factory>(m_fake)), 0);
+        QCOMPARE(ProgramStart::StartMainWindow(Services(m_dialogs), m_window, std::make_unique<PreviewFactory>(m_fake)), 0);
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         m_window->Controls().m_aboutForm->hide();
         // As a user would: a click on the window's status bar.
