@@ -5,8 +5,10 @@
 // the end. RUV_TEST_NO_WM set, or no openbox, leaves the display bare.
 #include "X11Windows.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestWindowManager
@@ -23,15 +25,21 @@ public:
         if (!X11Windows::WindowManagerName().isEmpty())
             return true;
         if (qEnvironmentVariableIsSet("RUV_TEST_NO_WM") ||
-            QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty())
+            QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty() || !m_dir.isValid())
             return false;
-        m_process.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-        if (!m_process.waitForStarted() ||
-            !QTest::qWaitFor([] { return !X11Windows::WindowManagerName().isEmpty(); }, 5000))
-            return false;
-        // A window mapped just as the manager starts can be missed by it.
-        QTest::qWait(200);
-        return true;
+        // The manager runs its start-up command once it manages the display:
+        // a window mapped before that can be missed by it. It reads the
+        // packaged configuration only, never the user's.
+        const QString ready = m_dir.filePath(QStringLiteral("ready"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.path());
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), m_dir.path());
+        m_process.setProcessEnvironment(env);
+        m_process.start(QStringLiteral("openbox"),
+                        {QStringLiteral("--sm-disable"), QStringLiteral("--startup"), QStringLiteral("touch ") + ready});
+        return m_process.waitForStarted() &&
+               QTest::qWaitFor([&] { return QFile::exists(ready) && !X11Windows::WindowManagerName().isEmpty(); },
+                               30000);
     }
 
     void Stop()
@@ -44,5 +52,6 @@ public:
     }
 
 private:
+    QTemporaryDir m_dir;
     QProcess m_process;
 };

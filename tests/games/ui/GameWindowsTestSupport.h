@@ -104,7 +104,12 @@ private:
                 continue;
             if (auto* box = qobject_cast<QMessageBox*>(w); box && box->objectName() == MMsgBoxEx::BoxObjectName) {
                 m_busy = box;
-                boxes << box->windowTitle() + QLatin1Char('|') + box->text();
+                // A box still shown after its click (a busy machine) is
+                // clicked again, not counted again.
+                if (!m_answered.contains(box)) {
+                    m_answered << box;
+                    boxes << box->windowTitle() + QLatin1Char('|') + box->text();
+                }
                 QAbstractButton* ok = box->buttons().value(0);
                 if (ok != nullptr)
                     QTest::mouseClick(ok, Qt::LeftButton);
@@ -129,6 +134,7 @@ private:
 
     QTimer m_timer;
     QPointer<QWidget> m_busy;
+    QList<QPointer<QMessageBox>> m_answered;
 };
 
 // The member of a control array: object name plus its "index" property.

@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -200,14 +201,15 @@ private slots:
         m_pointer.Button(false, 0);
         m_pointer.Button(true, 0);
         m_pointer.Button(false);
-        QLineEdit* editor = nullptr;
+        // The editor is deleted when the edit ends.
+        QPointer<QLineEdit> editor;
         QTRY_VERIFY((editor = Names()->viewport()->findChild<QLineEdit*>()) != nullptr && editor->isVisible());
         QVERIFY(CurveList()->Editing());
         QTest::keyClicks(editor, QStringLiteral("renamed"));
         W().optTools[1]->click();
         ClickIntoView();
         QVERIFY(ViewHasKeys());
-        QTRY_VERIFY(!editor->isVisible() || Names()->viewport()->findChild<QLineEdit*>() == nullptr);
+        QTRY_VERIFY(editor.isNull() || !editor->isVisible());
         QVERIFY(!CurveList()->Editing());
         QCOMPARE(S().m_curveController->Curves(1).Name(), QStringLiteral("Second"));
         // The view's keys are no longer silent, and later typing renames

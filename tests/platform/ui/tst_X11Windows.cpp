@@ -1,10 +1,9 @@
 // Our own windows seen through the X server as other programs' windows are:
 // found by title and class, with owner, process, state and closing.
+#include "TestWindowManager.h"
 #include "X11Windows.h"
 
 #include <QGuiApplication>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 #include <QWindow>
 
@@ -41,29 +40,14 @@ class TestX11Windows : public QObject
 {
     Q_OBJECT
 
-    QProcess m_wm;
+    TestWindowManager m_wm;
 
 private slots:
     void initTestCase()
     {
         if (QGuiApplication::platformName() != QLatin1String("xcb") || !X11Windows::Available())
             QSKIP("needs an X server");
-        if (X11Windows::WindowManagerName().isEmpty() && !qEnvironmentVariableIsSet("RUV_TEST_NO_WM") &&
-            !QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty()) {
-            m_wm.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-            QVERIFY(m_wm.waitForStarted());
-            QVERIFY(QTest::qWaitFor([] { return !X11Windows::WindowManagerName().isEmpty(); }, 5000));
-            QTest::qWait(200);
-        }
-    }
-
-    void cleanupTestCase()
-    {
-        if (m_wm.state() == QProcess::Running) {
-            m_wm.terminate();
-            if (!m_wm.waitForFinished(3000))
-                m_wm.kill();
-        }
+        m_wm.Ensure();
     }
 
     void foundWithTitleClassOwnerAndProcess()
