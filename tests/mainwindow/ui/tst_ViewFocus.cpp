@@ -273,6 +273,18 @@ private slots:
     {
         ClickIntoView();
         QVERIFY(ViewHasKeys());
+        // Every view kind and every tool of the 2D views.
+        for (QToolButton* button : W().optViews) {
+            ClickInto(button);
+            QVERIFY2(ViewHasKeys(), qPrintable(button->objectName()));
+        }
+        ClickInto(W().optViews[0]);
+        for (QToolButton* button : W().optTools) {
+            if (!button->isEnabled())
+                continue;
+            ClickInto(button);
+            QVERIFY2(ViewHasKeys(), qPrintable(button->objectName()));
+        }
         // 3D: Z pulls the far plane in, W flies forward.
         ClickInto(W().optViews[3]);
         QTRY_VERIFY(m_window->Parts().viewInput->fIsActiveView3D());
