@@ -15,15 +15,27 @@ option(RUV_TEST_XVFB "Run each window test under its own Xvfb server" OFF)
 
 include(GoogleTest)
 
+# ruv_test_environment(<var> <name>)
+# What every test runs with: its data and settings store, and a home folder
+# of its own (with the XDG folders below it), so that nothing in the user's
+# home, where the games and the documents folders are looked for, changes a
+# result.
+function(ruv_test_environment var name)
+  set(home ${CMAKE_BINARY_DIR}/testdata/home/${name})
+  file(MAKE_DIRECTORY ${home})
+  set(${var} "RUVADIR_TEST_DATA=${CMAKE_BINARY_DIR}/testdata;RUVADIR_REGISTRY=${CMAKE_BINARY_DIR}/testdata/registry/${name};HOME=${home};XDG_CONFIG_HOME=${home}/.config;XDG_DATA_HOME=${home}/.local/share;XDG_CACHE_HOME=${home}/.cache" PARENT_SCOPE)
+endfunction()
+
 # ruv_add_gtest(<name> LABEL <label> SOURCES <files...> LIBS <targets...>)
 # A GoogleTest binary whose cases are registered one by one with CTest.
 function(ruv_add_gtest name)
   cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main ruv_warnings)
+  ruv_test_environment(environment ${name})
   gtest_discover_tests(${name}
     PROPERTIES LABELS "${T_LABEL}"
-               ENVIRONMENT "RUVADIR_TEST_DATA=${CMAKE_BINARY_DIR}/testdata;RUVADIR_REGISTRY=${CMAKE_BINARY_DIR}/testdata/registry/${name}"
+               ENVIRONMENT "${environment}"
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
@@ -51,8 +63,9 @@ function(ruv_add_qttest name)
     # real would reach each other's windows, so they take turns.
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK display)
   endif()
+  ruv_test_environment(environment ${name})
   set_tests_properties(${name} PROPERTIES LABELS "${T_LABEL}"
-    ENVIRONMENT "QT_QPA_PLATFORM=xcb;RUVADIR_TEST_DATA=${CMAKE_BINARY_DIR}/testdata;RUVADIR_REGISTRY=${CMAKE_BINARY_DIR}/testdata/registry/${name}")
+    ENVIRONMENT "QT_QPA_PLATFORM=xcb;${environment}")
 endfunction()
 
 # ruv_folder_library(<name> <dir> [WIDGETS])
