@@ -6,6 +6,7 @@
 #include "ViewTestParts.h"
 
 #include "C3DCurveController.h"
+#include "GLFrame.h"
 #include "UC3DCurveManager.h"
 
 #include <QAction>
@@ -28,13 +29,7 @@ public:
     void GLDrawScene() override
     {
         m_real.GLDrawScene();
-        GLint viewport[4] = {};
-        glGetIntegerv(GL_VIEWPORT, viewport);
-        QImage image(viewport[2], viewport[3], QImage::Format_RGBA8888);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadBuffer(GL_BACK);
-        glReadPixels(0, 0, viewport[2], viewport[3], GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
-        m_frame = image.mirrored();
+        m_frame = FrameImage();
     }
     void fRefreshView() override { m_real.fRefreshView(); }
     void fUpdateViewProjection() override { m_real.fUpdateViewProjection(); }

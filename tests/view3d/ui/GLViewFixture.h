@@ -3,14 +3,12 @@
 // A view control shown on screen with a view state, a camera and a drawing
 // handler of the test's own, ready to draw; and the pixels it drew.
 #include "C3DCamera.h"
+#include "GLFrame.h"
 #include "CView.h"
 #include "IOpenGLViewHandler.h"
 #include "UCOpenGLView.h"
 
-#include <QColor>
 #include <QTest>
-
-#include <GL/gl.h>
 
 #include <functional>
 
@@ -28,14 +26,6 @@ public:
     }
 };
 
-// A pixel of the frame just drawn (window coordinates, origin bottom left).
-inline QColor PixelAt(int x, int y)
-{
-    GLubyte px[4] = {};
-    glReadBuffer(GL_BACK);
-    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
-    return QColor(px[0], px[1], px[2]);
-}
 
 struct GLViewFixture
 {

@@ -43,18 +43,6 @@ private:
     GLDraw::ITarget& m_gl = GLDraw::OpenGL();
 };
 
-QImage ReadFrame()
-{
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    QImage image(viewport[2], viewport[3], QImage::Format_RGBA8888);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, viewport[2], viewport[3], GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    return image.mirrored();
-}
-
 void SetNumber(C3DCurve& c, int32_t index, ControlPropertyId id, float v)
 {
     c.SetValue(index, id, TaggedValue(v));
@@ -172,7 +160,7 @@ private slots:
             other.DrawCurveLines(f.gl);
             main.DrawCurve(f.gl);
             glFinish();
-            frame = ReadFrame();
+            frame = FrameImage();
         };
         QImage immediate;
         {
