@@ -22,9 +22,7 @@ void DrawBatch::ResetPerVertex(uint32_t mode, float pointSize)
 
 void DrawBatch::Add(float x, float y, float z)
 {
-    m_vertices.insert(m_vertices.end(), {x, y, z});
-    if (m_perVertex)
-        m_colors.insert(m_colors.end(), m_color.begin(), m_color.end());
+    Add(x, y, z, m_color);
 }
 
 void DrawBatch::Add(float x, float y, float z, const DrawColor& color)

@@ -3,10 +3,11 @@
 // The program's OpenGL view: one QWindow with the program's one rendering
 // context (OpenGL 2.1 compatibility, depth buffer), placed in this widget
 // with createWindowContainer. The widget, not the native window, takes the
-// keyboard focus and raises the key events. It shows one of the four views (kinds 1, 2
-// and 4 flat, 8 the perspective view) of a view state, sets the projection,
-// converts between window and world points, draws text from a bitmap font,
-// the selection rectangle, and calls its owner's drawing handler.
+// keyboard focus and raises the key events. It shows one of the four views
+// (kinds 1, 2 and 4 flat, 8 the perspective view) of a view state, sets the
+// projection, converts between window and world points, draws text from a
+// bitmap font, the selection rectangle, and calls its owner's drawing
+// handler.
 //
 // The context is made current at set-up and again before every frame, and
 // stays current in between, so that the map and the curves draw into it
