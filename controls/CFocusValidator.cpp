@@ -56,8 +56,13 @@ protected:
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
         case QEvent::Wheel:
-            if (!m_waitForPress)
+            if (!m_waitForPress) {
+                // A new click: the release of a dropped press that never
+                // came (it went to a message box) must not eat this one's.
+                m_dropRelease = false;
+                m_dropMenu = false;
                 return false;
+            }
             m_waitForPress = false;
             m_dropRelease = e->type() != QEvent::Wheel;
             m_dropMenu = m_dropRelease;
@@ -93,7 +98,10 @@ CFocusValidator::CFocusValidator(QWidget* widget, QObject* owner)
     // back elsewhere with the window: the widget then hears no FocusOut.
     if (qApp != nullptr)
         connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-            if (m_focused && !g_restoring && m_widget && now != nullptr && now != m_widget &&
+            // A window manager may give the window back its focus widget
+            // while a refusal's message is still closing: that is the
+            // validation's business, not a focus change.
+            if (m_focused && !g_restoring && !g_validating && m_widget && now != nullptr && now != m_widget &&
                 now->window() == m_widget->window()) {
                 m_focused = false;
                 emit LostFocus();

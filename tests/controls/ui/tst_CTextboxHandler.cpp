@@ -226,31 +226,54 @@ private slots:
         QCOMPARE(p.Take(), (QStringList{"Validating auto accepted", "Validated auto same", "LostFocus auto"}));
     }
 
+    void aRefusalThatShowsAMessageStillKeepsTheFocus_data()
+    {
+        QTest::addColumn<bool>("reactivatedDuringRefusal");
+        // A quick window manager gives the window back while the owner is
+        // still refusing (its message just closed); a slow one afterwards.
+        QTest::newRow("window manager quick") << true;
+        QTest::newRow("window manager late") << false;
+    }
+
     void aRefusalThatShowsAMessageStillKeepsTheFocus()
     {
+        QFETCH(bool, reactivatedDuringRefusal);
         Panel p;
         QVERIFY(p.Open(p.autoBox, QStringLiteral("bad")));
         bool shown = false;
+        bool reactivated = false;
         p.validating = [&](QLineEdit*, bool& cancel, bool& handled) {
             handled = true;
             cancel = true;
             QMessageBox box(QMessageBox::Information, QStringLiteral("Frame rate"), QStringLiteral("Too large"),
                             QMessageBox::Ok, &p.window);
-            QTimer::singleShot(100, &box, [&] {
-                shown = box.isVisible();
-                box.accept();
+            QTimer poll;
+            QObject::connect(&poll, &QTimer::timeout, &box, [&] {
+                if (box.isActiveWindow()) {
+                    shown = true;
+                    box.accept();
+                }
             });
+            poll.start(10);
             box.exec();
+            if (reactivatedDuringRefusal) {
+                p.window.activateWindow();
+                reactivated = QTest::qWaitFor([&] { return p.window.isActiveWindow(); });
+            }
         };
         Click(p.button);
         QVERIFY(shown);
+        QCOMPARE(reactivated, reactivatedDuringRefusal);
         QCOMPARE(p.clicks, 0);
-        // The window manager would activate the window again; there is none.
         p.window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&p.window));
         QTRY_COMPARE(QApplication::focusWidget(), p.autoBox);
         QCOMPARE(p.Take(), QStringList{"Validating auto refused"});
         QCOMPARE(p.autoBox->text(), QStringLiteral("bad"));
+        // The next click goes where it is meant to.
+        p.validating = [](QLineEdit*, bool& cancel, bool& handled) { handled = true; cancel = false; };
+        Click(p.button);
+        QTRY_COMPARE(p.clicks, 1);
     }
 
     void aWindowSwitchValidatesNothing()
