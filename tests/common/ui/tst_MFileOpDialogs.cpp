@@ -1,9 +1,12 @@
 #include "MFileOpDialogs.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFontMetrics>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -38,9 +41,18 @@ private slots:
         QString shownAt;
         whenShown([&](QFileDialog* dialog) {
             shownAt = dialog->directory().absolutePath();
-            dialog->setDirectory(dir.filePath(QStringLiteral("demos/cut")));
-            dialog->selectFile(dir.filePath(QStringLiteral("demos/cut")));
-            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            // As the user does: the path typed into the name box, then the
+            // accept button. (A selection made in code waits for the
+            // folder's listing, which comes late on a busy machine.)
+            auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+            QPushButton* accept = buttons ? buttons->button(QDialogButtonBox::Open) : nullptr;
+            if (!edit || !accept) {
+                dialog->reject();
+                return;
+            }
+            edit->setText(dir.filePath(QStringLiteral("demos/cut")));
+            accept->click();
         });
         const QString chosen = MFileOp::GetSpecialFolder(QStringLiteral("Pick"), dir.filePath(QStringLiteral("demos/missing")), 17, 0x41, nullptr,
                                                          QStringLiteral("IDB_ETLOGO"));
