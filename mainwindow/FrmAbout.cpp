@@ -219,10 +219,19 @@ void FrmAbout::SetModInfos(const QString& gameName, const QString& gameVersion)
     m_gameVersion = gameVersion;
 }
 
+void FrmAbout::SetOwner(QWidget* owner)
+{
+    // An owned window is a tool window of its owner: the window manager keeps
+    // it above the owner when the owner is clicked.
+    const Qt::WindowFlags flags =
+        (owner != nullptr ? Qt::Tool : Qt::Window) | Qt::FramelessWindowHint;
+    if (parentWidget() != owner || windowFlags() != flags)
+        setParent(owner, flags);
+}
+
 void FrmAbout::ShowModeless(QWidget* owner)
 {
-    if (parentWidget() != owner)
-        setParent(owner, Qt::Window | Qt::FramelessWindowHint);
+    SetOwner(owner);
     setWindowModality(Qt::NonModal);
     // In the middle of the screen the program starts on.
     CenterToScreen();
@@ -233,8 +242,7 @@ void FrmAbout::ShowModeless(QWidget* owner)
 
 void FrmAbout::ShowModal(QWidget* owner)
 {
-    if (parentWidget() != owner)
-        setParent(owner, Qt::Window | Qt::FramelessWindowHint);
+    SetOwner(owner);
     setWindowModality(Qt::ApplicationModal);
     show();
     raise();

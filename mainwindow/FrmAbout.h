@@ -86,6 +86,7 @@ private:
     void fSetLinkColour(const QColor& colour);
     // Shows the contact caption, the link as wide as its text needs.
     void fSetLinkCaption();
+    void SetOwner(QWidget* owner);
     void tmrClose_Timer();
     void fHideWindow();
 

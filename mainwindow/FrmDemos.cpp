@@ -10,6 +10,7 @@
 #include "WindowSubclass.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -23,6 +24,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QStringDecoder>
@@ -54,11 +56,14 @@ QString NodeText(const QString& name)
     return text;
 }
 
-// Re-enables the owner however the folder browser ends.
+// Re-enables the owner however the folder browser ends, and gives the
+// keyboard back to the window that opened the browser: the window manager
+// hands it to the first window it finds, the main window as often as not.
 class OwnerDisabled
 {
 public:
-    explicit OwnerDisabled(QWidget* owner) : m_owner(owner)
+    OwnerDisabled(QWidget* owner, QWidget* window)
+        : m_owner(owner), m_window(window), m_focus(QApplication::focusWidget())
     {
         if (m_owner)
             m_owner->setEnabled(false);
@@ -67,12 +72,20 @@ public:
     {
         if (m_owner)
             m_owner->setEnabled(true);
+        if (m_window && m_window->isVisible()) {
+            m_window->raise();
+            m_window->activateWindow();
+            if (m_focus && m_focus->window() == m_window)
+                m_focus->setFocus(Qt::OtherFocusReason);
+        }
     }
     OwnerDisabled(const OwnerDisabled&) = delete;
     OwnerDisabled& operator=(const OwnerDisabled&) = delete;
 
 private:
-    QWidget* m_owner;
+    QPointer<QWidget> m_owner;
+    QPointer<QWidget> m_window;
+    QPointer<QWidget> m_focus;
 };
 
 // A note is read as UTF-8 when it is valid UTF-8, else as the single-byte
@@ -514,7 +527,7 @@ void FrmDemos::cmdBrowseForDemoRootDir_Click()
     MFileOp::GetExistingFolder(m_rootDirectory, start);
     QString folder;
     {
-        OwnerDisabled disabled(m_owner);
+        OwnerDisabled disabled(m_owner, this);
         folder = m_dialogs->BrowseForFolder(this, m_browseTitle, start, MFileOp::CsidlDrives, BrowseFlags,
                                             QStringLiteral("IDI_A"));
     }

@@ -6,6 +6,7 @@
 #include "MainShell.h"
 #include "UC3DCurveManager.h"
 #include "UCOpenGLView.h"
+#include "X11Windows.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -127,7 +128,10 @@ void FrmMain::Form_Paint()
         // Owned by the main window since it was shown, it stays above it
         // until its own timer hides it. It is not shown anew: a window
         // unmapped and mapped again at once confuses the window manager,
-        // which may then keep the keyboard on neither window.
+        // which may then keep the keyboard on neither window. It was mapped
+        // before the main window had a window of its own, so the window
+        // manager learns its owner only now.
+        X11Windows::SetOwner(about->winId(), winId());
         about->raise();
     }
 }

@@ -36,6 +36,23 @@ QWidget* OwnOwner(QWidget* window)
     return parent != nullptr ? parent->window() : nullptr;
 }
 
+// The extended style as the window was made: a window never given one keeps
+// the tool and topmost kinds of its flags (a tool window given an edge stays
+// a tool window, above its owner).
+std::int32_t ExStyleOf(const QWidget* window)
+{
+    const QVariant stored = window->property(ExStyleProperty);
+    if (stored.isValid())
+        return stored.toInt();
+    std::int32_t style = 0;
+    const Qt::WindowFlags flags = window->windowFlags();
+    if ((flags & Qt::WindowType_Mask) == Qt::Tool)
+        style |= ExStyleToolWindow;
+    if (flags.testFlag(Qt::WindowStaysOnTopHint))
+        style |= ExStyleTopmost;
+    return style;
+}
+
 void ApplyExStyle(QWidget* window, std::int32_t style, bool redraw)
 {
     Qt::WindowFlags flags = window->windowFlags();
@@ -183,7 +200,7 @@ std::int32_t ChangeExStyleBits(std::int32_t style, std::int32_t bits, bool on)
 std::int32_t GetWindowExStyle(WindowHandle window)
 {
     QWidget* own = OwnWindow(window);
-    return own != nullptr ? own->property(ExStyleProperty).toInt() : 0;
+    return own != nullptr ? ExStyleOf(own) : 0;
 }
 
 void SetWindowExStyle(WindowHandle window, std::int32_t bits, bool on, bool redraw)
@@ -191,7 +208,7 @@ void SetWindowExStyle(WindowHandle window, std::int32_t bits, bool on, bool redr
     QWidget* own = OwnWindow(window);
     if (own == nullptr)
         return;
-    const std::int32_t before = own->property(ExStyleProperty).toInt();
+    const std::int32_t before = ExStyleOf(own);
     const std::int32_t after = ChangeExStyleBits(before, bits, on);
     own->setProperty(ExStyleProperty, after);
     if (after != before)

@@ -282,6 +282,20 @@ Handle Owner(Handle window)
     return p.items32.front();
 }
 
+bool SetOwner(Handle window, Handle owner)
+{
+    Display* dpy = Dpy();
+    if (dpy == nullptr || !Exists(window) || (owner != 0 && !Exists(owner)))
+        return false;
+    X11Connection::ErrorTrap trap(dpy);
+    if (owner != 0)
+        XSetTransientForHint(dpy, window, owner);
+    else
+        XDeleteProperty(dpy, window, XA_WM_TRANSIENT_FOR);
+    XFlush(dpy);
+    return !trap.Failed();
+}
+
 bool Exists(Handle window)
 {
     Display* dpy = Dpy();

@@ -48,6 +48,10 @@ QString InstanceName(Handle window);
 std::int64_t ProcessId(Handle window);
 // The owner (WM_TRANSIENT_FOR), 0 when none.
 Handle Owner(Handle window);
+// Makes owner the window's owner, so that the window manager keeps the
+// window above it; owner 0 takes the owner away. For a window already shown,
+// whose toolkit set (or left out) the owner when it was mapped.
+bool SetOwner(Handle window, Handle owner);
 // True when the window still exists.
 bool Exists(Handle window);
 // True when the window is mapped (viewable) or iconified by the manager.

@@ -309,6 +309,19 @@ private slots:
         QCOMPARE(MForms::GetPlacement(0), 0);
     }
 
+    void anEdgeKeepsAToolWindowAToolWindow()
+    {
+        QWidget owner;
+        QWidget tool(&owner, Qt::Tool);
+        const MForms::WindowHandle handle = MForms::HandleOf(&tool);
+        QCOMPARE(MForms::GetWindowExStyle(handle), MForms::ExStyleToolWindow);
+        MForms::SetFormStaticEdge(&tool, true);
+        QCOMPARE(tool.windowType(), Qt::Tool);
+        QCOMPARE(MForms::GetWindowExStyle(handle), MForms::ExStyleToolWindow | MForms::ExStyleStaticEdge);
+        MForms::SetFormStaticEdge(&tool, false);
+        QCOMPARE(tool.windowType(), Qt::Tool);
+    }
+
     void exStyleBitsTable()
     {
         struct Case { int style, bits; bool on; int expected; };

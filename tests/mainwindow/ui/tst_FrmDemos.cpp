@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QtTest>
@@ -40,6 +42,10 @@ public:
     int32_t browsedFlags = 0;
     bool ownerEnabledWhileBrowsing = true;
     QWidget* owner = nullptr;
+    // Whether a real modal window stands for the chooser, closed by the
+    // test once it has the keyboard; and whether it got there.
+    bool realChooser = false;
+    bool chooserShown = false;
 
     bool ShowOpenDialog(QWidget*, const QString&, QString&, QString&, const QString&, const QString&, int32_t&,
                         const QString&, int32_t) override
@@ -51,13 +57,27 @@ public:
     {
         return false;
     }
-    QString BrowseForFolder(QWidget*, const QString& title, const QString& start, int32_t, int32_t flags,
+    QString BrowseForFolder(QWidget* parent, const QString& title, const QString& start, int32_t, int32_t flags,
                             const QString&) override
     {
         browsedTitle = title;
         browsedStart = start;
         browsedFlags = flags;
         ownerEnabledWhileBrowsing = owner && owner->isEnabled();
+        if (realChooser) {
+            QDialog chooser(parent);
+            chooser.setWindowTitle(title);
+            chooser.resize(300, 200);
+            QTimer poll;
+            QObject::connect(&poll, &QTimer::timeout, &chooser, [&] {
+                if (QApplication::activeWindow() == &chooser) {
+                    chooserShown = true;
+                    chooser.reject();
+                }
+            });
+            poll.start(10);
+            chooser.exec();
+        }
         return folders.isEmpty() ? QStringLiteral("cancel") : folders.takeFirst();
     }
     int32_t MessageBox(QWidget*, const QString& title, const QString& prompt, int32_t style, const QString&,
@@ -560,6 +580,28 @@ private slots:
         QVERIFY(!m_dialogs->ownerEnabledWhileBrowsing);
         QVERIFY(m_owner->isEnabled());
         QCOMPARE(w.RootDirectory(), At(QStringLiteral("gone/deeper")));
+    }
+
+    void theBrowserHasTheKeyboardAgainAfterItsChooser()
+    {
+        if (!X11Keys::Available())
+            QSKIP("needs XTest");
+        m_owner->setWindowTitle(QStringLiteral("owner"));
+        m_owner->resize(500, 400);
+        m_owner->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_owner.get()));
+        FrmDemos& w = Window();
+        QVERIFY(Active(w));
+        m_dialogs->realChooser = true;
+        QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("cmdBrowseForDemoRootDir")), Qt::LeftButton);
+        QVERIFY(m_dialogs->chooserShown);
+        QVERIFY(m_owner->isEnabled());
+        QVERIFY(ActiveIs(&w));
+        // Escape typed on the keyboard reaches the browser, which hides.
+        const std::uint32_t escape = X11Keys::KeysymForVirtualKey(0x1B, false);
+        QVERIFY(X11Keys::SendKeysym(escape, true) && X11Keys::SendKeysym(escape, false));
+        QTRY_VERIFY(!w.isVisible());
+        QVERIFY(m_owner->isVisible());
     }
 
     void refreshAsksFirst()

@@ -1,18 +1,35 @@
 // The main window's secondary windows from its menus: File > Notes beside
 // the window, Help > About modal and never closing by itself, and Help >
-// Check for update, which without a server says where to set one.
+// Check for update, which without a server says where to set one. Under a
+// window manager the notes and the splash stay above the main window when it
+// is clicked.
 
 #include "MainWindowHarness.h"
 
 #include "FrmUpdate.h"
 #include "MArrayConvert.h"
+#include "ProgramStart.h"
+#include "X11Windows.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QtTest>
 
+#include "XTestPointer.h"
+
 using namespace Harness;
+
+namespace
+{
+// Whether the window manager stacks the window above the other.
+bool StackedAbove(const QWidget* window, const QWidget* other)
+{
+    const QList<X11Windows::Handle> order = X11Windows::TopLevelWindows(false);
+    return order.indexOf(window->winId()) > order.indexOf(other->winId()) && order.contains(other->winId());
+}
+}
 
 class TstSecondaryWindows : public QObject
 {
@@ -24,6 +41,15 @@ class TstSecondaryWindows : public QObject
     std::unique_ptr<FrmMain> m_window;
 
     FrmMain* Start() { return StartShown(m_window, Services(m_dialogs), m_fake) ? m_window.get() : nullptr; }
+
+    // A real click on the main window's status bar, once the window manager
+    // has made the main window active again.
+    bool ClickMainWindow(XTestPointer& pointer)
+    {
+        QStatusBar* bar = m_window->statusBar();
+        return pointer.ClickAt(bar->mapToGlobal(bar->rect().center()))
+               && QTest::qWaitFor([&] { return X11Windows::ActiveWindow() == m_window->winId(); });
+    }
 
 private slots:
     void init()
@@ -50,6 +76,31 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(notes));
         QCOMPARE(notes->parentWidget(), w);
         QVERIFY(!notes->Moved());
+    }
+
+    void secondaryWindowsStayAboveTheClickedMainWindow()
+    {
+        XTestPointer pointer;
+        QVERIFY2(pointer.Available() && !X11Windows::WindowManagerName().isEmpty(),
+                 "runs with XTest under a window manager");
+        // The splash of a start without a project, its close timer held.
+        MArrayConvert::SetCommandLineText(QString());
+        QCOMPARE(ProgramStart::StartMainWindow(Services(m_dialogs), m_window, std::make_unique<FakeFactory>(m_fake)), 0);
+        FrmAbout* splash = m_window->Controls().m_aboutForm.get();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        splash->CloseTimer()->stop();
+        QVERIFY(splash->isVisible());
+        QVERIFY(ClickMainWindow(pointer));
+        QVERIFY(splash->isVisible());
+        QVERIFY(StackedAbove(splash, m_window.get()));
+        splash->hide();
+
+        FrmNotes* notes = m_window->Controls().m_notesForm.get();
+        m_window->Menus().Action(QStringLiteral("mnuT_Notes"))->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(notes));
+        QVERIFY(ClickMainWindow(pointer));
+        QVERIFY(notes->isVisible());
+        QVERIFY(StackedAbove(notes, m_window.get()));
     }
 
     void aboutFromTheHelpMenu()
