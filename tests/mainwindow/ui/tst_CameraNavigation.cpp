@@ -185,6 +185,12 @@ private slots:
 
     void heldKeysMoveAlongTheirComponentsAndReleaseApart()
     {
+        // The splash took the keyboard for a moment at the start; its focus
+        // change, late on a busy display, would end the held move. Once the
+        // main window has the keyboard, that change is behind us.
+        w->window->show();
+        w->window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w->window.get()));
         QTimer* timer = w->Widgets().tmrViewAutoRefresh;
         KeyDown(38);
         QCOMPARE(Camera().Dist(1), 60.0f);
