@@ -166,6 +166,17 @@ public:
         reason = QStringLiteral("Programs are not started here.");
         return 0;
     }
+    // Starts the program file with these arguments, each one whole
+    // (MForms::StartWithArguments): the new process's id, 0 on failure.
+    // Services that start nothing refuse.
+    virtual int64_t StartWithArguments(const QString& program, const QStringList& arguments,
+                                       const QString& workingFolder)
+    {
+        (void)program;
+        (void)arguments;
+        (void)workingFolder;
+        return 0;
+    }
 };
 
 // Other programs' top-level windows (the game's), the clipboard and

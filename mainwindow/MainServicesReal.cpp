@@ -228,6 +228,11 @@ public:
     {
         return MForms::StartProgram(program, commandLine, workingFolder, reason);
     }
+    int64_t StartWithArguments(const QString& program, const QStringList& arguments,
+                               const QString& workingFolder) override
+    {
+        return MForms::StartWithArguments(program, arguments, workingFolder);
+    }
 };
 
 class GameWindows final : public IGameWindows
