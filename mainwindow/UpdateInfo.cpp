@@ -4,6 +4,8 @@
 #include "MainServices.h"
 
 #include <QStringList>
+#include <QStringTokenizer>
+#include <QUrl>
 
 namespace UpdateInfo {
 
@@ -24,10 +26,19 @@ QString InfoAddress(const QString& server)
     return server + QLatin1String(InfoPath);
 }
 
+bool IsWebAddress(const QString& address)
+{
+    const QUrl url(address, QUrl::StrictMode);
+    return url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"))
+           && !url.host().isEmpty();
+}
+
 MCommon::VersionList SplitBuild(const QString& text)
 {
     MCommon::VersionList parts;
-    for (const QString& part : text.split(QLatin1Char('.'))) {
+    for (const QStringView part : QStringView(text).tokenize(u'.')) {
+        if (parts.size() > VersionParts)
+            break;
         bool ok = false;
         const int32_t n = part.trimmed().toInt(&ok);
         parts.push_back(ok ? n : 0);
