@@ -239,6 +239,9 @@ public:
     // Many writes saved as one (see RegistryStore::Batch); nests.
     virtual void BeginBatch() = 0;
     virtual bool EndBatch() = 0;
+    // The file that holds the values, for the texts that tell the user
+    // where to set one; empty for a store kept in no file.
+    virtual QString FilePath() const { return {}; }
 };
 
 // Holds a batch of the store open for as long as it lives: the settings

@@ -295,6 +295,7 @@ public:
         m_batches.pop_back();
         return ok;
     }
+    QString FilePath() const override { return RuvPlatform::RegistryStore::Instance().FilePath(); }
 
 private:
     std::vector<std::unique_ptr<RuvPlatform::RegistryStore::Batch>> m_batches;

@@ -2,6 +2,7 @@
 
 #include "MXml.h"
 #include "MainServices.h"
+#include "RegistryStore.h"
 
 #include <QStringList>
 #include <QStringTokenizer>
@@ -19,6 +20,15 @@ QString ReadServerAddress(ISettingsStore& store)
     while (address.endsWith(QLatin1Char('/')))
         address.chop(1);
     return address;
+}
+
+QString SettingsKeyInFile()
+{
+    RuvPlatform::RegistryHive hive{};
+    QString subkey;
+    if (!RuvPlatform::SplitRegistryPath(QString::fromLatin1(SettingsKey), hive, subkey))
+        return QString::fromLatin1(SettingsKey);
+    return RuvPlatform::RegistryHiveName(hive) + QLatin1Char('/') + subkey.replace(QLatin1Char('\\'), QLatin1Char('/'));
 }
 
 QString InfoAddress(const QString& server)

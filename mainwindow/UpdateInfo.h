@@ -25,6 +25,9 @@ namespace UpdateInfo {
 // ("http://host:port"); there is no default server.
 inline constexpr const char* SettingsKey = "HKLM\\Software\\Viziviz\\Ruvadir";
 inline constexpr const char* ServerValueName = "UpdateServer";
+// SettingsKey as the settings file nests it: the names of its keys from
+// the outermost, joined by "/".
+QString SettingsKeyInFile();
 // The information file on that server.
 inline constexpr const char* InfoPath = "/pub/ruvadir_info.xml";
 
