@@ -24,6 +24,7 @@
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyle>
 
 #include <algorithm>
@@ -105,11 +106,23 @@ void DemoSelection::fRefreshDemoBrowser()
     browser->SetRootDirectory(m_projectDemoRootDir, game ? game->DemoFileExtension() : QString());
 }
 
+bool IDemoSelection::fIsBelowDemoRoot(const QString& path)
+{
+    // The demo is copied into the game's folder and handed to the game: a
+    // project file must not make that any file of the machine.
+    const QString trimmed = path.trimmed();
+    if (trimmed.startsWith(QLatin1Char('/')) || trimmed.startsWith(QLatin1Char('\\'))
+        || RuvPlatform::PathHelper::HasDriveLetter(trimmed))
+        return false;
+    static const QRegularExpression separators(QStringLiteral("[\\\\/]"));
+    return !trimmed.split(separators).contains(QStringLiteral(".."));
+}
+
 void DemoSelection::fSetDemo(const QString& path)
 {
     fClearDemo();
     const QString trimmed = path.trimmed();
-    if (trimmed.isEmpty())
+    if (trimmed.isEmpty() || !fIsBelowDemoRoot(trimmed))
         return;
     m_demoTag = trimmed;
     fShowDemo();

@@ -30,8 +30,11 @@ public:
     virtual QString ProjectDemoRootDir() const { return {}; }
     // Chooses the demo at `path` (relative to the project's demo root
     // folder, its parts joined by "\"); blanks around it are dropped, and
-    // an empty path chooses none.
+    // an empty path chooses none, as does one that leaves the folder.
     virtual void fSetDemo(const QString& path) { (void)path; }
+    // The path, blanks around it aside, stays below the demo root folder:
+    // no root, drive letter or ".." part. An empty path does.
+    static bool fIsBelowDemoRoot(const QString& path);
     virtual bool fHasDemo() const { return false; }
     // The chosen demo relative to the demo root folder; empty for none.
     virtual QString fRelativeDemoPath() const { return {}; }

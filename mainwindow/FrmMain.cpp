@@ -225,11 +225,13 @@ void FrmMain::fUpdateCaption(const QString& projectName)
 
 void FrmMain::fShowUpdateCheck()
 {
-    FrmUpdate window(this, m_services.shell, UpdateInfo::ReadServerAddress(*m_services.settings));
+    const QString server = UpdateInfo::ReadServerAddress(*m_services.settings);
+    FrmUpdate window(this, m_services.shell, server);
     window.SetGuiTexts(m_texts.fGetText(103), m_texts.fGetText(104), m_texts.fGetText(109), m_texts.fGetText(107),
                        m_texts.fGetText(108), m_texts.fGetText(105), m_texts.fGetText(106), m_texts.fGetText(110));
     window.SetNoServerText(m_texts.fGetText(952, QString::fromLatin1(UpdateInfo::ServerValueName),
-                                            QString::fromLatin1(UpdateInfo::SettingsKey)));
+                                            UpdateInfo::SettingsKeyInFile(), m_services.settings->FilePath()));
+    window.SetBadServerText(m_texts.fGetText(991, server));
     if (m_controls.m_aboutForm)
         m_controls.m_aboutForm->hide();
     window.exec();

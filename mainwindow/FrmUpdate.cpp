@@ -30,8 +30,8 @@ FrmUpdate::FrmUpdate(QWidget* owner, std::shared_ptr<IShell> shell, const QStrin
     m_lblHomepageLink->setAlignment(Qt::AlignCenter);
     m_lblHomepageLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     m_lblHomepageLink->setCursor(Qt::PointingHandCursor);
-    // Without a server there is no home page to open.
-    m_lblHomepageLink->setVisible(!m_server.isEmpty());
+    // Without a web server there is no home page to open.
+    m_lblHomepageLink->setVisible(UpdateInfo::IsWebAddress(m_server));
     connect(m_lblHomepageLink, &QLabel::linkActivated, this, [this] { lblHomepageLink_Click(); });
 
     m_cmdOk = new QPushButton(QStringLiteral("OK"), this);
@@ -107,6 +107,8 @@ bool FrmUpdate::fCheckForUpdate()
     QString message = UpdateInfo::Message(success, m_info, m_texts);
     if (!success && m_server.isEmpty() && !m_noServerText.isEmpty())
         message += QStringLiteral("\r\n\r\n") + m_noServerText;
+    else if (!success && !UpdateInfo::IsWebAddress(m_server) && !m_badServerText.isEmpty())
+        message += QStringLiteral("\r\n\r\n") + m_badServerText;
     m_lblInfos->setText(message);
     m_cmdOk->setEnabled(true);
     m_cmdOk->setFocus();
@@ -118,8 +120,9 @@ bool FrmUpdate::fReadVersionInfo()
 {
     m_info = UpdateInfo::Info{};
     m_info.current = MCommon::GetAppVersion();
-    // No server set: nothing to ask, and no connection is opened.
-    if (m_server.isEmpty())
+    // No server set, or none of the web: nothing to ask, and no connection
+    // is opened.
+    if (!UpdateInfo::IsWebAddress(m_server))
         return false;
     QByteArray body;
     if (!MNet::NetReadUrlBytes(UpdateInfo::InfoAddress(m_server), body, m_timeoutMs, MNet::DefaultMaxBytes))
@@ -129,8 +132,9 @@ bool FrmUpdate::fReadVersionInfo()
 
 void FrmUpdate::lblHomepageLink_Click()
 {
-    // A failure to open the page is not reported.
-    if (m_shell && !m_server.isEmpty())
+    // A failure to open the page is not reported. Only a web address is
+    // opened: the desktop would run a program named there.
+    if (m_shell && UpdateInfo::IsWebAddress(m_server))
         m_shell->ShellExecuteVerb(this, 0, m_server, QString(), QString(), 1);
     fHideWindow();
 }

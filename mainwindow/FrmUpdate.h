@@ -40,6 +40,8 @@ public:
                      const QString& linkCaption);
     // Shown below the failure text when no server is set: where to set it.
     void SetNoServerText(const QString& text) { m_noServerText = text; }
+    // Shown below the failure text when the server set is no web address.
+    void SetBadServerText(const QString& text) { m_badServerText = text; }
     void SetTimeoutMs(int ms) { m_timeoutMs = ms; }
 
     bool DataSuccessfullyRetrieved() const { return m_dataRetrieved; }
@@ -73,6 +75,7 @@ private:
     QString m_readingText;
     QString m_linkCaption;
     QString m_noServerText;
+    QString m_badServerText;
     UpdateInfo::Texts m_texts;
     UpdateInfo::Info m_info;
     int m_timeoutMs = DefaultTimeoutMs;

@@ -166,6 +166,17 @@ public:
         reason = QStringLiteral("Programs are not started here.");
         return 0;
     }
+    // Starts the program file with these arguments, each one whole
+    // (MForms::StartWithArguments): the new process's id, 0 on failure.
+    // Services that start nothing refuse.
+    virtual int64_t StartWithArguments(const QString& program, const QStringList& arguments,
+                                       const QString& workingFolder)
+    {
+        (void)program;
+        (void)arguments;
+        (void)workingFolder;
+        return 0;
+    }
 };
 
 // Other programs' top-level windows (the game's), the clipboard and
@@ -228,6 +239,9 @@ public:
     // Many writes saved as one (see RegistryStore::Batch); nests.
     virtual void BeginBatch() = 0;
     virtual bool EndBatch() = 0;
+    // The file that holds the values, for the texts that tell the user
+    // where to set one; empty for a store kept in no file.
+    virtual QString FilePath() const { return {}; }
 };
 
 // Holds a batch of the store open for as long as it lives: the settings

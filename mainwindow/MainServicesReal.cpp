@@ -228,6 +228,11 @@ public:
     {
         return MForms::StartProgram(program, commandLine, workingFolder, reason);
     }
+    int64_t StartWithArguments(const QString& program, const QStringList& arguments,
+                               const QString& workingFolder) override
+    {
+        return MForms::StartWithArguments(program, arguments, workingFolder);
+    }
 };
 
 class GameWindows final : public IGameWindows
@@ -290,6 +295,7 @@ public:
         m_batches.pop_back();
         return ok;
     }
+    QString FilePath() const override { return RuvPlatform::RegistryStore::Instance().FilePath(); }
 
 private:
     std::vector<std::unique_ptr<RuvPlatform::RegistryStore::Batch>> m_batches;

@@ -45,6 +45,7 @@ constexpr int32_t TextReadingError = 171;
 constexpr int32_t TextDemoNotFound = 172;
 constexpr int32_t TextFileNotFound = 183;
 constexpr int32_t TextRecentFiles = 184;
+constexpr int32_t TextDemoOutsideFolder = 990;
 
 constexpr int32_t StyleYesNoCancelQuestion = 35;
 constexpr int32_t StyleYesNoQuestion = 36;
@@ -409,7 +410,10 @@ void ProjectCommands::fApplyRecordOptions(const C3DProject& project, bool invari
 
     QString demoRoot = NativePath(project.DemoRootDir());
     demos.SetProjectDemoRootDir(demoRoot);
-    if (!project.SelectedDemoPath().isEmpty()) {
+    if (!IDemoSelection::fIsBelowDemoRoot(project.SelectedDemoPath())) {
+        m_c.status.fShowMessageBox(m_c.texts.fGetText(TextDemoOutsideFolder, project.SelectedDemoPath()),
+                                   StyleExclamation, m_c.texts.fGetText(TextProjectLoading));
+    } else if (!project.SelectedDemoPath().isEmpty()) {
         demos.fSetDemo(project.SelectedDemoPath());
         FrmDemos* browser = m_c.controls.mDemosForm.get();
         if (browser && !browser->SelectItem(project.SelectedDemoPath()))

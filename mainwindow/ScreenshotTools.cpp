@@ -100,9 +100,9 @@ void ScreenshotTools::cmdGSShotLoad_Click()
         return;
     const QString shot = RuvPlatform::PathHelper::ToNative(shots.constFirst());
     const QString& loader = m_c.state.m_sShotLoader;
-    if (m_c.services.shell->ShellExecuteVerb(&m_c.window, kVerbOpen, loader, QString(),
-                                             QLatin1Char('"') + shot + QLatin1Char('"'), kShowNormal)
-        == 0)
+    // The name as one argument: quoted into a command line, a name holding
+    // quotes would be split into several.
+    if (m_c.services.shell->StartWithArguments(RuvPlatform::PathHelper::ToNative(loader), {shot}, QString()) == 0)
         m_c.status.fShowMessageBox(m_c.texts.fGetText(kLoaderNotStartedText, TaggedValue(loader)), kStyleInformation,
                                    title);
 }

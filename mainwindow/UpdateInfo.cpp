@@ -2,8 +2,11 @@
 
 #include "MXml.h"
 #include "MainServices.h"
+#include "RegistryStore.h"
 
 #include <QStringList>
+#include <QStringTokenizer>
+#include <QUrl>
 
 namespace UpdateInfo {
 
@@ -19,15 +22,33 @@ QString ReadServerAddress(ISettingsStore& store)
     return address;
 }
 
+QString SettingsKeyInFile()
+{
+    RuvPlatform::RegistryHive hive{};
+    QString subkey;
+    if (!RuvPlatform::SplitRegistryPath(QString::fromLatin1(SettingsKey), hive, subkey))
+        return QString::fromLatin1(SettingsKey);
+    return RuvPlatform::RegistryHiveName(hive) + QLatin1Char('/') + subkey.replace(QLatin1Char('\\'), QLatin1Char('/'));
+}
+
 QString InfoAddress(const QString& server)
 {
     return server + QLatin1String(InfoPath);
 }
 
+bool IsWebAddress(const QString& address)
+{
+    const QUrl url(address, QUrl::StrictMode);
+    return url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"))
+           && !url.host().isEmpty();
+}
+
 MCommon::VersionList SplitBuild(const QString& text)
 {
     MCommon::VersionList parts;
-    for (const QString& part : text.split(QLatin1Char('.'))) {
+    for (const QStringView part : QStringView(text).tokenize(u'.')) {
+        if (parts.size() > VersionParts)
+            break;
         bool ok = false;
         const int32_t n = part.trimmed().toInt(&ok);
         parts.push_back(ok ? n : 0);

@@ -25,6 +25,9 @@ namespace UpdateInfo {
 // ("http://host:port"); there is no default server.
 inline constexpr const char* SettingsKey = "HKLM\\Software\\Viziviz\\Ruvadir";
 inline constexpr const char* ServerValueName = "UpdateServer";
+// SettingsKey as the settings file nests it: the names of its keys from
+// the outermost, joined by "/".
+QString SettingsKeyInFile();
 // The information file on that server.
 inline constexpr const char* InfoPath = "/pub/ruvadir_info.xml";
 
@@ -33,6 +36,10 @@ inline constexpr const char* InfoPath = "/pub/ruvadir_info.xml";
 QString ReadServerAddress(ISettingsStore& store);
 // The address of the information file on the server.
 QString InfoAddress(const QString& server);
+// An http:// or https:// address with a host: the only kind the window
+// asks or opens, since anything else would be handed to whatever program
+// the desktop starts for it.
+bool IsWebAddress(const QString& address);
 
 // The result of comparing versions that have different numbers of parts,
 // or of which one is empty.
@@ -51,8 +58,12 @@ struct Info
     bool newVersionAvailable = false;
 };
 
+// A version has at most this many parts.
+constexpr size_t VersionParts = 4;
+
 // The text split at "." into integers, one per part; a part that is no
-// integer gives 0.
+// integer gives 0. The text comes from the server: at most one part beyond
+// those a version has is kept, which still keeps it from comparing.
 MCommon::VersionList SplitBuild(const QString& text);
 // The numbers joined by ".".
 QString JoinVersion(const MCommon::VersionList& version);

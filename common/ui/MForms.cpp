@@ -346,4 +346,13 @@ std::int64_t StartProgram(const QString& program, const QString& commandLine, co
 {
     return RuvPlatform::ProgramStart::Start(program, commandLine, folder, reason);
 }
+
+std::int64_t StartWithArguments(const QString& program, const QStringList& arguments, const QString& folder)
+{
+    const QFileInfo info(program);
+    std::int64_t pid = 0;
+    return info.isFile() && info.isExecutable() && StartDetached(info.absoluteFilePath(), arguments, folder, pid)
+               ? pid
+               : 0;
+}
 }

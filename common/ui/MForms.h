@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -98,6 +99,12 @@ std::int64_t ShellExecuteVerb(QWidget* owner, std::int32_t verb, const QString& 
 // started (RuvPlatform::ProgramStart).
 std::int64_t StartProgram(const QString& program, const QString& commandLine, const QString& folder,
                           QString& reason);
+
+// Starts the program file with its arguments given one by one, so that a
+// file name with blanks or quotes reaches it as one argument, in the
+// working folder, without waiting: the new process's id; 0 when the file is
+// no program or did not start.
+std::int64_t StartWithArguments(const QString& program, const QStringList& arguments, const QString& folder);
 
 // Terminates the subclass object that the member holds and empties the
 // member; an empty member is left alone. Works on any owning or counted

@@ -59,6 +59,38 @@ TEST(UpdateInfo, VersionsAreComparedPartByPart)
     }
 }
 
+TEST(UpdateInfo, AMillionVersionPartsGiveAShortMessage)
+{
+    const QByteArray build = QByteArray("2.").repeated(1000000) + "2";
+    Info info;
+    ASSERT_TRUE(Parse(File(build.constData()), Current, info));
+    EXPECT_EQ(info.last, (MCommon::VersionList{2, 2, 2, 2, 2}));
+    EXPECT_EQ(info.comparison, NotComparable);
+    EXPECT_EQ(Message(true, info, TheTexts), QStringLiteral("Your version : 1.2.0.315\r\nLast version : 2.2.2.2.2"));
+}
+
+TEST(UpdateInfo, OnlyWebAddressesAreAskedOrOpened)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {"http://127.0.0.1:8080", true},
+        {"https://updates.example.org", true},
+        {"HTTP://Example.org/ruvadir", true},
+        {"", false},
+        {"/usr/bin/xterm", false},
+        {"xterm", false},
+        {"file:///usr/bin/xterm", false},
+        {"ftp://example.org", false},
+        {"javascript:alert(1)", false},
+        {"http://", false},
+        {"http:///usr/bin/xterm", false},
+        {"http://exa mple.org", false},
+    };
+    for (const auto& [address, web] : cases) {
+        SCOPED_TRACE(address);
+        EXPECT_EQ(IsWebAddress(QString::fromLatin1(address)), web);
+    }
+}
+
 TEST(UpdateInfo, FilesThatDoNotReadFail)
 {
     const std::pair<const char*, QByteArray> cases[] = {
@@ -92,7 +124,8 @@ TEST(UpdateInfo, CompareVersionsNeedsTwoListsOfOneLength)
     EXPECT_EQ(fCompareVersions({1, 2}, {1, 2, 0}), NotComparable);
     EXPECT_EQ(fCompareVersions({3, 0}, {2, 9}), 1);
     EXPECT_EQ(fCompareVersions({2, 9}, {3, 0}), -1);
-    EXPECT_EQ(SplitBuild(QStringLiteral("1.2.3.4.5.6")), (MCommon::VersionList{1, 2, 3, 4, 5, 6}));
+    // One part beyond a version's four is enough to keep it from comparing.
+    EXPECT_EQ(SplitBuild(QStringLiteral("1.2.3.4.5.6")), (MCommon::VersionList{1, 2, 3, 4, 5}));
     EXPECT_EQ(SplitBuild(QStringLiteral("1..99999999999")), (MCommon::VersionList{1, 0, 0}));
     EXPECT_EQ(JoinVersion({1, 2, 316}), QStringLiteral("1.2.316"));
 }

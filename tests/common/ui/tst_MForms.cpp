@@ -9,8 +9,11 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
@@ -354,6 +357,15 @@ private slots:
         QVERIFY(MForms::ShellExecuteVerb(nullptr, 7, program, QDir::tempPath(), QString(), 1) > 0);
         QCOMPARE(MForms::ShellExecuteVerb(nullptr, 3, program, QString(), QString(), 1), 0);
         QCOMPARE(MForms::ShellExecuteVerb(nullptr, 0, QString(), QString(), QString(), 1), 0);
+        // With its arguments one by one: only a program starts.
+        QVERIFY(MForms::StartWithArguments(program, {QStringLiteral("a \"b\" c")}, QDir::tempPath()) > 0);
+        QTemporaryDir dir;
+        const QString text = dir.filePath(QStringLiteral("readme.txt"));
+        QFile file(text);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        for (const QString& notAProgram : {text, dir.path(), dir.filePath(QStringLiteral("gone")), QString()})
+            QCOMPARE(MForms::StartWithArguments(notAProgram, {}, QString()), 0);
     }
 
     // Last: the helper goes away.

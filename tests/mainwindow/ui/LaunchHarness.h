@@ -144,6 +144,8 @@ public:
         int32_t verb;
         QString file;
         QString parameters;
+        // Those of StartWithArguments, one by one.
+        QStringList arguments;
     };
     QList<Start> starts;
     QList<Execute> executes;
@@ -154,8 +156,13 @@ public:
     int64_t ShellExecuteVerb(QWidget* owner, int32_t verb, const QString& file, const QString& folder,
                              const QString& parameters, int32_t showCommand) override
     {
-        executes << Execute{verb, file, parameters};
+        executes << Execute{verb, file, parameters, {}};
         return executeForReal ? m_real->ShellExecuteVerb(owner, verb, file, folder, parameters, showCommand) : 0;
+    }
+    int64_t StartWithArguments(const QString& program, const QStringList& arguments, const QString& folder) override
+    {
+        executes << Execute{0, program, QString(), arguments};
+        return executeForReal ? m_real->StartWithArguments(program, arguments, folder) : 0;
     }
     int64_t StartProgram(const QString& program, const QString& commandLine, const QString& folder,
                          QString& reason) override

@@ -459,6 +459,12 @@ private slots:
         Demo().fSetDemo(QStringLiteral("missing.dm_84"));
         QCOMPARE(Demo().fGetGameDemoPath(), QString());
         QVERIFY(!QFile::exists(stale));
+        // A path that leaves the root chooses nothing, though a file is there.
+        WriteTestFile(Path(QStringLiteral("outside.dm_84")), "secret");
+        Demo().fSetDemo(QStringLiteral("..\\outside.dm_84"));
+        QVERIFY(!Demo().fHasDemo());
+        QCOMPARE(Demo().fGetGameDemoPath(), QString());
+        QVERIFY(Copies().isEmpty());
 
         // A demo folder that cannot be made: no argument, no copy.
         Demo().fSetDemo(QStringLiteral("match.dm_84"));

@@ -162,6 +162,7 @@ class TestFrmUpdate : public QObject
                             QStringLiteral("Your version"), QStringLiteral("Last version"),
                             QStringLiteral("Go to the website"));
         window->SetNoServerText(QStringLiteral("Set \"UpdateServer\"."));
+        window->SetBadServerText(QStringLiteral("Not a web address."));
         window->SetTimeoutMs(3000);
         return window;
     }
@@ -266,6 +267,28 @@ private slots:
         QVERIFY(ShowAndCheck(*reached));
         QCOMPARE(server.connections, 1);
         QVERIFY(reached->DataSuccessfullyRetrieved());
+    }
+
+    void aServerThatIsNoWebAddressIsNeitherAskedNorOpened_data()
+    {
+        QTest::addColumn<QString>("server");
+        QTest::newRow("a program") << QStringLiteral("/usr/bin/xterm");
+        QTest::newRow("a file address") << QStringLiteral("file:///usr/bin/xterm");
+        QTest::newRow("another scheme") << QStringLiteral("ftp://127.0.0.1");
+        QTest::newRow("no host") << QStringLiteral("http:///usr/bin/xterm");
+    }
+    void aServerThatIsNoWebAddressIsNeitherAskedNorOpened()
+    {
+        QFETCH(QString, server);
+        auto w = Make(server);
+        QVERIFY(ShowAndCheck(*w));
+        // The link is not shown, and even followed it opens nothing.
+        auto* link = w->findChild<QLabel*>(QStringLiteral("lblHomepageLink"));
+        const bool shown = link->isVisible();
+        emit link->linkActivated(QStringLiteral("home"));
+        QCOMPARE(m_shell->opened, QStringList());
+        QVERIFY(!shown);
+        QCOMPARE(Infos(*w), QStringLiteral("Cannot retrieve version information.\r\n\r\nNot a web address."));
     }
 
     void closeIsRefusedWhileTheCheckRuns()

@@ -691,6 +691,49 @@ private slots:
         QCOMPARE(S().m_mainCurve->ControlsCount(), 2);
     }
 
+    void aDemoOutsideItsFolderIsNotChosen_data()
+    {
+        // The demo root is <home>/demos/inner, and <home>/secret.dm_60 exists.
+        const QString secret = m_home->File(QStringLiteral("secret.dm_60"));
+        QTest::addColumn<QString>("demo");
+        QTest::addColumn<bool>("chosen");
+        QTest::newRow("parent parts") << QStringLiteral("..\\..\\secret.dm_60") << false;
+        QTest::newRow("down, then up") << QStringLiteral("sub\\..\\..\\..\\secret.dm_60") << false;
+        QTest::newRow("parent parts, slashes") << QStringLiteral(" ../../secret.dm_60 ") << false;
+        QTest::newRow("a Linux root") << secret << false;
+        QTest::newRow("a drive letter") << RuvPlatform::PathHelper::ToWindows(secret) << false;
+        QTest::newRow("a backslash root") << QStringLiteral("\\secret.dm_60") << false;
+        QTest::newRow("dots inside names") << QStringLiteral("..take\\final..dm_60") << true;
+    }
+    void aDemoOutsideItsFolderIsNotChosen()
+    {
+        QFETCH(QString, demo);
+        QFETCH(bool, chosen);
+        const QString root = m_home->Folder(QStringLiteral("demos/inner"));
+        m_home->File(QStringLiteral("demos/inner/..take/final..dm_60"));
+        C3DProject p;
+        p.SetGameType(Rtcw);
+        p.SetDemoRootDir(root);
+        p.SetSelectedDemoPath(demo);
+        p.SetTransitionSpeed(33);
+        C3DCurveController curves;
+        AddPoints(curves.Add(QStringLiteral("Camera path")), 2);
+        const QString path = Project(QStringLiteral("demo.vava"));
+        QVERIFY(CProjectIOHandler().Save(path, p, curves));
+
+        OpenFile(path);
+        QCOMPARE(P().demoSelection->fHasDemo(), chosen);
+        const QString refused = QStringLiteral("The project's demo \"%1\" lies outside its demo folder: no demo is chosen.").arg(demo);
+        QCOMPARE(Prompts(), chosen ? QStringList() : QStringList{refused});
+        // Nothing of the machine is copied to the game or handed to it.
+        QCOMPARE(P().demoSelection->fGetGameDemoPath().isEmpty(), !chosen);
+        // The rest of the project loads.
+        QCOMPARE(P().projectCommands->fProjectName(), QStringLiteral("demo"));
+        QCOMPARE(P().demoSelection->ProjectDemoRootDir(), root);
+        QCOMPARE(W().txtTransSpeed->text(), QStringLiteral("33"));
+        QCOMPARE(S().m_mainCurve->ControlsCount(), 2);
+    }
+
     void aProjectOfAnotherGameKeepsWhatItChose()
     {
         // Written on Windows, for ET Pro: the game comes first, so that its

@@ -150,6 +150,8 @@ private slots:
         QTest::newRow("tga before jpg") << QStringList{"shot0000.jpg", "shot0002.tga", "shot0001.tga", "notes.txt"}
                                         << "shot0001.tga";
         QTest::newRow("jpg only") << QStringList{"shot0003.jpg", "shot0004.jpg", "other.tga"} << "shot0003.jpg";
+        QTest::newRow("quotes and blanks in the name")
+            << QStringList{"shot\" --evil=1 \"x.tga"} << "shot\" --evil=1 \"x.tga";
     }
 
     void theLoaderGetsTheFirstScreenshot()
@@ -158,10 +160,10 @@ private slots:
         QFETCH(QString, first);
         Shoot(files);
         QTest::mouseClick(W().cmdGSShotLoad, Qt::LeftButton);
-        // One argument, the path without its quotes.
+        // One argument, the path as it is.
         QTRY_COMPARE(LoaderLog(), Shots() + QLatin1Char('/') + first + QLatin1Char('\n'));
         QCOMPARE(m_shell->executes.size(), 1);
-        QCOMPARE(m_shell->executes[0].parameters, QLatin1Char('"') + Shots() + QLatin1Char('/') + first + QLatin1Char('"'));
+        QCOMPARE(m_shell->executes[0].arguments, QStringList{Shots() + QLatin1Char('/') + first});
         QVERIFY(m_dialogs->boxes.isEmpty());
         QVERIFY(m_dialogs->opens.isEmpty());
     }

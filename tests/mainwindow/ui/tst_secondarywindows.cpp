@@ -1,13 +1,14 @@
 // The main window's secondary windows from its menus: File > Notes beside
 // the window, Help > About modal and never closing by itself, and Help >
-// Check for update, which without a server says where to set one. Under a
-// window manager the notes and the splash stay above the main window when it
-// is clicked.
+// Check for update, which without a web server says where to set one. Under
+// a window manager the notes and the splash stay above the main window when
+// it is clicked.
 
 #include "MainWindowHarness.h"
 
 #include "FrmUpdate.h"
 #include "MArrayConvert.h"
+#include "MRegistry.h"
 #include "ProgramStart.h"
 #include "X11Windows.h"
 
@@ -119,8 +120,26 @@ private slots:
         QVERIFY(!about->isVisible());
     }
 
-    void updateCheckWithoutAServerSaysWhereToSetIt()
+    void updateCheckWithoutAWebServerSaysWhereToSetIt_data()
     {
+        QTest::addColumn<QString>("server");  // empty: none stored
+        QTest::addColumn<QString>("hint");    // "%1" the settings file
+        QTest::newRow("no server") << QString()
+                                   << QStringLiteral("No update server is set. Give its address (such as "
+                                                     "http://host:port) as the text value \"UpdateServer\" of the key "
+                                                     "\"HKEY_LOCAL_MACHINE/Software/Viziviz/Ruvadir\" in the settings "
+                                                     "file \"%1\".");
+        QTest::newRow("a program") << QStringLiteral("/usr/bin/xterm")
+                                   << QStringLiteral("The update server \"/usr/bin/xterm\" is not a web address such "
+                                                     "as http://host:port or https://host.");
+    }
+    void updateCheckWithoutAWebServerSaysWhereToSetIt()
+    {
+        QFETCH(QString, server);
+        QFETCH(QString, hint);
+        if (!server.isEmpty())
+            QVERIFY(MRegistry::RegWrite(QStringLiteral("HKLM\\Software\\Viziviz\\Ruvadir"),
+                                        QStringLiteral("UpdateServer"), 1, TaggedValue(server)));
         FrmMain* w = Start();
         QVERIFY(w);
         QString shown;
@@ -141,9 +160,7 @@ private slots:
             QTest::mouseClick(update->findChild<QPushButton*>(QStringLiteral("cmdOk")), Qt::LeftButton);
         });
         w->Menus().Action(QStringLiteral("mnuH_CheckForUpdate"))->trigger();
-        QCOMPARE(shown, QStringLiteral("Cannot retrieve version information.\r\n\r\nNo update server is set. Give its "
-                                       "address (such as http://host:port) as the text value \"UpdateServer\" under "
-                                       "\"HKLM\\Software\\Viziviz\\Ruvadir\"."));
+        QCOMPARE(shown, QStringLiteral("Cannot retrieve version information.\r\n\r\n") + QString(hint).replace(QLatin1String("%1"), m_store->File()));
         // One window per check: it is gone once closed.
         QVERIFY(w->findChild<FrmUpdate*>() == nullptr);
     }
