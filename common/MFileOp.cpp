@@ -317,7 +317,7 @@ bool WriteBytes(const QString& path, const QByteArray& data)
         file.cancelWriting();
         return false;
     }
-    return file.commit() && !data.isEmpty();
+    return file.commit();
 }
 
 }  // namespace

@@ -56,8 +56,8 @@ bool ReadFileData(const QString& path, QStringList& lines, int32_t maxBytes = 0)
 bool ReadFileData(const QString& path, QByteArray& bytes, int32_t maxBytes = 0);
 
 // Writing a whole file, atomically. Text: one byte a character (Latin-1,
-// "?" for what it cannot hold). Lines: each followed by CR LF. True when at
-// least one byte was written; an empty text still leaves an empty file.
+// "?" for what it cannot hold). Lines: each followed by CR LF. True when the
+// whole content stands under the name, an empty one as an empty file.
 bool WriteFileData(const QString& path, const QString& text, bool overwrite = true);
 bool WriteFileData(const QString& path, const QStringList& lines, bool overwrite = true);
 bool WriteFileData(const QString& path, const QByteArray& bytes, bool overwrite = true);
