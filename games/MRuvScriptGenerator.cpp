@@ -17,7 +17,11 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace MRuvScriptGenerator {
 
@@ -94,9 +98,14 @@ public:
         if (QFileInfo(target).isDir())
             return false;
         m_files.push_back({temporary, target});
-        QFile file(temporary);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        const int fd = CreateNew(temporary);
+        if (fd < 0)
             return false;
+        QFile file;
+        if (!file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
+            return false;
+        }
         return bytes.empty() || file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
     }
 
@@ -129,6 +138,19 @@ private:
         QString target;
     };
 
+    // Creates the temporary as a new file: whatever stands at its name (a
+    // crashed generation's leftover, or a link planted to have the script
+    // written elsewhere) is removed, never followed.
+    static int CreateNew(const QString& path)
+    {
+        const QByteArray native = QFile::encodeName(path);
+        constexpr int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+        int fd = ::open(native.constData(), flags, 0644);
+        if (fd < 0 && errno == EEXIST && ::unlink(native.constData()) == 0)
+            fd = ::open(native.constData(), flags, 0644);
+        return fd;
+    }
+
     IScriptGeneratorUi& m_ui;
     QString m_dir;
     std::vector<File> m_files;
@@ -142,26 +164,68 @@ bool IsValidBasename(const QString& name)
     return RuvPlatform::PathHelper::IsValidWindowsName(name);
 }
 
-// Deletes the chunk files of an earlier generation that this one did not
-// write again: the base name followed by digits only, so that the user's own
-// "camera.cfg" beside a script named "cam" stays. Temporaries of such chunks
-// that a crashed generation left go too.
+// A chain cannot be longer than this many chunks: a loop of links planted
+// by hand ends here.
+constexpr qsizetype kMaxChainedChunks = 1000000;
+
+// The chunks an earlier generation of this very script chained, from its
+// first file on: each chunk names the next at its very end ("Exec" and the
+// name, or the starter's "exec_at_time"). Only names of this script's own
+// form count (the base name exactly, digits, the extension), so that another
+// script whose name begins alike ("cam1" beside "cam") keeps its chunks.
+QSet<QString> ChainedChunks(const QString& nativeDir, const QString& basename, const QString& extension)
+{
+    static const QRegularExpression link(
+        QStringLiteral(R"re((?:Exec "([^"\r\n]*)"|"Exec ([^"\r\n]*)"|exec_at_time \S+ ([^\r\n]*))$)re"));
+    const QRegularExpression chunkName(QStringLiteral("^") + QRegularExpression::escape(basename)
+                                       + QStringLiteral("[0-9]{3,}") + QRegularExpression::escape(extension)
+                                       + QStringLiteral("$"));
+    QSet<QString> chained;
+    QString file = basename + extension;
+    while (chained.size() < kMaxChainedChunks) {
+        QFile chunk(nativeDir + QLatin1Char('/') + file);
+        if (!chunk.open(QIODevice::ReadOnly))
+            break;
+        // The link is the chunk's last line, however long the chunk.
+        constexpr qint64 kTail = 4096;
+        chunk.seek(std::max<qint64>(0, chunk.size() - kTail));
+        const QRegularExpressionMatch m = link.match(QString::fromLatin1(chunk.read(kTail)));
+        if (!m.hasMatch())
+            break;
+        QByteArray named = m.captured(m.lastCapturedIndex()).toLatin1();
+        named = named.mid(std::max(named.lastIndexOf('\\'), named.lastIndexOf('/')) + 1);
+        // Older scripts named their files in Latin-1, newer ones in the
+        // bytes of the file's own name.
+        file.clear();
+        for (const QString& candidate : {QFile::decodeName(named), QString::fromLatin1(named)}) {
+            if (chunkName.match(candidate).hasMatch() && !chained.contains(candidate)) {
+                file = candidate;
+                break;
+            }
+        }
+        if (file.isEmpty())
+            break;
+        chained.insert(file);
+    }
+    return chained;
+}
+
+// Deletes the chunks of the earlier generation that this one did not write
+// again, and the temporaries of this script's chunks that a crashed
+// generation left (no game reads a temporary).
 void DeleteStaleChunks(const QString& nativeDir, const QString& basename, const QString& extension,
-                       const QSet<QString>& written)
+                       const QSet<QString>& chained, const QSet<QString>& written)
 {
     QDir dir(nativeDir);
-    const QRegularExpression pattern(
-        QStringLiteral("^") + QRegularExpression::escape(basename) + QStringLiteral("[0-9]{3,}")
-            + QRegularExpression::escape(extension) + QStringLiteral("(")
-            + QRegularExpression::escape(kTemporarySuffix) + QStringLiteral(")?$"),
-        QRegularExpression::CaseInsensitiveOption);
-    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden);
-    for (const QString& name : names) {
-        if (!pattern.match(name).hasMatch())
-            continue;
-        if (!written.contains(name.toLower()))
+    for (const QString& name : chained)
+        if (!written.contains(name))
             dir.remove(name);
-    }
+    const QRegularExpression temporary(QStringLiteral("^") + QRegularExpression::escape(basename)
+                                       + QStringLiteral("[0-9]*") + QRegularExpression::escape(extension)
+                                       + QRegularExpression::escape(kTemporarySuffix) + QStringLiteral("$"));
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (temporary.match(name).hasMatch())
+            dir.remove(name);
 }
 
 } // namespace
@@ -406,7 +470,9 @@ bool WriteCameraScripts(IScriptGeneratorUi& ui, const QString& appTitle, const Q
             chunks[i] += "Exec \"" + next + "\"";
     }
 
-    QSet<QString> written;  // lower case
+    // Read before the new set replaces the first file that starts the chain.
+    const QSet<QString> chained = ChainedChunks(nativeDir, basename, extension);
+    QSet<QString> written;
     const auto writeAll = [&](ScriptFileSet& files) {
         written.clear();
         if (!isWarsow && !files.Write(QStringLiteral("1stPos") + extension, text.FirstPositionFile(samples.front())))
@@ -417,7 +483,7 @@ bool WriteCameraScripts(IScriptGeneratorUi& ui, const QString& appTitle, const Q
             const QString name = (i == 0 && !options.AutostartEnabled()) ? basename + extension : numbered(i);
             if (!files.Write(name, chunks[i]))
                 return false;
-            written.insert(name.toLower());
+            written.insert(name);
         }
         return files.Commit();
     };
@@ -432,7 +498,7 @@ bool WriteCameraScripts(IScriptGeneratorUi& ui, const QString& appTitle, const Q
 
     // Only once the new script stands are the chunks of an earlier, longer
     // script removed: a failed generation leaves the old one playable.
-    DeleteStaleChunks(nativeDir, basename, extension, written);
+    DeleteStaleChunks(nativeDir, basename, extension, chained, written);
     return true;
 }
 

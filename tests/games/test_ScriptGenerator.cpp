@@ -211,15 +211,89 @@ TEST_F(ScriptGeneratorTest, MoreThanAThousandChunksWidenTheNumbers)
     EXPECT_TRUE(File("cam.cfg").endsWith(" cam0000.cfg"));
 }
 
-TEST_F(ScriptGeneratorTest, OnlyStaleNumberedChunksAreDeleted)
+// The files of a script's chain from its first file on, each named by the
+// link at the end of the one before; empty when a link names no file.
+QStringList ChainOf(const QString& dir, const QString& basename)
 {
-    // A temporary that a crashed generation left goes with its chunk.
-    for (const char* name : {"cam007.cfg", "cam1234.cfg", "camera.cfg", "cam.txt", "camabc.cfg", "cam005.cfg.ruvtmp"})
-        ASSERT_TRUE(WriteAll(tmp.filePath(name), "old"));
+    static const QRegularExpression link(R"re((?:Exec "([^"]*)"|"Exec ([^"]*)")$)re");
+    QStringList chain{basename + ".cfg"};
+    for (;;) {
+        if (!QFile::exists(dir + "/" + chain.last()))
+            return {};
+        const QRegularExpressionMatch m = link.match(QString::fromLatin1(ReadAll(dir + "/" + chain.last())));
+        if (!m.hasMatch())
+            return chain;
+        chain << m.captured(m.lastCapturedIndex());
+    }
+}
+
+TEST_F(ScriptGeneratorTest, EachScriptKeepsItsOwnChunksBesideAScriptNamedAlike)
+{
+    game.SetMaxScriptLen(1500);
+    // Files that are no chunk of this script's chain stay: the user's own,
+    // another script's in another case, a chunk no chain names.
+    const QStringList others{"camera.cfg", "cam.txt", "camabc.cfg", "Cam001.cfg", "cam777.cfg"};
+    struct Case
+    {
+        const char* what;
+        QStringList order;  // generated in turn, each with its duration
+        QList<int> seconds;
+    };
+    for (const Case& c : {Case{"cam, then cam1", {"cam", "cam1", "cam", "cam1"}, {8, 8, 3, 12}},
+                          Case{"cam1, then cam", {"cam1", "cam", "cam1", "cam"}, {8, 8, 3, 12}},
+                          Case{"intro beside Intro", {"Intro", "intro", "Intro"}, {6, 2, 9}}}) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        for (const QString& name : others)
+            ASSERT_TRUE(WriteAll(dir.filePath(name), "old"));
+        // A temporary that a crashed generation left goes.
+        const QString crashed = c.order[0] + "005.cfg.ruvtmp";
+        ASSERT_TRUE(WriteAll(dir.filePath(crashed), "old"));
+        std::map<QString, int32_t> pointsOf;
+        for (qsizetype i = 0; i < c.order.size(); ++i) {
+            curve.SetDuration(c.seconds[i]);
+            RecordingUi ui;
+            int32_t points = 0;
+            ASSERT_TRUE(Generate(Params().Dir(dir.path()).Basename(c.order[i]), ui, points));
+            pointsOf[c.order[i]] = points;
+            // Every script generated so far has its whole chain with all its
+            // steps, and no chunk is left that no chain names.
+            QStringList expected = others;
+            expected << "1stPos.cfg";
+            for (const auto& [name, steps] : pointsOf) {
+                SCOPED_TRACE(name.toStdString());
+                const QStringList chain = ChainOf(dir.path(), name);
+                ASSERT_GT(chain.size(), 2);
+                int chained = 0;
+                for (const QString& chunk : chain)
+                    chained += CountStepLines(QString::fromLatin1(ReadAll(dir.filePath(chunk))));
+                EXPECT_EQ(chained, steps);
+                expected << chain;
+            }
+            expected.sort();
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name), expected);
+        }
+        for (const QString& name : others)
+            EXPECT_EQ(ReadAll(dir.filePath(name)), QByteArray("old")) << name.toStdString();
+    }
+}
+
+TEST_F(ScriptGeneratorTest, ALinkAtATemporaryNameIsNotFollowed)
+{
+    QTemporaryDir outside;
+    const QString victim = outside.filePath("victim.txt");
+    ASSERT_TRUE(WriteAll(victim, "victim"));
+    for (const char* name : {"cam.cfg.ruvtmp", "1stPos.cfg.ruvtmp"})
+        ASSERT_TRUE(QFile::link(victim, tmp.filePath(name)));
     RecordingUi ui;
     int32_t points = 0;
     ASSERT_TRUE(Generate(Params(), ui, points));
-    EXPECT_EQ(Files(), (QStringList{"1stPos.cfg", "cam.cfg", "cam.txt", "camabc.cfg", "camera.cfg"}));
+    EXPECT_EQ(ReadAll(victim), QByteArray("victim"));
+    for (const char* name : {"cam.cfg", "1stPos.cfg"}) {
+        EXPECT_FALSE(QFileInfo(tmp.filePath(name)).isSymLink()) << name;
+        EXPECT_NE(ReadAll(tmp.filePath(name)), QByteArray("victim")) << name;
+    }
+    EXPECT_EQ(Files(), (QStringList{"1stPos.cfg", "cam.cfg"}));
 }
 
 TEST_F(ScriptGeneratorTest, TheSameBytesUnderAGermanLocale)
