@@ -43,6 +43,9 @@ constexpr int32_t kCreateText = 73;
 constexpr int32_t kTransSpeedLabelText = 44;
 constexpr int32_t kConsoleScriptNameText = 904;
 constexpr int32_t kNumberOutOfFieldText = 920;
+constexpr int32_t kRecordFrameWidthText = 960;
+constexpr int32_t kRecordFrameHeightText = 961;
+constexpr int32_t kRecordFrameAAText = 962;
 const QString kSource = QStringLiteral("FrmMain.cmdCreateScript_Click");
 
 // The parts of a path, whichever separator it is written with.
@@ -242,24 +245,34 @@ void ScriptCreation::cmdExploreScriptDir_Click()
 
 bool ScriptCreation::fCheckScriptNumbers()
 {
-    // Read as the options read it: what fails here would fail there, once
-    // the file is chosen and the folder kept.
-    QLineEdit* box = m_c.widgets.txtTransSpeed;
-    try {
-        Rounded(box->text());
-        return true;
-    } catch (const RuvError&) {
+    // Read as the options read them: what fails here would fail there, once
+    // the file is chosen and the folder kept. The record-frame boxes are
+    // named by texts of their own, as their labels ("w", "h") name nothing.
+    const MainWidgets& w = m_c.widgets;
+    const std::pair<QLineEdit*, int32_t> fields[] = {
+        {w.txtTransSpeed, kTransSpeedLabelText},
+        {w.txtSRecordFrameWidth, kRecordFrameWidthText},
+        {w.txtSRecordFrameHeight, kRecordFrameHeightText},
+        {w.txtSRecordFrameAA, kRecordFrameAAText},
+    };
+    for (const auto& [box, label] : fields) {
+        try {
+            Rounded(box->text());
+            continue;
+        } catch (const RuvError&) {
+        }
+        // The field by its label, without the colon the label ends in.
+        QString field = m_c.texts.fGetText(label).trimmed();
+        if (field.endsWith(QLatin1Char(':')))
+            field = field.chopped(1).trimmed();
+        const QString prompt = m_c.texts.fGetText(
+            kNumberOutOfFieldText, field, box->text(),
+            MDisplayNumber::Format(std::numeric_limits<int32_t>::min(), 0),
+            MDisplayNumber::Format(std::numeric_limits<int32_t>::max(), 0));
+        m_c.status.fShowMessageBox(prompt, kExclamationStyle, m_c.texts.fGetText(kCreateText));
+        return false;
     }
-    // The field by its label, without the colon the label ends in.
-    QString field = m_c.texts.fGetText(kTransSpeedLabelText).trimmed();
-    if (field.endsWith(QLatin1Char(':')))
-        field = field.chopped(1).trimmed();
-    const QString prompt = m_c.texts.fGetText(
-        kNumberOutOfFieldText, field, box->text(),
-        MDisplayNumber::Format(std::numeric_limits<int32_t>::min(), 0),
-        MDisplayNumber::Format(std::numeric_limits<int32_t>::max(), 0));
-    m_c.status.fShowMessageBox(prompt, kExclamationStyle, m_c.texts.fGetText(kCreateText));
-    return false;
+    return true;
 }
 
 void ScriptCreation::fValidateTransSpeed(bool& cancel)

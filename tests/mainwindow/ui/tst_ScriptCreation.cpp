@@ -292,26 +292,39 @@ private slots:
         QVERIFY(m_s.fake.calls.isEmpty());
     }
 
-    void aTransitionSpeedBeyondItsFieldIsRefusedBeforeTheDialog_data()
+    void aNumberBeyondItsFieldIsRefusedBeforeTheDialog_data()
     {
-        QTest::addColumn<QString>("speed");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
         QTest::addColumn<bool>("refused");
-        QTest::newRow("too large") << "99999999999999" << true;
-        QTest::newRow("too small") << "-99999999999999" << true;
-        QTest::newRow("the largest") << "2147483647" << false;
+        QTest::newRow("speed too large") << "txtTransSpeed" << "Transition speed" << "99999999999999" << true;
+        QTest::newRow("speed too small") << "txtTransSpeed" << "Transition speed" << "-99999999999999" << true;
+        QTest::newRow("the largest speed") << "txtTransSpeed" << "Transition speed" << "2147483647" << false;
+        // The record-frame boxes of ET QW, named though their labels are "w",
+        // "h" and "AA".
+        QTest::newRow("width") << "txtSRecordFrameWidth" << "Record frame width" << "99999999999999" << true;
+        QTest::newRow("height") << "txtSRecordFrameHeight" << "Record frame height" << "99999999999999" << true;
+        QTest::newRow("AA") << "txtSRecordFrameAA" << "Record frame antialiasing" << "-99999999999999" << true;
+        QTest::newRow("the largest AA") << "txtSRecordFrameAA" << "Record frame antialiasing" << "2147483647" << false;
     }
-    void aTransitionSpeedBeyondItsFieldIsRefusedBeforeTheDialog()
+    void aNumberBeyondItsFieldIsRefusedBeforeTheDialog()
     {
-        QFETCH(QString, speed);
+        QFETCH(QString, box);
+        QFETCH(QString, field);
+        QFETCH(QString, value);
         QFETCH(bool, refused);
+        auto* edit = m_s.window->findChild<QLineEdit*>(box);
+        QVERIFY(edit);
+        const QString old = edit->text();
         const QString folder = m_mod + QStringLiteral("/cam");
         const QMap<QString, QByteArray> before = FilesOf(folder);
         Game().SetScriptOutDir(folder + QStringLiteral("/not/yet"));
-        W().txtTransSpeed->setText(speed);
+        edit->setText(value);
         Clear();
         m_s.dialogs->savePaths << folder + QStringLiteral("/speed.cfg");
         ClickCreate();
-        W().txtTransSpeed->setText(QStringLiteral("0"));
+        edit->setText(old);
         QFile::remove(folder + QStringLiteral("/speed.cfg"));
         if (!refused) {
             QCOMPARE(m_s.dialogs->saves.size(), 1);
@@ -320,8 +333,7 @@ private slots:
         QVERIFY(m_s.dialogs->saves.isEmpty());
         QCOMPARE(BoxTitles(), QStringList{" Create..."});
         QCOMPARE(m_s.dialogs->boxes.front().prompt,
-                 "Transition speed \"" + speed
-                     + "\" cannot be used: give a whole number from -2147483648 to 2147483647.");
+                 field + " \"" + value + "\" cannot be used: give a whole number from -2147483648 to 2147483647.");
         QCOMPARE(m_s.dialogs->boxes.front().style, 48);
         QCOMPARE(Game().ScriptOutDir(), folder + QStringLiteral("/not/yet"));
         QCOMPARE(FilesOf(folder), before);
