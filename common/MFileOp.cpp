@@ -305,19 +305,31 @@ bool ReadBytes(const QString& path, int32_t maxBytes, QByteArray& out)
     return !out.isEmpty();
 }
 
+QString g_lastWriteError;
+
 bool WriteBytes(const QString& path, const QByteArray& data)
 {
+    g_lastWriteError.clear();
     const QString native = PathHelper::ToNative(path);
-    if (native.isEmpty() || !PathHelper::IsValidWindowsName(GetFileName(path)))
+    if (native.isEmpty() || !PathHelper::IsValidWindowsName(GetFileName(path))) {
+        g_lastWriteError = QStringLiteral("Invalid file name");
         return false;
+    }
     QSaveFile file(native);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly)) {
+        g_lastWriteError = file.errorString();
         return false;
+    }
     if (file.write(data) != data.size()) {
+        g_lastWriteError = file.errorString();
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    if (!file.commit()) {
+        g_lastWriteError = file.errorString();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -376,6 +388,11 @@ bool WriteFileData(const QString& path, const QStringList& lines, bool)
 bool WriteFileData(const QString& path, const QByteArray& bytes, bool)
 {
     return WriteBytes(path, bytes);
+}
+
+QString LastWriteError()
+{
+    return g_lastWriteError;
 }
 
 QString GetFolderPart(const QString& path)

@@ -61,6 +61,9 @@ bool ReadFileData(const QString& path, QByteArray& bytes, int32_t maxBytes = 0);
 bool WriteFileData(const QString& path, const QString& text, bool overwrite = true);
 bool WriteFileData(const QString& path, const QStringList& lines, bool overwrite = true);
 bool WriteFileData(const QString& path, const QByteArray& bytes, bool overwrite = true);
+// Why the last WriteFileData failed, as the system tells it ("No space left
+// on device"); empty after one that succeeded.
+QString LastWriteError();
 
 QString GetFolderPart(const QString& path);
 bool GetExistingFolder(const QString& path, QString& result);

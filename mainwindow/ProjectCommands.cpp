@@ -285,9 +285,12 @@ C3DProject ProjectCommands::fBuildProjectRecord() const
 bool ProjectCommands::fWriteProject(const QString& path)
 {
     bool written = false;
+    QString reason;
     try {
         const C3DProject project = fBuildProjectRecord();
         written = ProjectIO().Save(path, project, *m_c.state.m_curveController);
+        if (!written)
+            reason = ProjectIO().LastError();
     } catch (const RuvError&) {
         // The document could not be built: nothing was written, which the
         // user is told below like any other failed write.
@@ -300,8 +303,12 @@ bool ProjectCommands::fWriteProject(const QString& path)
         fAddRecentFile(m_projectName, path);
     } else {
         // The project still has its name and file: the caption keeps it.
-        m_c.status.fShowMessageBox(m_c.texts.fGetText(TextSavingError), StyleExclamation,
-                                   m_c.texts.fGetText(TextProjectSaving));
+        // With its cause (a full disk, a refused folder, a name too long),
+        // as a failed open tells its own.
+        QString prompt = m_c.texts.fGetText(TextSavingError);
+        if (!reason.isEmpty())
+            prompt += QLatin1Char('\n') + reason;
+        m_c.status.fShowMessageBox(prompt, StyleExclamation, m_c.texts.fGetText(TextProjectSaving));
     }
     Redraw();
     return written;

@@ -264,9 +264,8 @@ bool CProjectIOHandler::SaveXml(const QString& path, const C3DProject& p,
     // Through a temporary file renamed over the old one: a failed write
     // (missing or read-only folder, full disk) leaves the old file whole.
     if (!MFileOp::WriteFileData(path, MXml::XmlSaveDocument(doc)))
-        return Fail(QStringLiteral("The project could not be written to \"%1\": the folder is "
-                                   "missing or not writable, or the disk is full.")
-                        .arg(path));
+        return Fail(QStringLiteral("The project could not be written to \"%1\": %2.")
+                        .arg(path, MFileOp::LastWriteError()));
     return true;
 }
 

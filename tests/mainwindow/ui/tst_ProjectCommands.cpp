@@ -25,6 +25,9 @@
 #include <QStandardPaths>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
+
 #include <sstream>
 
 #include <unistd.h>
@@ -507,10 +510,17 @@ private slots:
         AddPoints(*S().m_mainCurve, 1);
         S().m_projectModified = true;
         const QString caption = m_window->windowTitle();
-        // Into a folder that is not there: fails wherever the test runs.
-        m_dialogs->Clear();
-        SaveAs(m_home->Path(QStringLiteral("gone/kept.vava")));
-        QCOMPARE(Prompts(), QStringList{QStringLiteral("Saving error.")});
+        // Into a folder that is not there, and under a name longer than a
+        // name can be: fail wherever the test runs, each with its cause.
+        const QString gone = m_home->Path(QStringLiteral("gone/kept.vava"));
+        const QString tooLong = folder + QLatin1Char('/') + QString(300, QLatin1Char('n')) + QStringLiteral(".vava");
+        for (const auto& [target, cause] : {std::pair{gone, ENOENT}, std::pair{tooLong, ENAMETOOLONG}}) {
+            m_dialogs->Clear();
+            SaveAs(target);
+            QCOMPARE(Prompts(), QStringList{QStringLiteral("Saving error.\nThe project could not be written to \"")
+                                            + target + QStringLiteral("\": ") + QString::fromLocal8Bit(strerror(cause))
+                                            + QLatin1Char('.')});
+        }
         QVERIFY(S().m_projectModified);
         QCOMPARE(m_window->windowTitle(), caption);
         QCOMPARE(m_window->Menus().mnuT_RecentFiles()->Tag(1), path);
@@ -537,7 +547,10 @@ private slots:
         m_dialogs->Clear();
         S().m_activeGame->SetProjectDir(folder);
         SaveAs(path);
-        QCOMPARE(Prompts(), QStringList{QStringLiteral("Saving error.")});
+        const int refused = geteuid() == 0 ? EPERM : EACCES;
+        QCOMPARE(Prompts(), QStringList{QStringLiteral("Saving error.\nThe project could not be written to \"") + path
+                                        + QStringLiteral("\": ") + QString::fromLocal8Bit(strerror(refused))
+                                        + QLatin1Char('.')});
         QCOMPARE(m_dialogs->boxes[0].style, 48);
         QCOMPARE(FileBytes(path), old);
         QVERIFY(S().m_projectModified);
