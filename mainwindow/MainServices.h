@@ -242,6 +242,8 @@ public:
     // The file that holds the values, for the texts that tell the user
     // where to set one; empty for a store kept in no file.
     virtual QString FilePath() const { return {}; }
+    // Why the last change or batch failed, for the user; empty when none.
+    virtual QString LastError() const { return {}; }
 };
 
 // Holds a batch of the store open for as long as it lives: the settings
@@ -250,12 +252,23 @@ class StoreBatch
 {
 public:
     explicit StoreBatch(ISettingsStore& store) : m_store(store) { m_store.BeginBatch(); }
-    ~StoreBatch() { m_store.EndBatch(); }
+    ~StoreBatch()
+    {
+        if (m_open)
+            m_store.EndBatch();
+    }
     StoreBatch(const StoreBatch&) = delete;
     StoreBatch& operator=(const StoreBatch&) = delete;
+    // Saves the batch now; false when it could not be saved.
+    bool Commit()
+    {
+        m_open = false;
+        return m_store.EndBatch();
+    }
 
 private:
     ISettingsStore& m_store;
+    bool m_open = true;
 };
 
 // Milliseconds.

@@ -296,6 +296,7 @@ public:
         return ok;
     }
     QString FilePath() const override { return RuvPlatform::RegistryStore::Instance().FilePath(); }
+    QString LastError() const override { return RuvPlatform::RegistryStore::Instance().LastError(); }
 
 private:
     std::vector<std::unique_ptr<RuvPlatform::RegistryStore::Batch>> m_batches;

@@ -9,6 +9,8 @@
 #include "MainServices.h"
 #include "MainState.h"
 #include "MainWidgets.h"
+#include "MainTexts.h"
+#include "StatusMessages.h"
 #include "MenuItemArray.h"
 
 #include <QAction>
@@ -18,6 +20,10 @@
 #include <cstdlib>
 
 namespace {
+
+constexpr int32_t kSettingsNotSavedText = 996;
+constexpr int32_t kSettingsText = 997;
+constexpr int32_t kExclamationStyle = 48;
 
 QString L(const char* text)
 {
@@ -139,6 +145,11 @@ void MainSettings::fSaveSettings()
     fRegWriteText(key, L("MzHotkey"), m_c.parts.gameMinimizer->fMinimizerHotkeyText());
     fWriteGameSettings();
     fSaveRecentLists();
+    // Told once, at the end: every value of the batch failed for the same
+    // reason (a read-only folder, a full disk).
+    if (!batch.Commit())
+        m_c.status.fShowMessageBox(m_c.texts.fGetText(kSettingsNotSavedText, m_c.services.settings->LastError()),
+                                   kExclamationStyle, m_c.texts.fGetText(kSettingsText));
 }
 
 void MainSettings::fReadViewSettings(const QString& keyPath)

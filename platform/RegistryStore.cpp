@@ -758,9 +758,17 @@ bool RegistryStore::BeginLocked(std::unique_ptr<QLockFile>& lockFile)
     // A holder that died leaves its lock behind; its process id shows it.
     lockFile->setStaleLockTime(30000);
     if (!lockFile->tryLock(m_lockTimeoutMs)) {
+        // A folder that takes no new file (read-only, a full disk) refuses
+        // the lock file itself: that is no other program's lock.
+        const bool held = lockFile->error() == QLockFile::LockFailedError;
         lockFile.reset();
-        m_lastError = QStringLiteral("The settings file \"%1\" is locked by another program.")
-                          .arg(QDir::toNativeSeparators(m_filePath));
+        if (held)
+            m_lastError = QStringLiteral("The settings file \"%1\" is locked by another program.")
+                              .arg(QDir::toNativeSeparators(m_filePath));
+        else
+            m_lastError = QStringLiteral("The settings folder \"%1\" takes no new file: it is read-only, "
+                                         "or the disk is full.")
+                              .arg(QDir::toNativeSeparators(info.absolutePath()));
         return false;
     }
     // Another process may have written since we last looked.

@@ -1,6 +1,7 @@
 // The main window's settings in a store of the test's own: the first
 // start, values that are wrong or out of range, a damaged store, and every
-// value changed, saved at close and read back at the next start.
+// value changed, saved at close and read back at the next start, and a
+// store that cannot be saved, which the user is told of once.
 
 #include "MainWindowHarness.h"
 
@@ -14,7 +15,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QtTest>
+
+#include <unistd.h>
 
 using namespace Harness;
 
@@ -85,11 +90,11 @@ class TstSettings : public QObject
     FakeState m_fake;
     std::unique_ptr<FrmMain> m_window;
 
-    FrmMain* Start()
+    FrmMain* Start(MainServices services = MakeRealServices())
     {
         m_window.reset();
         MArrayConvert::SetCommandLineText(QString());
-        if (ProgramStart::StartMainWindow(MakeRealServices(), m_window, std::make_unique<FakeFactory>(m_fake)) != 0)
+        if (ProgramStart::StartMainWindow(std::move(services), m_window, std::make_unique<FakeFactory>(m_fake)) != 0)
             return nullptr;
         return QTest::qWaitForWindowExposed(m_window.get()) ? m_window.get() : nullptr;
     }
@@ -210,6 +215,46 @@ private slots:
         QVERIFY(MRegistry::RegListValues(kApp, names, types));
         QCOMPARE(names.size(), 23);
         QCOMPARE(MRegistry::RegRead(kApp, QStringLiteral("MenuTheme")), TaggedValue(2));
+    }
+
+    void settingsThatCannotBeSavedAreToldOnceWithTheirCause()
+    {
+        auto dialogs = std::make_shared<RecordingDialogs>();
+        FrmMain* w = Start(Services(dialogs));
+        QVERIFY(w);
+        w->Menus().fSetMenuTheme(1);
+        // The settings folder takes no new file; root, who writes into a
+        // read-only folder, is refused by an immutable one.
+        const QString folder = m_store->Path();
+        const QString chattr = QStandardPaths::findExecutable(
+            QStringLiteral("chattr"), {QStringLiteral("/usr/bin"), QStringLiteral("/bin"), QStringLiteral("/sbin")});
+        const auto lock = [&](bool on) {
+            if (geteuid() == 0)
+                return QProcess::execute(chattr, {on ? QStringLiteral("+i") : QStringLiteral("-i"), folder}) == 0;
+            return QFile::setPermissions(folder, on ? QFile::ReadOwner | QFile::ExeOwner
+                                                    : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        };
+        const bool locked = lock(true);
+        const auto unlock = qScopeGuard([&] { lock(false); });
+        QFile probe(folder + QStringLiteral("/probe"));
+        if (!locked || probe.open(QIODevice::WriteOnly)) {
+            probe.remove();
+            QSKIP("no folder here refuses a new file");
+        }
+        const QByteArray before = [&] {
+            QFile file(m_store->File());
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }();
+        dialogs->boxes.clear();
+        QVERIFY(CloseAndWait());
+        QCOMPARE(dialogs->boxes.size(), 1);
+        QCOMPARE(dialogs->boxes[0].title, QStringLiteral(" Settings"));
+        QCOMPARE(dialogs->boxes[0].prompt,
+                 QStringLiteral("The settings could not be saved.\r\nThe settings folder \"") + folder
+                     + QStringLiteral("\" takes no new file: it is read-only, or the disk is full."));
+        QFile file(m_store->File());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
     }
 
     void everyValueComesBackAfterARestart()
