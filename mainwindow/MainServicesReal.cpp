@@ -228,6 +228,10 @@ public:
     {
         return MForms::StartProgram(program, commandLine, workingFolder, reason);
     }
+    std::unique_ptr<QObject> WatchProgramEnd(int64_t process, std::function<void()> ended) override
+    {
+        return MForms::WatchProgramEnd(process, std::move(ended));
+    }
 };
 
 class GameWindows final : public IGameWindows

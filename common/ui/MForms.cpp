@@ -14,6 +14,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <utility>
+
 namespace MForms
 {
 namespace
@@ -328,5 +330,10 @@ std::int64_t StartProgram(const QString& program, const QString& commandLine, co
                           QString& reason)
 {
     return RuvPlatform::ProgramStart::Start(program, commandLine, folder, reason);
+}
+
+std::unique_ptr<QObject> WatchProgramEnd(std::int64_t process, std::function<void()> ended)
+{
+    return std::make_unique<RuvPlatform::ProgramStart::EndWatch>(process, std::move(ended));
 }
 }
