@@ -385,8 +385,9 @@ private slots:
         QVERIFY(game.waitForStarted());
         const FakeGame::Log log(o.log);
         QVERIFY(log.WaitForPrefix(QStringLiteral("window ")));
+        // Found once its window manager (if any) lists it, and so will
+        // activate it.
         QVERIFY(QTest::qWaitFor([this] { return m_s.window->Parts().gameLauncher->fFindGameWindow() != 0; }));
-        QTest::qWait(150);
 
         QVERIFY2(keymap.Save(), qPrintable(keymap.error));
         QVERIFY2(keymap.SetLayout(layout), qPrintable(keymap.error));
