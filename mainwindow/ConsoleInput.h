@@ -9,10 +9,10 @@ struct MainContext;
 // Commands typed into the running game's console: the text goes on the
 // clipboard, the game window comes to the front, and the keys that open
 // the console, paste, run the line and close the console follow, by their
-// scan codes (the console key is the key left of 1 on every layout), a game
-// frame apart. The game start and the demo go-to and forward commands use
-// it. It blocks the caller for about half a second; a game slow to take the
-// keyboard is waited for up to 2 s in all.
+// scan codes (the console key is the key left of 1 on every layout), the
+// paste a frame of a slow game after its Ctrl. The game start and the demo
+// go-to and forward commands use it. It blocks the caller for about half a
+// second, up to 2.4 s when the game is slow to take the keyboard.
 class IConsoleInput
 {
 public:
@@ -22,9 +22,10 @@ public:
     // no game window (told on request, in messageText or else text 217,
     // under messageTitle), when the clipboard did not take the text
     // (always told, in a message of its own), or when the game window did
-    // not take the keyboard or lost it on the way (always told, as for no
-    // window, under messageTitle or text 934; keys not yet sent are not
-    // sent, and a Ctrl pressed is released).
+    // not take the keyboard (always told, as for no window) or lost it on
+    // the way (always told, in text 940: its console may be open; keys not
+    // yet sent are not sent, and a Ctrl pressed is released); these two
+    // under messageTitle or text 934.
     virtual bool fSendConsoleCommand(const QString& text, IGameWindows::Handle window, bool showFailureMessage,
                                      const QString& messageText, const QString& messageTitle) = 0;
 };
@@ -40,9 +41,14 @@ public:
 private:
     // Until the window has the focus: at least 200 ms, at most 2 s.
     void fWaitForFocus(IGameWindows::Handle window);
-    // Sends the console keys while the window has the focus: false when it
-    // lost it before the last key.
-    bool fTypeConsoleKeys(IGameWindows::Handle window);
+    enum class Typing
+    {
+        Done,
+        NeverTaken,    // no key went out
+        KeyboardLost,  // some did: the console may be open
+    };
+    // Sends the console keys while the window has the focus.
+    Typing fTypeConsoleKeys(IGameWindows::Handle window);
 
     MainContext& m_c;
 };

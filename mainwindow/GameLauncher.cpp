@@ -183,6 +183,11 @@ void GameLauncher::fStartGame()
         return;
     }
     m_startedProcess = process;
+    m_startedGame = &game;
+    m_startedWatch = m_c.services.shell->WatchProgramEnd(process, [this] {
+        m_startedProcess = 0;
+        m_startedGame = nullptr;
+    });
 }
 
 void GameLauncher::cmdGameClose_Click()
@@ -204,7 +209,9 @@ IGameLauncher::Handle GameLauncher::fFindGameWindow()
             found << windows.FindWindows(game->GameCaption(), game->GameWndClass());
         for (const QString& windowClass : LinuxNamesOfGame(game->GType()).windowClasses)
             found << windows.FindWindows(QString(), windowClass);
-        if (m_startedProcess != 0)
+        // Another game's process, typed into or closed, would be another
+        // game's session lost.
+        if (m_startedProcess != 0 && m_startedGame == game)
             found << windows.FindWindowsOfProcess(m_startedProcess);
         if (found.isEmpty())
             return 0;

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 
 struct MainContext;
 
@@ -28,7 +29,7 @@ public:
     virtual bool fGetGameCommand(bool consoleMode, QString& command) = 0;
     // The running game's window, the topmost of the shown windows that
     // carry the game's title and class, one of its engines' window classes
-    // or the process started last; 0 when none.
+    // or the process started last for this game while it runs; 0 when none.
     virtual Handle fFindGameWindow() = 0;
     // Restores the window when it is minimized; a 0 handle is searched
     // first and the handle found written back.
@@ -55,8 +56,12 @@ private:
     void fShowRefusal(const QString& refusal);
 
     MainContext& m_c;
-    // The process of the last start: its windows count as the game's.
+    // The process of the last start and the game it was started for: its
+    // windows count as that game's, and only for as long as it runs. The
+    // watch forgets it when it ends.
     int64_t m_startedProcess = 0;
+    const CGameDefinition* m_startedGame = nullptr;
+    std::unique_ptr<QObject> m_startedWatch;
     // Holds the buttons' connections for as long as this object lives.
     QObject m_receiver;
 };

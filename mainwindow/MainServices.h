@@ -13,6 +13,7 @@
 #include "TaggedValue.h"
 
 #include <QList>
+#include <QObject>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -176,6 +177,18 @@ public:
         (void)arguments;
         (void)workingFolder;
         return 0;
+    }
+    // Calls `ended` once, from the event loop, when the process that
+    // StartProgram started has ended, or when it cannot be watched; an id
+    // that the system gives again to a later process is not taken for it
+    // (RuvPlatform::ProgramStart::EndWatch). Destroying the object returned
+    // stops the watch; `ended` must not destroy it.
+    virtual std::unique_ptr<QObject> WatchProgramEnd(int64_t process, std::function<void()> ended)
+    {
+        (void)process;
+        auto watch = std::make_unique<QObject>();
+        QMetaObject::invokeMethod(watch.get(), std::move(ended), Qt::QueuedConnection);
+        return watch;
     }
 };
 

@@ -233,6 +233,10 @@ public:
     {
         return MForms::StartWithArguments(program, arguments, workingFolder);
     }
+    std::unique_ptr<QObject> WatchProgramEnd(int64_t process, std::function<void()> ended) override
+    {
+        return MForms::WatchProgramEnd(process, std::move(ended));
+    }
 };
 
 class GameWindows final : public IGameWindows

@@ -5,6 +5,12 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSocketNotifier>
+
+#include <sys/pidfd.h>
+#include <unistd.h>
+
+#include <utility>
 
 namespace RuvPlatform::ProgramStart {
 
@@ -71,6 +77,36 @@ std::int64_t Start(const QString& program, const QString& commandLine, const QSt
                    QString& reason)
 {
     return Start(program, SplitCommandLine(commandLine), workingFolder, reason);
+}
+
+EndWatch::EndWatch(std::int64_t process, std::function<void()> ended) : m_ended(std::move(ended))
+{
+    if (process > 0)
+        m_descriptor = pidfd_open(static_cast<pid_t>(process), 0);
+    if (m_descriptor < 0) {
+        QMetaObject::invokeMethod(this, [this] { Tell(); }, Qt::QueuedConnection);
+        return;
+    }
+    // The descriptor reads as ready once the process has ended.
+    m_notifier = std::make_unique<QSocketNotifier>(m_descriptor, QSocketNotifier::Read);
+    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, this, [this] { Tell(); });
+}
+
+EndWatch::~EndWatch()
+{
+    m_notifier.reset();
+    if (m_descriptor >= 0)
+        ::close(m_descriptor);
+}
+
+void EndWatch::Tell()
+{
+    if (!m_ended)
+        return;
+    if (m_notifier)
+        m_notifier->setEnabled(false);
+    const std::function<void()> ended = std::exchange(m_ended, nullptr);
+    ended();
 }
 
 }  // namespace RuvPlatform::ProgramStart

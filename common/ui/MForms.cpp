@@ -14,6 +14,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <utility>
+
 namespace MForms
 {
 namespace
@@ -354,5 +356,10 @@ std::int64_t StartWithArguments(const QString& program, const QStringList& argum
     return info.isFile() && info.isExecutable() && StartDetached(info.absoluteFilePath(), arguments, folder, pid)
                ? pid
                : 0;
+}
+
+std::unique_ptr<QObject> WatchProgramEnd(std::int64_t process, std::function<void()> ended)
+{
+    return std::make_unique<RuvPlatform::ProgramStart::EndWatch>(process, std::move(ended));
 }
 }

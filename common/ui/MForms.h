@@ -6,7 +6,10 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 
+class QObject;
 class QWidget;
 
 // Helpers for the program's forms and for other programs' top-level windows.
@@ -99,6 +102,11 @@ std::int64_t ShellExecuteVerb(QWidget* owner, std::int32_t verb, const QString& 
 // started (RuvPlatform::ProgramStart).
 std::int64_t StartProgram(const QString& program, const QString& commandLine, const QString& folder,
                           QString& reason);
+// Calls `ended` once, from the event loop, when the process StartProgram
+// started has ended, or when it cannot be watched; a later process given
+// the same id is not taken for it (RuvPlatform::ProgramStart::EndWatch).
+// Destroying the object returned stops the watch.
+std::unique_ptr<QObject> WatchProgramEnd(std::int64_t process, std::function<void()> ended);
 
 // Starts the program file with its arguments given one by one, so that a
 // file name with blanks or quotes reaches it as one argument, in the

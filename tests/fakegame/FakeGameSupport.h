@@ -53,6 +53,7 @@ struct Options
     QString home;         // holds the mod folders
     bool withdrawn = false;
     QChar grab;           // 'A' to 'Z': holds Alt+letter
+    int frameMs = 0;      // the length of its frames; 0: 16 ms
 };
 
 // The environment of a fake started by the test itself.
@@ -71,6 +72,7 @@ inline QProcessEnvironment Environment(const Options& o,
     set("RUV_FAKEGAME_HOME", o.home);
     set("RUV_FAKEGAME_WITHDRAWN", o.withdrawn ? QStringLiteral("1") : QString());
     set("RUV_FAKEGAME_GRAB", o.grab.isNull() ? QString() : QString(o.grab));
+    set("RUV_FAKEGAME_FRAME_MS", o.frameMs > 0 ? QString::number(o.frameMs) : QString());
     return base;
 }
 
@@ -80,7 +82,7 @@ inline void SetEnvironment(const Options& o)
 {
     const QProcessEnvironment env = Environment(o, QProcessEnvironment());
     for (const char* name : {"RUV_FAKEGAME_TITLE", "RUV_FAKEGAME_CLASS", "RUV_FAKEGAME_LOG", "RUV_FAKEGAME_HOME",
-                             "RUV_FAKEGAME_WITHDRAWN", "RUV_FAKEGAME_GRAB"}) {
+                             "RUV_FAKEGAME_WITHDRAWN", "RUV_FAKEGAME_GRAB", "RUV_FAKEGAME_FRAME_MS"}) {
         const QString key = QString::fromLatin1(name);
         if (env.contains(key))
             qputenv(name, env.value(key).toUtf8());

@@ -1,14 +1,18 @@
 // Starting a program from one command line with its quotes kept, against the
-// fake game (on Qt's offscreen platform: no display needed), and the
-// system's refusals with their reasons.
+// fake game (on Qt's offscreen platform: no display needed), the system's
+// refusals with their reasons, and the watch that tells when a started
+// program ends.
 #include "FakeGameSupport.h"
 #include "ProgramStart.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <memory>
+#include <vector>
 
 namespace PS = RuvPlatform::ProgramStart;
 
@@ -120,4 +124,46 @@ TEST_F(ProgramStartTest, TheGameReadsTheCommandLineInItsFolder)
     EXPECT_EQ(log.Value("mod "), "et pro");
     qunsetenv("QT_QPA_PLATFORM");
     FakeGame::SetEnvironment({});
+}
+
+TEST_F(ProgramStartTest, TheEndOfAStartedProgramIsToldOnce)
+{
+    char name[] = "test_platform";
+    char* argv[] = {name, nullptr};
+    int argc = 1;
+    QCoreApplication app(argc, argv);
+    QString reason;
+    const std::int64_t running = PS::Start(MakeFile("wait.sh", "#!/bin/sh\nexec sleep 60\n", true), QString(),
+                                           QString(), reason);
+    ASSERT_GT(running, 0) << reason.toStdString();
+    const std::int64_t stopped = PS::Start(MakeFile("stop.sh", "#!/bin/sh\nexec sleep 60\n", true), QString(),
+                                           QString(), reason);
+    ASSERT_GT(stopped, 0) << reason.toStdString();
+    struct Case
+    {
+        const char* name;
+        std::int64_t process;
+        int told = 0;
+    };
+    // No process has the last id: it cannot be watched.
+    Case cases[] = {{"running", running}, {"ended", stopped}, {"none", 0}, {"no such id", 0x3FFFFFFF}};
+    std::vector<std::unique_ptr<PS::EndWatch>> watches;
+    for (Case& c : cases)
+        watches.push_back(std::make_unique<PS::EndWatch>(c.process, [&c] { ++c.told; }));
+    // A watch let go tells nothing, even when its process ends.
+    int toldGone = 0;
+    auto gone = std::make_unique<PS::EndWatch>(stopped, [&toldGone] { ++toldGone; });
+    gone.reset();
+
+    ::kill(static_cast<pid_t>(stopped), SIGKILL);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return cases[1].told > 0 && cases[2].told > 0 && cases[3].told > 0; }));
+    QCoreApplication::processEvents();
+    for (const Case& c : cases)
+        EXPECT_EQ(c.told, c.process == running ? 0 : 1) << c.name;
+    EXPECT_EQ(toldGone, 0);
+
+    ::kill(static_cast<pid_t>(running), SIGKILL);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return cases[0].told > 0; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cases[0].told, 1);
 }

@@ -10,6 +10,8 @@
 //   RUV_FAKEGAME_WITHDRAWN  "1": the window is created but never shown
 //   RUV_FAKEGAME_GRAB       a letter: Alt+letter is grabbed for the whole
 //                           display, as a program holding that hot key does
+//   RUV_FAKEGAME_FRAME_MS   the length of a frame in ms (16): 100 plays a
+//                           game at 10 frames a second
 //
 // Its log has one line per event (line breaks in texts written as \n, \r):
 //   start <pid> / cwd <folder> / arg <n> <text> (argv, 0 first) /
@@ -26,14 +28,19 @@
 // closes it; Backspace deletes, Ctrl+V pastes the CLIPBOARD text, Enter runs
 // the line; other keys type their text.
 //
-// Input is read as an engine reads it: once a frame of 16 ms, all the keys
-// of that frame in their order. Whether Ctrl is held is what the game saw in
-// the frames before, not what the X server says: a V that comes in the same
-// frame as its Ctrl is a plain V (which types nothing, Ctrl being down), and
-// Enter then runs an empty line. The frames are counted in the X server's
-// time of the keys (a frame holds the keys of the 16 ms from its first), so
-// that a busy machine that wakes the fake late does not merge frames that a
-// game keeping its pace would have kept apart.
+// Input is read as an engine reads it: once a frame (16 ms unless told
+// otherwise), all the keys of that frame in their order. Whether Ctrl is
+// held is what the game saw in the frames before, not what the X server
+// says: a V that comes in the same frame as its Ctrl is a plain V (which
+// types nothing, Ctrl being down), and Enter then runs an empty line.
+// A game's frames fall wherever its own clock puts them, so two keys less
+// than a frame apart may share one; the fake takes the worst case and reads
+// a key in the frame of the key before it whenever it follows that one by
+// less than a frame, so that a sender passes only by leaving a whole frame
+// where it must, never by a lucky moment. The frames are counted in the X
+// server's time of the keys, so that a busy machine that wakes the fake
+// late does not merge frames that a game keeping its pace would have kept
+// apart.
 #include "FakeEngine.h"
 #include "X11HotKey.h"
 
@@ -54,7 +61,14 @@
 namespace
 {
 constexpr quint32 kConsoleKeycode = 49;
-constexpr int kFrameMs = 16;
+constexpr int kDefaultFrameMs = 16;
+
+int FrameMs()
+{
+    bool ok = false;
+    const int ms = qEnvironmentVariableIntValue("RUV_FAKEGAME_FRAME_MS", &ok);
+    return ok && ms > 0 ? ms : kDefaultFrameMs;
+}
 
 class LogFile
 {
@@ -96,7 +110,7 @@ public:
     GameWindow(LogFile& log, FakeEngine& engine) : m_log(log), m_engine(engine)
     {
         m_frame.setTimerType(Qt::PreciseTimer);
-        m_frame.setInterval(kFrameMs);
+        m_frame.setInterval(m_frameMs);
         QObject::connect(&m_frame, &QTimer::timeout, this, [this] { RunFrames(); });
         m_frame.start();
         m_clock.start();
@@ -157,16 +171,16 @@ private:
                           static_cast<quint32>(event->timestamp()), m_clock.elapsed()});
     }
 
-    // The frames that are over: the last one waits until its 16 ms are past,
-    // since keys of it may still be on their way.
+    // The frames that are over: the last one waits until a frame has passed
+    // since its last key, since keys of it may still be on their way.
     void RunFrames()
     {
         while (!m_pending.isEmpty()) {
-            const KeyInput& first = m_pending.first();
             qsizetype count = 1;
-            while (count < m_pending.size() && m_pending[count].serverTime - first.serverTime < quint32(kFrameMs))
+            while (count < m_pending.size()
+                   && m_pending[count].serverTime - m_pending[count - 1].serverTime < quint32(m_frameMs))
                 ++count;
-            if (count == m_pending.size() && m_clock.elapsed() - first.arrived < kFrameMs)
+            if (count == m_pending.size() && m_clock.elapsed() - m_pending.last().arrived < m_frameMs)
                 return;
             const QList<KeyInput> frame = m_pending.mid(0, count);
             m_pending.remove(0, count);
@@ -228,6 +242,7 @@ private:
     LogFile& m_log;
     FakeEngine& m_engine;
     bool m_shown = false;
+    const int m_frameMs = FrameMs();
     QTimer m_frame;
     QElapsedTimer m_clock;
     QList<KeyInput> m_pending;

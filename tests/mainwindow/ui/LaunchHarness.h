@@ -171,6 +171,10 @@ public:
         starts << Start{program, commandLine, folder, process};
         return process;
     }
+    std::unique_ptr<QObject> WatchProgramEnd(int64_t process, std::function<void()> ended) override
+    {
+        return m_real->WatchProgramEnd(process, std::move(ended));
+    }
 
 private:
     std::shared_ptr<IShell> m_real = MakeRealServices().shell;

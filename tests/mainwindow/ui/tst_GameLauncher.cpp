@@ -3,7 +3,8 @@
 // line and working folder, refused names, refused starts and locations,
 // the commands typed into a running game (the topmost of two, a caption in
 // other case, not a withdrawn one, a minimized one restored first) and the
-// close.
+// close; the process started counts as its own game's only, and only while
+// it runs.
 
 #include "FakeGameSupport.h"
 #include "LaunchHarness.h"
@@ -28,6 +29,46 @@ QString Line(const char* text)
     return QString::fromUtf8(text);
 }
 
+// The real game windows, with what the launcher sends to which window, and
+// ids that the system has given again to a later process.
+class RecordingGameWindows final : public IGameWindows
+{
+public:
+    QStringList sent;  // "activate <window>", "close <window>"
+    QHash<int64_t, int64_t> reusedIds;
+
+    QList<Handle> FindWindows(const QString& title, const QString& className) override
+    {
+        return m_real->FindWindows(title, className);
+    }
+    QList<Handle> FindWindowsOfProcess(int64_t processId) override
+    {
+        return m_real->FindWindowsOfProcess(reusedIds.value(processId, processId));
+    }
+    int32_t GetPlacement(Handle window) override { return m_real->GetPlacement(window); }
+    bool Restore(Handle window) override { return m_real->Restore(window); }
+    bool Minimize(Handle window) override { return m_real->Minimize(window); }
+    bool Activate(Handle window) override
+    {
+        sent << QStringLiteral("activate %1").arg(window);
+        return m_real->Activate(window);
+    }
+    int32_t SendClose(Handle window) override
+    {
+        sent << QStringLiteral("close %1").arg(window);
+        return m_real->SendClose(window);
+    }
+    bool SetClipboardText(const QString& text) override { return m_real->SetClipboardText(text); }
+    bool SendKey(int16_t scanCode, int32_t virtualKey, int32_t flags, int32_t action) override
+    {
+        return m_real->SendKey(scanCode, virtualKey, flags, action);
+    }
+    Handle ActiveWindow() override { return m_real->ActiveWindow(); }
+
+private:
+    std::shared_ptr<IGameWindows> m_real = MakeRealServices().gameWindows;
+};
+
 }  // namespace
 
 class TstGameLauncher : public QObject
@@ -38,6 +79,7 @@ class TstGameLauncher : public QObject
     TestWindowManager m_wm;
     std::shared_ptr<RecordingDialogs> m_dialogs = std::make_shared<RecordingDialogs>();
     std::shared_ptr<Launch::RecordingShell> m_shell = std::make_shared<Launch::RecordingShell>();
+    std::shared_ptr<RecordingGameWindows> m_windows = std::make_shared<RecordingGameWindows>();
     QList<std::shared_ptr<QProcess>> m_ownFakes;
     int m_logs = 0;
 
@@ -78,11 +120,12 @@ class TstGameLauncher : public QObject
             return 0;
         }
         const X11Windows::Handle window = log.WindowId();
-        const bool shown = Launch::StateIs(window, X11Windows::State::Normal);
+        // The manager takes a new window in its own time: until it lists
+        // it, it may not activate it.
+        const bool shown = Launch::StateIs(window, X11Windows::State::Normal)
+                           && QTest::qWaitFor([window] { return X11Windows::TopLevelWindows(false).contains(window); });
         if (!shown)
             qWarning() << "not shown:" << log.Lines() << X11Windows::WindowManagerName();
-        // The manager takes a new window in its own time.
-        QTest::qWait(150);
         return shown ? window : 0;
     }
 
@@ -132,6 +175,7 @@ private slots:
         QVERIFY(QDir().mkpath(m_s.Path(QStringLiteral("et/etmain"))));
         MainServices services = Services(m_dialogs);
         services.shell = m_shell;
+        services.gameWindows = m_windows;
         QVERIFY(m_s.Start(std::move(services)));
     }
 
@@ -148,6 +192,8 @@ private slots:
         m_s.stand = Launch::Stand{};
         m_s.stand.loadButton = W().cmdGameLoad;
         m_dialogs->boxes.clear();
+        m_windows->sent.clear();
+        m_windows->reusedIds.clear();
     }
 
     void cleanup() { EndLaunchedGames(); }
@@ -425,6 +471,61 @@ private slots:
         Click(W().cmdGameLoad);
         QVERIFY2(log.WaitFor(QStringLiteral("console closed")), qPrintable(log.Lines().join('\n')));
         QCOMPARE(m_shell->starts.size(), 1);
+    }
+
+    void theGameStartedIsNotAnotherGames()
+    {
+        // DeFrag started, ET Pro chosen: the DeFrag client is not ET Pro's.
+        const QString q3 = FakeGame::InstallAs(m_s.Path(QStringLiteral("q3")), QStringLiteral("ioquake3"));
+        QVERIFY(QDir().mkpath(m_s.Path(QStringLiteral("q3/defrag"))));
+        UseGame(1, q3, m_s.Path(QStringLiteral("q3/defrag")));
+        const FakeGame::Log log = LaunchedLog(QStringLiteral("Some engine"), QStringLiteral("Some engine"));
+        Click(W().cmdGameLoad);
+        const X11Windows::Handle window = WindowOf(log);
+        QVERIFY(window != 0);
+        m_s.window->Parts().gameSelection->fApplyGameToGui(0, false);
+        Click(W().cmdGameClose);
+        QVERIFY(!m_s.window->Parts().consoleInput->fSendConsoleCommand(QStringLiteral("/DemoFF 5"), 0, true,
+                                                                      QString(), QStringLiteral("Forward")));
+        QCOMPARE(m_dialogs->boxes.size(), 1);
+        QCOMPARE(m_dialogs->boxes[0].prompt, m_s.window->Texts().fGetText(217));
+        QVERIFY2(m_windows->sent.isEmpty(), qPrintable(m_windows->sent.join('\n')));
+
+        // Its own game finds it again: it was never closed.
+        UseGame(1, q3, m_s.Path(QStringLiteral("q3/defrag")));
+        Click(W().cmdGameLoad);
+        QVERIFY2(log.WaitFor(QStringLiteral("console closed")), qPrintable(log.Lines().join('\n')));
+        QVERIFY(!log.Contains(QStringLiteral("close")));
+        QCOMPARE(m_shell->starts.size(), 1);
+    }
+
+    void theGameStartedIsForgottenWhenItEnds()
+    {
+        const FakeGame::Log launched = LaunchedLog(QStringLiteral("Some engine"), QStringLiteral("Some engine"));
+        Click(W().cmdGameLoad);
+        QVERIFY(WindowOf(launched) != 0);
+        Click(W().cmdGameClose);
+        QVERIFY(launched.WaitFor(QStringLiteral("close")));
+        // The system gives its id to another program.
+        FakeGame::Options o;
+        o.title = QStringLiteral("Another program");
+        o.windowClass = o.title;
+        const FakeGame::Log other = StartOwnFake(o);
+        const X11Windows::Handle otherWindow = WindowOf(other);
+        QVERIFY(otherWindow != 0);
+        QCOMPARE(m_shell->starts.size(), 1);
+        m_windows->reusedIds.insert(m_shell->starts[0].process, other.Value(QStringLiteral("start ")).toLongLong());
+        QVERIFY(QTest::qWaitFor([this] { return m_s.window->Parts().gameLauncher->fFindGameWindow() == 0; }));
+
+        m_windows->sent.clear();
+        const FakeGame::Log next = LaunchedLog();
+        Click(W().cmdGameClose);
+        Click(W().cmdGameLoad);
+        QVERIFY2(m_windows->sent.isEmpty(), qPrintable(m_windows->sent.join('\n')));
+        QCOMPARE(m_shell->starts.size(), 2);
+        QVERIFY(next.WaitForPrefix(QStringLiteral("window ")));
+        QVERIFY(!other.Contains(QStringLiteral("close")));
+        QVERIFY(other.Lines().filter(QStringLiteral("key ")).isEmpty());
     }
 
     void aWithdrawnGameIsNotFoundAndASecondStarts()
