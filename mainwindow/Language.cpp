@@ -20,8 +20,10 @@
 #include <QRadioButton>
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -60,6 +62,25 @@ int16_t Language::fGetLanguageIndex() const
     return 0;
 }
 
+void Language::fApplyToolkitTexts(int32_t languageBase)
+{
+    if (m_toolkitTexts) {
+        QCoreApplication::removeTranslator(m_toolkitTexts.get());
+        m_toolkitTexts.reset();
+    }
+    // English is Qt's own; the others come from the system's Qt
+    // translations. Without them Qt's texts stay English.
+    const char* code = languageBase == 1000 ? "fr" : languageBase == 2000 ? "de" : nullptr;
+    if (code == nullptr)
+        return;
+    auto texts = std::make_unique<QTranslator>();
+    if (texts->load(QStringLiteral("qtbase_") + QLatin1String(code),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(texts.get());
+        m_toolkitTexts = std::move(texts);
+    }
+}
+
 void Language::fLocalizeNoneItem(QComboBox* combo)
 {
     if (combo == nullptr || combo->count() < 1)
@@ -81,6 +102,7 @@ void Language::fApplyLanguage(int32_t languageBase)
     MainWidgets& w = m_c.widgets;
 
     m_c.texts.SetLanguageBase(languageBase);
+    fApplyToolkitTexts(languageBase);
 
     if (controls.m_aboutForm)
         controls.m_aboutForm->SetControlsText(t.fGetText(264), t.fGetText(265));

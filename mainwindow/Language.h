@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QTranslator>
 
 #include <cstdint>
+#include <memory>
 
 class QComboBox;
 struct MainContext;
@@ -46,6 +48,9 @@ private:
     void fApplyScriptPage();
     void fApplyViewTexts();
     void fApplyGameSettingsTexts();
+    // Qt's own texts (message-box buttons, file dialogs) in the language.
+    void fApplyToolkitTexts(int32_t languageBase);
 
     MainContext& m_c;
+    std::unique_ptr<QTranslator> m_toolkitTexts;
 };

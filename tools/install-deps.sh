@@ -5,7 +5,8 @@ set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6opengl6-dev libxtst-dev libx11-dev
             libglu1-mesa-dev libgl1-mesa-dev libegl-dev libgtest-dev libpugixml-dev libxkbcommon-dev)
-run_pkgs=(libgl1-mesa-dri fonts-dejavu-core)
+# Qt's own texts (message-box buttons, file dialogs) in French and German.
+run_pkgs=(libgl1-mesa-dri fonts-dejavu-core qt6-translations-l10n)
 test_pkgs=(xvfb xauth x11-utils x11-xkb-utils unzip openarena-081-maps locales-all openbox)
 # The map parser's fuzz target: clang with libFuzzer (in libclang-rt, only
 # recommended by clang); llvm brings the symbolizer for the sanitizers' stacks.

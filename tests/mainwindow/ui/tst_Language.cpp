@@ -26,6 +26,9 @@
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QtTest>
 
 #include <set>
@@ -202,6 +205,35 @@ private slots:
         for (qsizetype i = 0; i < english.size() && i < back.size(); ++i)
             QCOMPARE(back[i], english[i]);
         QCOMPARE(back.size(), english.size());
+    }
+
+    void qtsOwnTextsFollowTheLanguage_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QStringList>("buttons");  // Yes, No, Cancel of a message box
+        QTest::addColumn<QString>("fileCancel");
+        QTest::newRow("French") << 1 << QStringList{"&Oui", "&Non", "Annuler"} << "Annuler";
+        QTest::newRow("German") << 2 << QStringList{"&Ja", "&Nein", "Abbrechen"} << "Abbrechen";
+        // Back from another language.
+        QTest::newRow("English") << 0 << QStringList{"&Yes", "&No", "Cancel"} << "Cancel";
+    }
+    void qtsOwnTextsFollowTheLanguage()
+    {
+        QFETCH(int, language);
+        QFETCH(QStringList, buttons);
+        QFETCH(QString, fileCancel);
+        L().mnuVL_Lang_Click(language == 0 ? 1 : 0);
+        L().mnuVL_Lang_Click(language);
+        QMessageBox box(QMessageBox::Question, QStringLiteral("t"), QStringLiteral("p"),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &W());
+        QCOMPARE((QStringList{box.button(QMessageBox::Yes)->text(), box.button(QMessageBox::No)->text(),
+                              box.button(QMessageBox::Cancel)->text()}),
+                 buttons);
+        QFileDialog dialog(&W());
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        auto* bar = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        QVERIFY(bar);
+        QCOMPARE(bar->button(QDialogButtonBox::Cancel)->text(), fileCancel);
     }
 
     void theUpdateWindowOpensInTheLanguage()
