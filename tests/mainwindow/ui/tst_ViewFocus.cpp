@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
@@ -166,6 +167,74 @@ private slots:
         QTRY_VERIFY(box->hasFocus());
         QVERIFY(!W().oglView->hasFocus());
         QCOMPARE(box->text(), QStringLiteral("77"));
+    }
+
+    void aClickHeldBackByARefusedRateNeverActs_data()
+    {
+        QTest::addColumn<int>("game");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("ET Pro, too high") << 0 << QStringLiteral("9999999")
+                                          << QStringLiteral("Please type a smaller value or decrease the path duration.");
+        QTest::newRow("ET QW, not a multiple of 30") << 4 << QStringLiteral("77")
+                                                     << QStringLiteral("Please enter a multiple of 30.");
+    }
+    // The refusal's message box takes the window's activation, and the
+    // window manager gives it back some time after the box is answered: here
+    // it is held up (the test holds the server) until the click is handled.
+    void aClickHeldBackByARefusedRateNeverActs()
+    {
+        QFETCH(int, game);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        m_dialogs->shown = true;
+        S().m_activeGame = &S().m_games[static_cast<size_t>(game)];
+        Points(2);
+        int ups = 0;
+        connect(W().oglView, &UCOpenGLView::MouseUp, this, [&](int16_t&, int16_t&, float&, float&) { ++ups; });
+        ClickInto(W().optTools[1]);
+        QTRY_VERIFY(W().optTools[1]->isChecked());
+        QLineEdit* box = W().cboTFrameRate->lineEdit();
+        ShowPageOf(W().cboTFrameRate);
+        TypeInto(box, typed);
+        Display* display = qApp->nativeInterface<QNativeInterface::QX11Application>()->display();
+        bool held = false;
+        const auto ungrab = [&] {
+            if (std::exchange(held, false)) {
+                XUngrabServer(display);
+                XFlush(display);
+            }
+        };
+        auto ungrabAlways = qScopeGuard(ungrab);
+        bool answered = false;
+        bool boxActive = false;
+        OnBox([&](QMessageBox* open) {
+            boxActive = QTest::qWaitForWindowActive(open);
+            XGrabServer(display);
+            XFlush(display);
+            held = true;
+            open->defaultButton()->click();
+            answered = true;
+        });
+        ClickIntoView();
+        QTRY_VERIFY(answered && OpenBox() == nullptr);
+        ungrab();
+        QVERIFY(boxActive);
+        QCOMPARE(m_dialogs->boxes.size(), 1);
+        QCOMPARE(m_dialogs->boxes[0].prompt, message);
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(m_window.get()));
+        // The box has the keyboard and what was typed; the click did nothing.
+        QTRY_VERIFY(box->hasFocus());
+        QCOMPARE(box->text(), typed);
+        QCOMPARE(Main().ControlsCount(), 2);
+        QCOMPARE(ups, 0);
+        // A rate both games take lets the next click through, whole.
+        box->selectAll();
+        QTest::keyClicks(box, QStringLiteral("90"));
+        ClickIntoView();
+        QVERIFY(ViewHasKeys());
+        QTRY_COMPARE(Main().ControlsCount(), 3);
+        QTRY_COMPARE(ups, 1);
     }
 
     void aTypedFactorLeftByAClickIntoTheView()
