@@ -6,6 +6,7 @@
 #include "Dadavive.h"
 #include "DadaviveKeys.h"
 #include "GLDraw.h"
+#include "X11KeyRepeat.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -239,6 +240,13 @@ UCOpenGLView::UCOpenGLView(QWidget* parent) : QWidget(parent)
     m_container->setFocusPolicy(Qt::NoFocus);
     m_container->setFocusProxy(this);
     m_container->setGeometry(rect());
+    // A held movement key flies until it goes up. X repeats it as a release
+    // and a press, and Qt marks such a release only when the press is
+    // already queued behind it, which a busy program does not see in time:
+    // the server is asked for repeated presses alone. The flag is the
+    // connection's, set once for the program.
+    static const bool detectableRepeat = PlatformX11::UseDetectableAutoRepeat();
+    Q_UNUSED(detectableRepeat);
 
     Com::ComPtr<Dadavive::ICSubclass> sc;
     if (Com::Succeeded(Com::CreateInstance(Dadavive::CLSID_CSubclass, sc)) && sc) {
@@ -722,8 +730,9 @@ void UCOpenGLView::RaiseKeyDown(QKeyEvent& e)
 
 void UCOpenGLView::RaiseKeyUp(QKeyEvent& e)
 {
-    // X repeats a held key as a release and a press: the key is still
-    // down, and only its repeated press is an event (as KeyDown again).
+    // Where the server cannot repeat presses alone, X repeats a held key as
+    // a release and a press: the key is still down, and only its repeated
+    // press is an event (as KeyDown again).
     if (e.isAutoRepeat()) {
         e.accept();
         return;
