@@ -6,6 +6,7 @@
 #include "Dadavive.h"
 #include "DadaviveKeys.h"
 #include "GLDraw.h"
+#include "X11KeyRepeat.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -117,14 +118,31 @@ protected:
         // A click gives the control the keyboard first, as a click on any
         // widget does. When the control that had it refuses to let it go
         // (a value that does not validate), the click does nothing.
-        if (m_view && !m_view->TakeFocusFromClick()) {
-            m_droppedButtons |= e->button();
+        const Qt::MouseButton button = e->button();
+        // A press whose release never came (a modal box had the mouse then)
+        // drops nothing of this click.
+        m_droppedButtons &= ~button;
+        m_deciding |= button;
+        const bool taken = !m_view || m_view->TakeFocusFromClick();
+        // A message box shown meanwhile runs events, and the release can
+        // come while the press is still being decided: that click is over
+        // before it could act, and nothing of it acts.
+        const bool released = !(m_deciding & button);
+        m_deciding &= ~button;
+        if (released)
+            return;
+        if (!taken) {
+            m_droppedButtons |= button;
             return;
         }
-        Mouse(e, &UCOpenGLView::MouseDown, e->button());
+        Mouse(e, &UCOpenGLView::MouseDown, button);
     }
     void mouseReleaseEvent(QMouseEvent* e) override
     {
+        if (m_deciding & e->button()) {
+            m_deciding &= ~e->button();
+            return;
+        }
         if (m_droppedButtons & e->button()) {
             m_droppedButtons &= ~e->button();
             return;
@@ -181,6 +199,8 @@ private:
 
     QPointer<UCOpenGLView> m_view;
     Qt::MouseButtons m_droppedButtons;
+    // The presses being decided (the focus change of their click runs).
+    Qt::MouseButtons m_deciding;
 };
 
 class UCOpenGLView::WheelSink final : public Dadavive::SubclassEventsBase
@@ -220,6 +240,13 @@ UCOpenGLView::UCOpenGLView(QWidget* parent) : QWidget(parent)
     m_container->setFocusPolicy(Qt::NoFocus);
     m_container->setFocusProxy(this);
     m_container->setGeometry(rect());
+    // A held movement key flies until it goes up. X repeats it as a release
+    // and a press, and Qt marks such a release only when the press is
+    // already queued behind it, which a busy program does not see in time:
+    // the server is asked for repeated presses alone. The flag is the
+    // connection's, set once for the program.
+    static const bool detectableRepeat = PlatformX11::UseDetectableAutoRepeat();
+    Q_UNUSED(detectableRepeat);
 
     Com::ComPtr<Dadavive::ICSubclass> sc;
     if (Com::Succeeded(Com::CreateInstance(Dadavive::CLSID_CSubclass, sc)) && sc) {
@@ -668,9 +695,13 @@ bool UCOpenGLView::TakeFocusFromClick()
         activateWindow();
     if (!hasFocus())
         setFocus(Qt::MouseFocusReason);
-    // The focus moves at once only in the active window; an inactive one
-    // gives it to the view when it becomes active.
-    return hasFocus() || !isActiveWindow();
+    // The window's own focus widget tells, whether the window is active or
+    // not: an inactive window records the view and hands it the focus when
+    // it becomes active, and a refusal puts the widget that had it back.
+    // A refusal's message box leaves the window inactive for as long as
+    // the window manager takes to activate it again, so activation says
+    // nothing about the click.
+    return window()->focusWidget() == this;
 }
 
 void UCOpenGLView::keyPressEvent(QKeyEvent* e)
@@ -699,8 +730,9 @@ void UCOpenGLView::RaiseKeyDown(QKeyEvent& e)
 
 void UCOpenGLView::RaiseKeyUp(QKeyEvent& e)
 {
-    // X repeats a held key as a release and a press: the key is still
-    // down, and only its repeated press is an event (as KeyDown again).
+    // Where the server cannot repeat presses alone, X repeats a held key as
+    // a release and a press: the key is still down, and only its repeated
+    // press is an event (as KeyDown again).
     if (e.isAutoRepeat()) {
         e.accept();
         return;

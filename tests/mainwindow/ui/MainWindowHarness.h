@@ -151,8 +151,9 @@ public:
     }
 };
 
-// Records message boxes and answers them from a list (then with OK); the
-// file dialogs and the folder browser stay real.
+// Records message boxes and answers them from a list (then with OK), or,
+// with `shown`, shows them for real for the user's answer; the file dialogs
+// and the folder browser stay real.
 class RecordingDialogs final : public IDialogs
 {
 public:
@@ -166,6 +167,7 @@ public:
     };
     QList<Box> boxes;
     QList<int32_t> answers;
+    bool shown = false;
 
     bool ShowOpenDialog(QWidget* o, const QString& t, QString& n, QString& ft, const QString& f, const QString& fl,
                         int32_t& i, const QString& e, int32_t fg) override
@@ -183,9 +185,11 @@ public:
         return m_real->BrowseForFolder(o, t, f, r, fl, i);
     }
     int32_t MessageBox(QWidget* owner, const QString& title, const QString& prompt, int32_t style,
-                       const QString& icon, int32_t) override
+                       const QString& icon, int32_t timeoutMs) override
     {
         boxes << Box{owner, title, prompt, style, icon};
+        if (shown)
+            return m_real->MessageBox(owner, title, prompt, style, icon, timeoutMs);
         return answers.isEmpty() ? MMsgBoxEx::IdOk : answers.takeFirst();
     }
 

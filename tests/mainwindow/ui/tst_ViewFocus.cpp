@@ -16,8 +16,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
@@ -26,9 +28,12 @@
 #include <QScopeGuard>
 #include <QtTest>
 
+#include <cmath>
 #include <utility>
 
 #include "XTestPointer.h"
+
+#include <X11/XKBlib.h>
 
 using namespace Harness;
 
@@ -166,6 +171,74 @@ private slots:
         QTRY_VERIFY(box->hasFocus());
         QVERIFY(!W().oglView->hasFocus());
         QCOMPARE(box->text(), QStringLiteral("77"));
+    }
+
+    void aClickHeldBackByARefusedRateNeverActs_data()
+    {
+        QTest::addColumn<int>("game");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("ET Pro, too high") << 0 << QStringLiteral("9999999")
+                                          << QStringLiteral("Please type a smaller value or decrease the path duration.");
+        QTest::newRow("ET QW, not a multiple of 30") << 4 << QStringLiteral("77")
+                                                     << QStringLiteral("Please enter a multiple of 30.");
+    }
+    // The refusal's message box takes the window's activation, and the
+    // window manager gives it back some time after the box is answered: here
+    // it is held up (the test holds the server) until the click is handled.
+    void aClickHeldBackByARefusedRateNeverActs()
+    {
+        QFETCH(int, game);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        m_dialogs->shown = true;
+        S().m_activeGame = &S().m_games[static_cast<size_t>(game)];
+        Points(2);
+        int ups = 0;
+        connect(W().oglView, &UCOpenGLView::MouseUp, this, [&](int16_t&, int16_t&, float&, float&) { ++ups; });
+        ClickInto(W().optTools[1]);
+        QTRY_VERIFY(W().optTools[1]->isChecked());
+        QLineEdit* box = W().cboTFrameRate->lineEdit();
+        ShowPageOf(W().cboTFrameRate);
+        TypeInto(box, typed);
+        Display* display = qApp->nativeInterface<QNativeInterface::QX11Application>()->display();
+        bool held = false;
+        const auto ungrab = [&] {
+            if (std::exchange(held, false)) {
+                XUngrabServer(display);
+                XFlush(display);
+            }
+        };
+        auto ungrabAlways = qScopeGuard(ungrab);
+        bool answered = false;
+        bool boxActive = false;
+        OnBox([&](QMessageBox* open) {
+            boxActive = QTest::qWaitForWindowActive(open);
+            XGrabServer(display);
+            XFlush(display);
+            held = true;
+            open->defaultButton()->click();
+            answered = true;
+        });
+        ClickIntoView();
+        QTRY_VERIFY(answered && OpenBox() == nullptr);
+        ungrab();
+        QVERIFY(boxActive);
+        QCOMPARE(m_dialogs->boxes.size(), 1);
+        QCOMPARE(m_dialogs->boxes[0].prompt, message);
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(m_window.get()));
+        // The box has the keyboard and what was typed; the click did nothing.
+        QTRY_VERIFY(box->hasFocus());
+        QCOMPARE(box->text(), typed);
+        QCOMPARE(Main().ControlsCount(), 2);
+        QCOMPARE(ups, 0);
+        // A rate both games take lets the next click through, whole.
+        box->selectAll();
+        QTest::keyClicks(box, QStringLiteral("90"));
+        ClickIntoView();
+        QVERIFY(ViewHasKeys());
+        QTRY_COMPARE(Main().ControlsCount(), 3);
+        QTRY_COMPARE(ups, 1);
     }
 
     void aTypedFactorLeftByAClickIntoTheView()
@@ -314,38 +387,90 @@ private slots:
         QTRY_COMPARE(Main().ControlsCount(), 0);
     }
 
-    void aHeldKeyRepeatsWithoutReleases()
+private:
+    // One hold of W in the 3D view with the server's auto-repeat at a rate
+    // (0: off), until it has lasted `holdMs` and, with a rate, the key has
+    // repeated for one second: the distance flown a millisecond, and the
+    // releases the view heard during the hold.
+    struct Hold
+    {
+        double unitsPerMs = 0.0;
+        int upsWhileHeld = 0;
+        int downs = 0;
+        bool complete = false;  // held as long as asked, then released
+    };
+    Hold HoldForward(int rate, qint64 holdMs)
+    {
+        Display* display = qApp->nativeInterface<QNativeInterface::QX11Application>()->display();
+        XKeyboardControl repeat;
+        repeat.auto_repeat_mode = rate > 0 ? AutoRepeatModeOn : AutoRepeatModeOff;
+        XChangeKeyboardControl(display, KBAutoRepeatMode, &repeat);
+        if (rate > 0)
+            XkbSetAutoRepeatRate(display, XkbUseCoreKbd, 250, static_cast<unsigned>(1000 / rate));
+        XSync(display, False);
+        Hold hold;
+        int ups = 0;
+        QElapsedTimer clock;
+        qint64 upAt = 0;
+        const auto down = connect(W().oglView, &UCOpenGLView::KeyDown, this, [&](int16_t& key, int16_t&) {
+            if (key == 'W' && hold.downs++ == 0)
+                clock.start();
+        });
+        const auto up = connect(W().oglView, &UCOpenGLView::KeyUp, this, [&](int16_t& key, int16_t&) {
+            if (key == 'W' && ups++ == 0)
+                upAt = clock.elapsed();
+        });
+        const C3DCamera::Vec3 start = S().m_camera.Position();
+        m_keys.Key(XK_w, true);
+        const bool held = QTest::qWaitFor(
+            [&] { return hold.downs > 0 && clock.elapsed() >= holdMs && (rate == 0 || hold.downs > rate); },
+            holdMs + 10000);
+        hold.upsWhileHeld = ups;
+        m_keys.Key(XK_w, false);
+        hold.complete =
+            QTest::qWaitFor([&] { return ups > hold.upsWhileHeld && !W().tmrViewAutoRefresh->isActive(); }, 5000) &&
+            held;
+        disconnect(down);
+        disconnect(up);
+        const C3DCamera::Vec3 end = S().m_camera.Position();
+        const double distance = std::hypot(double(end[0] - start[0]), double(end[1] - start[1]), double(end[2] - start[2]));
+        hold.unitsPerMs = upAt > 0 ? distance / static_cast<double>(upAt) : 0.0;
+        return hold;
+    }
+
+private slots:
+    void aHeldKeyFliesAsFastWithAutoRepeat()
     {
         Display* display = qApp->nativeInterface<QNativeInterface::QX11Application>()->display();
         XKeyboardState keyboard;
         XGetKeyboardControl(display, &keyboard);
-        XKeyboardControl repeat;
-        repeat.auto_repeat_mode = AutoRepeatModeOn;
-        XChangeKeyboardControl(display, KBAutoRepeatMode, &repeat);
+        unsigned delay = 0;
+        unsigned interval = 0;
+        XkbGetAutoRepeatRate(display, XkbUseCoreKbd, &delay, &interval);
         auto restore = qScopeGuard([&] {
             XKeyboardControl back;
             back.auto_repeat_mode = keyboard.global_auto_repeat;
             XChangeKeyboardControl(display, KBAutoRepeatMode, &back);
+            XkbSetAutoRepeatRate(display, XkbUseCoreKbd, delay, interval);
             XFlush(display);
         });
         m_window->Parts().viewInput->fSelectView(3);
         ClickIntoView();
         QVERIFY(ViewHasKeys());
-        int downs = 0;
-        int ups = 0;
-        connect(W().oglView, &UCOpenGLView::KeyDown, this, [&](int16_t& key, int16_t&) { downs += key == 'W'; });
-        connect(W().oglView, &UCOpenGLView::KeyUp, this, [&](int16_t& key, int16_t&) { ups += key == 'W'; });
-        const auto start = S().m_camera.Position();
-        m_keys.Key(XK_w, true);
-        // The server repeats a held key after its delay, as pairs of a
-        // release and a press: none of them ends the flight.
-        QTRY_VERIFY_WITH_TIMEOUT(downs >= 4, 5000);
-        QCOMPARE(ups, 0);
-        QVERIFY(W().tmrViewAutoRefresh->isActive());
-        m_keys.Key(XK_w, false);
-        QTRY_COMPARE(ups, 1);
-        QTRY_VERIFY(!W().tmrViewAutoRefresh->isActive());
-        QVERIFY(S().m_camera.Position() != start);
+        constexpr qint64 holdMs = 3000;
+        const Hold off = HoldForward(0, holdMs);
+        QVERIFY(off.complete);
+        QCOMPARE(off.upsWhileHeld, 0);
+        QVERIFY(off.unitsPerMs > 0.0);
+        for (int rate : {25, 50}) {
+            const Hold on = HoldForward(rate, holdMs);
+            // The server repeats a held key after its delay: none of the
+            // repeats ends the flight or slows it.
+            QVERIFY2(on.complete && on.downs > rate, qPrintable(QString::number(on.downs)));
+            QCOMPARE(on.upsWhileHeld, 0);
+            QVERIFY2(std::abs(on.unitsPerMs / off.unitsPerMs - 1.0) <= 0.02,
+                     qPrintable(QStringLiteral("%1/s: %2 units/ms, off %3").arg(rate).arg(on.unitsPerMs).arg(off.unitsPerMs)));
+        }
         QCOMPARE(S().m_camera.Dist(1), 0.0f);
     }
 };
