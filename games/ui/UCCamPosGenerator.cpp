@@ -314,6 +314,32 @@ void UCCamPosGenerator::SetControlsText(const QStringList& texts)
     m_cmdRestoreDefaultValues->setText(texts[10]);
     m_cmdCreate->setText(texts[11]);
     fUpdateAdvancedCaption();
+    fPlaceColumns();
+    fArrangeControls();
+}
+
+void UCCamPosGenerator::fPlaceColumns()
+{
+    QLabel* labels[] = {m_lblRecordKey,         m_lblReinitializationKey, m_lblSavingRelativeDir,
+                        m_lblScriptsRelativeDir, m_lblInitScriptName,     m_lblScriptsNamePrefix,
+                        m_lblPosFilesNamePrefix, m_lblCVarsPrefix};
+    int labelWidth = kLabelWidth;
+    for (QLabel* l : labels)
+        labelWidth = std::max(labelWidth, l->sizeHint().width());
+    for (QLabel* l : labels)
+        l->resize(labelWidth, kRowHeight);
+    // The inputs keep the gap they had beside the labels' least width.
+    const int inputLeft = kInputLeft + labelWidth - kLabelWidth;
+    m_cboRecordKey->move(inputLeft, m_cboRecordKey->y());
+    m_cboRecordKey2->move(inputLeft + kComboWidth + 6, m_cboRecordKey2->y());
+    m_cboReinitializationKey->move(inputLeft, m_cboReinitializationKey->y());
+    const int left = inputLeft - kMargin;
+    for (QLineEdit* box : {m_txtSavingRelativeDir, m_txtScriptsRelativeDir, m_txtInitScriptName})
+        box->move(left, box->y());
+    for (QLineEdit** pair : {m_txtScriptsNamePrefix, m_txtPosFilesNamePrefix, m_txtCVarsPrefix}) {
+        for (int i = 0; i < 2; ++i)
+            pair[i]->move(left + i * 86, pair[i]->y());
+    }
 }
 
 void UCCamPosGenerator::SetMessages(const QStringList& texts)
@@ -480,18 +506,31 @@ void UCCamPosGenerator::fArrangeControls()
     m_fraAdvancedSettings->setVisible(advanced);
     m_fraAdvancedSettings->resize(width() - 2 * kMargin, m_fraAdvancedSettings->height());
     const QWidget* last = advanced ? static_cast<QWidget*>(m_fraAdvancedSettings) : m_cboReinitializationKey;
-    const int height = last->y() + last->height() + kMargin;
+    const int blockBottom = last->y() + last->height();
+
+    // The bottom row's lower edge lines up with that of the last block,
+    // unless labels made wide by their language push that block's inputs
+    // under the row: then the row goes below the block.
+    const auto fit = [](QWidget* w, int least) { w->resize(std::max(least, w->sizeHint().width()), 24); };
+    fit(m_cmdCreate, 80);
+    fit(m_cmdRestoreDefaultValues, 110);
+    fit(m_chkAdvancedSettings, 100);
+    const int rowHeight = m_cmdRestoreDefaultValues->height();
+    const int rowLeft = width() - kMargin - m_cmdCreate->width() - kGap - m_cmdRestoreDefaultValues->width() - kGap
+                        - m_chkAdvancedSettings->width();
+    const int inputsRight = advanced ? m_fraAdvancedSettings->x() + m_txtCVarsPrefix[1]->geometry().right()
+                                     : m_cboReinitializationKey->geometry().right();
+    int height = blockBottom + kMargin;
+    int top = height - rowHeight - kMargin;
+    if (rowLeft <= inputsRight + kGap) {
+        top = blockBottom + kGap;
+        height = top + rowHeight + kMargin;
+    }
     resize(width(), height);
     // The resize event of a hidden control comes only when it is shown.
     m_fraMain->setGeometry(rect());
     emit LayoutChanged();
 
-    // The bottom row's lower edge lines up with that of the last block.
-    const auto fit = [](QWidget* w, int least) { w->resize(std::max(least, w->sizeHint().width()), 24); };
-    fit(m_cmdCreate, 80);
-    fit(m_cmdRestoreDefaultValues, 110);
-    fit(m_chkAdvancedSettings, 100);
-    const int top = height - m_cmdRestoreDefaultValues->height() - kMargin;
     m_cmdCreate->move(m_fraMain->width() - kMargin - m_cmdCreate->width(), top);
     m_cmdRestoreDefaultValues->move(m_cmdCreate->x() - kGap - m_cmdRestoreDefaultValues->width(), top);
     m_chkAdvancedSettings->move(m_cmdRestoreDefaultValues->x() - kGap - m_chkAdvancedSettings->width(), top);

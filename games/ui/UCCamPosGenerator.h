@@ -70,6 +70,8 @@ private:
     QString fGetKey(const QComboBox* combo) const;
     void fUpdateAdvancedCaption();
     void fArrangeControls();
+    // The labels as wide as their texts, the inputs beside the widest.
+    void fPlaceColumns();
     void FillKeyCombo(QComboBox* combo);
     void fKeyComboClick(QComboBox* combo, int index);
     void Info(const QString& message);

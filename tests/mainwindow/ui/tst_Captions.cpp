@@ -130,10 +130,13 @@ private slots:
         c.m_gameConfigsForm->hide();
 
         // Each game: the list and the folder layouts of the location, and
-        // the recorder's settings where the game has them.
+        // the recorder's settings where the game has them, its advanced
+        // fields open.
         for (int game = 0; game < static_cast<int>(W().State().m_games.size()); ++game) {
             QTimer::singleShot(0, &W(), [&, game] {
                 FrmGameSettings* settings = c.m_gameSettingsForm.get();
+                if (auto* advanced = settings->findChild<QCheckBox*>(QStringLiteral("chkAdvancedSettings")))
+                    advanced->setChecked(true);
                 misfits << MisfitsShown(settings, QStringLiteral("settings game %1").arg(game));
                 settings->hide();
             });
