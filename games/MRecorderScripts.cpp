@@ -2,9 +2,11 @@
 
 #include "CCamPosSetting.h"
 #include "CGameDefinition.h"
+#include "MConsoleNames.h"
 #include "MFileOp.h"
 #include "MRuvResource.h"
 #include "PathHelper.h"
+#include "RecorderNames.h"
 
 #include <QFileInfo>
 
@@ -163,6 +165,23 @@ bool WriteRecorderScripts(const CGameDefinition& game, const CCamPosSetting& s, 
     if (!game.IsLocationValid()) {
         box.ShowInfo(kBoxTitle, messages.invalidLocation);
         return false;
+    }
+    // Stored settings are read as they are: a key or folder that another
+    // version, or a hand, put there goes into no script.
+    QStringList bound{s.RecordKey(), s.ReinitializationKey()};
+    if (game.GType() == 0)
+        bound << s.RecordKey2();
+    for (const QString& key : bound) {
+        if (!MConsoleNames::IsKeyName(key)) {
+            box.ShowInfo(kBoxTitle, MRuvResource::FormatResText(messages.badKey, {key}));
+            return false;
+        }
+    }
+    for (const QString& folder : {s.ScriptsRelativeDir(), s.SavingRelativeDir()}) {
+        if (!RecorderNames::IsFolderInside(folder)) {
+            box.ShowInfo(kBoxTitle, MRuvResource::FormatResText(messages.badFolder, {folder}));
+            return false;
+        }
     }
     const QString dir = ScriptsDir(game, s);
     if (!MFileOp::FolderExists(dir) && !MFileOp::CreateFolderPath(dir)) {

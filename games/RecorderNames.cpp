@@ -1,6 +1,7 @@
 #include "RecorderNames.h"
 
 #include <QList>
+#include <QRegularExpression>
 
 namespace RecorderNames {
 
@@ -70,6 +71,17 @@ QString fSanitizeName(const QString& text, bool separatorsAllowed)
     if (clean.endsWith(QLatin1Char('\\')))
         clean.chop(1);
     return clean;
+}
+
+bool IsFolderInside(const QString& relative)
+{
+    if (relative.startsWith(QLatin1Char('\\')) || relative.startsWith(QLatin1Char('/'))
+        || relative.contains(QLatin1Char(':')))
+        return false;
+    for (const QString& part : relative.split(QRegularExpression(QStringLiteral(R"([\\/])"))))
+        if (part.trimmed() == QLatin1String(".") || part.trimmed() == QLatin1String(".."))
+            return false;
+    return true;
 }
 
 } // namespace RecorderNames

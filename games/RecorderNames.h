@@ -15,4 +15,9 @@ namespace RecorderNames {
 // trailing "\" go: " cameras//vava\\pos\ " gives "cameras\vava\pos".
 QString fSanitizeName(const QString& text, bool separatorsAllowed);
 
+// True when the folder lies inside the folder it is relative to (the mod
+// folder): not absolute (no leading separator, no drive), no "." or ".."
+// part. The empty folder is that folder itself.
+bool IsFolderInside(const QString& relative);
+
 } // namespace RecorderNames

@@ -259,6 +259,6 @@ void Language::fApplyGameSettingsTexts()
     settings->SetCamPosGeneratorControlsText({t.fGetText(124), label(126), label(130), label(132), label(134),
                                               label(136), label(138), label(140), label(142), t.fGetText(154),
                                               t.fGetText(155), t.fGetText(270)});
-    settings->SetCamPosGeneratorMessages(texts({144, 145, 146, 147, 148, 149, 150, 151, 152, 153}));
+    settings->SetCamPosGeneratorMessages(texts({144, 145, 146, 147, 148, 149, 150, 151, 152, 153, 980, 981}));
     settings->SetCamPosGeneratorTooltips(texts({125, 127, 128, 129, 131, 133, 135, 137, 139, 141, 143}));
 }

@@ -5,6 +5,7 @@
 #include "CGameDefinition.h"
 #include "CTooltip.h"
 #include "MComboBox.h"
+#include "MConsoleNames.h"
 #include "MMsgBoxEx.h"
 #include "MRecorderScripts.h"
 #include "MRuvResource.h"
@@ -102,7 +103,9 @@ UCCamPosGenerator::UCCamPosGenerator(QWidget* parent) : QWidget(parent)
                   QStringLiteral("cannot write the file"),
                   QStringLiteral("Please select valid game executable path and working directory."),
                   QStringLiteral("The %% folder could not be created."),
-                  QStringLiteral("%% required.")};
+                  QStringLiteral("%% required."),
+                  MRecorderScripts::Messages().badKey,
+                  MRecorderScripts::Messages().badFolder};
     BuildControls();
 
     m_fields = {
@@ -238,9 +241,18 @@ void UCCamPosGenerator::WatchKeyCombo(QComboBox* combo, void (CCamPosSetting::*s
     connect(validator, &CFocusValidator::GotFocus, combo,
             [combo] { combo->setProperty("Tag", combo->currentText()); });
     connect(validator, &CFocusValidator::LostFocus, combo, [combo] { combo->setProperty("Tag", QString()); });
-    connect(validator, &CFocusValidator::Validate, this, [this, combo, store](bool&) {
-        if (m_settings != nullptr && combo->currentText() != combo->property("Tag").toString())
-            std::invoke(store, *m_settings, fGetKey(combo));
+    connect(validator, &CFocusValidator::Validate, this, [this, combo, store](bool& cancel) {
+        if (m_settings == nullptr || combo->currentText() == combo->property("Tag").toString())
+            return;
+        // The key goes into "bind" commands as it is: what is no key name
+        // would add commands of its own.
+        const QString key = fGetKey(combo);
+        if (!MConsoleNames::IsKeyName(key)) {
+            cancel = true;
+            Info(MRuvResource::FormatResText(m_messages[10], {key}));
+            return;
+        }
+        std::invoke(store, *m_settings, key);
     });
     connect(combo, &QComboBox::activated, this, [this, combo](int index) { fKeyComboClick(combo, index); });
     // Editable: the presses and keys land in its line edit as often as in it.
@@ -253,10 +265,18 @@ void UCCamPosGenerator::WatchNameBox(QLineEdit* box, bool separators, void (CCam
                                      const QString& (CCamPosSetting::*read)() const)
 {
     auto* validator = new CFocusValidator(box, this);
-    connect(validator, &CFocusValidator::Validate, this, [this, box, separators, store, read](bool&) {
+    connect(validator, &CFocusValidator::Validate, this, [this, box, separators, store, read](bool& cancel) {
         if (m_settings == nullptr)
             return;
-        std::invoke(store, *m_settings, RecorderNames::fSanitizeName(box->text(), separators));
+        const QString name = RecorderNames::fSanitizeName(box->text(), separators);
+        // The folders are made and written below the mod folder, never
+        // beside or above it.
+        if (separators && !RecorderNames::IsFolderInside(name)) {
+            cancel = true;
+            Info(MRuvResource::FormatResText(m_messages[11], {name}));
+            return;
+        }
+        std::invoke(store, *m_settings, name);
         box->setText(std::invoke(read, *m_settings));
     });
 }
@@ -344,7 +364,7 @@ void UCCamPosGenerator::fPlaceColumns()
 
 void UCCamPosGenerator::SetMessages(const QStringList& texts)
 {
-    if (texts.size() == 10)
+    if (texts.size() == 12)
         m_messages = texts;
 }
 
@@ -471,6 +491,8 @@ void UCCamPosGenerator::cmdCreate_Click()
     messages.cannotWrite = m_messages[6];
     messages.invalidLocation = m_messages[7];
     messages.folderNotCreated = m_messages[8];
+    messages.badKey = m_messages[10];
+    messages.badFolder = m_messages[11];
     InfoBox box(window());
     if (!MRecorderScripts::WriteRecorderScripts(*m_game, *m_settings, messages, box)) {
         Info(m_messages[1]);

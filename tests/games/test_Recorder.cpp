@@ -1,5 +1,6 @@
 #include "GamesTestSupport.h"
 #include "MRecorderScripts.h"
+#include "MRuvResource.h"
 
 #include <QDir>
 
@@ -133,6 +134,37 @@ TEST_F(RecorderTest, RefusesAnInvalidLocationAndAFolderThatCannotBeMade)
     ASSERT_EQ(box.shown.size(), 2);
     EXPECT_TRUE(box.shown[1].startsWith("The ")) << box.shown[1].toStdString();
     EXPECT_TRUE(box.shown[1].endsWith(" folder could not be created."));
+}
+
+TEST_F(RecorderTest, StoredKeysAndFoldersThatWouldLeaveTheirPlaceWriteNothing)
+{
+    Install(0, "et.x86", "etpro");
+    const MRecorderScripts::Messages messages;
+    struct Case
+    {
+        const char* what;
+        void (CCamPosSetting::*set)(const QString&);
+        QString value;
+        QString message;
+    };
+    for (const Case& c : {Case{"a second command", &CCamPosSetting::SetRecordKey, "8;quit", messages.badKey},
+                          Case{"a quoted command", &CCamPosSetting::SetReinitializationKey, "0 \"x\";vid_restart;",
+                               messages.badKey},
+                          Case{"the second key", &CCamPosSetting::SetRecordKey2, "9 x", messages.badKey},
+                          Case{"above the mod", &CCamPosSetting::SetScriptsRelativeDir, "..\\..\\..\\tmp",
+                               messages.badFolder},
+                          Case{"absolute", &CCamPosSetting::SetSavingRelativeDir, "/tmp/rzz", messages.badFolder},
+                          Case{"a drive", &CCamPosSetting::SetScriptsRelativeDir, "C:\\rzz", messages.badFolder}}) {
+        SCOPED_TRACE(c.what);
+        CCamPosSetting s = game.ScriptSetting();
+        (s.*c.set)(c.value);
+        box.shown.clear();
+        EXPECT_FALSE(MRecorderScripts::WriteRecorderScripts(game, s, messages, box));
+        EXPECT_EQ(box.shown, QStringList{MRuvResource::FormatResText(c.message, {c.value})});
+        EXPECT_EQ(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                  (QStringList{"et.x86", "etpro"}));
+        EXPECT_FALSE(QFileInfo::exists(ModFile("cameras")));
+    }
 }
 
 TEST_F(RecorderTest, AutoexecGainsOneLineAndKeepsTheRest)

@@ -116,3 +116,16 @@ TEST(RecorderNames, SanitizeTable)
     EXPECT_EQ(fSanitizeName(QString::fromUtf8("posΩ€"), false), "pos__");
     EXPECT_EQ(fSanitizeName(QString::fromUtf8("a\xF0\x9F\x8E\xA5" "b"), true), "a_b");
 }
+
+TEST(RecorderNames, FoldersInsideTheModFolder)
+{
+    struct Case
+    {
+        const char* folder;
+        bool inside;
+    };
+    for (const Case& c : {Case{"", true}, Case{"cameras\\vava", true}, Case{"a..b\\.c", true},
+                          Case{"..\\..\\..\\tmp", false}, Case{"a\\..\\..\\b", false}, Case{".", false},
+                          Case{"a/./b", false}, Case{"\\rzz", false}, Case{"/tmp", false}, Case{"C:\\rzz", false}})
+        EXPECT_EQ(RecorderNames::IsFolderInside(QString::fromLatin1(c.folder)), c.inside) << c.folder;
+}

@@ -1,6 +1,9 @@
 #include "UCCamPosGenerator.h"
 
 #include "CTooltip.h"
+#include "MRecorderScripts.h"
+#include "MRuvResource.h"
+#include "RecorderNames.h"
 #include "ui/GameWindowsTestSupport.h"
 
 #include <QAbstractItemView>
@@ -228,6 +231,44 @@ private slots:
         h.TypeInto(cvars, "rz\"Pos");
         FocusTest::Key(h.window, Qt::Key_Tab);
         QCOMPARE(h.Settings().CvarsPrefix2(), QString("rz_Pos"));
+    }
+
+    void whatWouldLeaveItsPlaceIsRefusedWhenValidated_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        const QString key = MRecorderScripts::Messages().badKey;
+        const QString folder = MRecorderScripts::Messages().badFolder;
+        // A key goes into "bind" commands: more would be commands of its own.
+        QTest::newRow("a second command") << "cboRecordKey" << "8;quit" << key;
+        QTest::newRow("a quoted command") << "cboReinitializationKey" << "0 \"x\";vid_restart;" << key;
+        // A folder outside the mod folder.
+        QTest::newRow("above the mod") << "txtScriptsRelativeDir" << "..\\..\\..\\tmp" << folder;
+        QTest::newRow("a dot part") << "txtSavingRelativeDir" << "a/./b" << folder;
+    }
+    void whatWouldLeaveItsPlaceIsRefusedWhenValidated()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        Host h(3);
+        QVERIFY(h.Show());
+        h.Unfold();
+        QWidget* input = h.gen->findChild<QWidget*>(box);
+        QVERIFY(input);
+        const CCamPosSetting before = h.Settings();
+        h.TypeInto(input, typed);
+        ModalAnswerer answer;
+        FocusTest::Key(h.window, Qt::Key_Tab);
+        const QString shown = RecorderNames::fSanitizeName(typed, true);
+        QTRY_COMPARE(answer.boxes, QStringList{"Rozuro Zuvarazu Zizavuva|"
+                                               + MRuvResource::FormatResText(message, {box.startsWith("cbo") ? typed : shown})});
+        QVERIFY(h.HasFocus(input));
+        QCOMPARE(h.Settings().RecordKey(), before.RecordKey());
+        QCOMPARE(h.Settings().ReinitializationKey(), before.ReinitializationKey());
+        QCOMPARE(h.Settings().ScriptsRelativeDir(), before.ScriptsRelativeDir());
+        QCOMPARE(h.Settings().SavingRelativeDir(), before.SavingRelativeDir());
     }
 
     void sameKeyTwiceIsRefusedOnApply()
