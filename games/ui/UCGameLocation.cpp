@@ -14,6 +14,7 @@
 #include "PathHelper.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFrame>
 #include <QGroupBox>
@@ -68,6 +69,19 @@ QFrame* Frame(const QString& name, QWidget* parent)
     f->setObjectName(name);
     f->setFrameShape(QFrame::NoFrame);
     return f;
+}
+
+QString ProposedExecutable(const QString& folder, const QStringList& names)
+{
+    const QStringList present = QDir(PathHelper::ToNative(folder)).entryList(QDir::Files);
+    for (const QString& name : names) {
+        if (present.contains(name))
+            return name;
+        for (const QString& file : present)
+            if (file.compare(name, Qt::CaseInsensitive) == 0)
+                return file;
+    }
+    return names.value(0);
 }
 
 } // namespace
@@ -305,9 +319,11 @@ void UCGameLocation::OnBrowseExe()
     QStringList names = LinuxNamesOfGame(m_game->GType()).executables;
     names << m_game->GameExe();
     const QString title = MRuvResource::FormatResText(m_exeDialogTitle, {names.join(QStringLiteral(", "))});
+    // Proposed: the first Linux engine found in the folder (its name in
+    // any case), else the first Linux name, so that Open is ready at once.
     QString file = MFileOp::GetFolderPart(m_game->ExeFullPath());
     if (!file.isEmpty())
-        file = PathHelper::Join(file, m_game->GameExe());
+        file = PathHelper::Join(file, ProposedExecutable(file, LinuxNamesOfGame(m_game->GType()).executables));
     for (;;) {
         if (!fShowOpenDialog(file, title, m_exeFilterDescription, names))
             return;

@@ -187,10 +187,38 @@ private slots:
         QTest::mouseClick(h.Get<QPushButton>("cmdBrowseForGameExePath"), Qt::LeftButton);
         QCOMPARE(answer.boxes, QStringList{"Wrong game executable|" + kEtNames});
         QCOMPARE(answer.fileDialogs.size(), 2);
-        QCOMPARE(answer.fileDialogs[0].file, m_tree.Path("ET/Et.exe"));
+        QCOMPARE(answer.fileDialogs[0].file, m_tree.Path("ET/etl"));
         QCOMPARE(answer.fileDialogs[1].file, m_tree.Path("ET/quake3"));  // again on the file just chosen
         QCOMPARE(et.ExeFullPath(), m_tree.Path("ET/ETL"));
         QCOMPARE(h.Get<QLineEdit>("txtGameExePath")->text(), et.ExeFullPath());
+    }
+
+    void theDialogProposesALinuxEngineOfTheFolder_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("proposed");
+        // The first Linux name found, in the case the folder has it; the
+        // Windows name is never proposed.
+        QTest::newRow("the first engine found") << "propose/a" << QStringList{"quake3", "Quake3.exe"} << "quake3";
+        QTest::newRow("another case") << "propose/b" << QStringList{"IOQuake3.x86_64"} << "IOQuake3.x86_64";
+        QTest::newRow("none there") << "propose/c" << QStringList{"Quake3.exe"} << "ioquake3";
+    }
+    void theDialogProposesALinuxEngineOfTheFolder()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QStringList, files);
+        QFETCH(QString, proposed);
+        for (const QString& f : files)
+            QVERIFY(!m_tree.File(folder + "/" + f).isEmpty());
+        CGameDefinition q3 = MakeGame(1);
+        q3.SetExeFullPath(m_tree.Path(folder + "/" + files.first()));
+        Host h(q3);
+        QVERIFY(h.Exposed());
+        ModalAnswerer answer;
+        QTest::mouseClick(h.Get<QPushButton>("cmdBrowseForGameExePath"), Qt::LeftButton);
+        QCOMPARE(answer.fileDialogs.size(), 1);
+        QCOMPARE(answer.fileDialogs[0].file, m_tree.Path(folder + "/" + proposed));
     }
 
     void theWrongExecutableBoxNamesTheLinuxEngines_data()
