@@ -173,7 +173,7 @@ void CameraNavigation::fBeginCameraEdit(CameraEdit& edit)
     C3DCurve* curve = m_c.state.m_mainCurve;
     if (!curve)
         return;
-    edit.curveName = curve->Name();
+    edit.curve = HeldCurve(*curve);
     if (Locked()) {
         // The camera edits the preview's control point: one undo step.
         m_c.parts.pointGrid->fGridSelectRow(curve, m_c.parts.preview->fGetPreviewControl(), true);
@@ -189,8 +189,8 @@ void CameraNavigation::fEndCameraEdit(CameraEdit& edit)
 {
     CameraEdit done = edit;
     edit = CameraEdit{};
-    C3DCurve* curve = nullptr;
-    if (!m_c.state.m_curveController || !m_c.state.m_curveController->FindCurveByName(done.curveName, curve))
+    C3DCurve* curve = done.curve.Find(m_c.state.m_curveController.get());
+    if (!curve)
         return;
     RunGuarded(m_c.status, [&] {
         if (done.bracket)

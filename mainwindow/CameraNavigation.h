@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HeldCurve.h"
 #include "ViewDrags.h"
 
 #include <QObject>
@@ -99,11 +100,10 @@ public:
     QPoint fCaptureCentre() const;
 
 private:
-    // What a drag or the wheel opened on the main curve (found again by
-    // its name when it ends).
+    // What a drag or the wheel opened on the main curve, and that curve.
     struct CameraEdit
     {
-        QString curveName;
+        HeldCurve curve;
         bool bracket = false;
         bool quickRefresh = false;
     };

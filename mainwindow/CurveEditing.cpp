@@ -105,9 +105,8 @@ const CView& CurveEditing::ActiveView() const
 
 C3DCurve* CurveEditing::HoveredCurve()
 {
-    C3DCurve* curve = nullptr;
-    if (m_hoverControl < 1 || !m_c.state.m_curveController
-        || !m_c.state.m_curveController->FindCurveByName(m_hoverCurveName, curve))
+    C3DCurve* curve = m_hoverCurve.Find(m_c.state.m_curveController.get());
+    if (m_hoverControl < 1 || !curve)
         return nullptr;
     // The curve may have lost points since the pick.
     return m_hoverControl <= curve->ControlsCount() ? curve : nullptr;
@@ -115,10 +114,7 @@ C3DCurve* CurveEditing::HoveredCurve()
 
 C3DCurve* CurveEditing::DragCurve()
 {
-    C3DCurve* curve = nullptr;
-    if (!m_c.state.m_curveController || !m_c.state.m_curveController->FindCurveByName(m_dragCurveName, curve))
-        return nullptr;
-    return curve;
+    return m_dragCurve.Find(m_c.state.m_curveController.get());
 }
 
 C3DCurve* CurveEditing::SelectedCurve()
@@ -169,7 +165,7 @@ C3DCurve* CurveEditing::Pick(Find&& find, bool& found)
     m_pickTolerance = PickTolerance();
     m_hoverControl = -1;
     m_hoverTangent = 0;
-    m_hoverCurveName.clear();
+    m_hoverCurve.Clear();
     found = false;
     C3DCurveController* controller = m_c.state.m_curveController.get();
     if (!controller || !m_c.state.m_view)
@@ -184,7 +180,7 @@ C3DCurve* CurveEditing::Pick(Find&& find, bool& found)
         if (index > 0) {
             m_hoverControl = index;
             m_hoverTangent = tangent;
-            m_hoverCurveName = curve.Name();
+            m_hoverCurve = HeldCurve(curve);
             found = true;
             return &curve;
         }
@@ -471,15 +467,15 @@ void CurveEditing::fStartMoveSelection()
     m_d.m_moveSelectionActive = true;
     m_c.state.m_cameraDragActive = true;
     C3DCurveController& controller = *m_c.state.m_curveController;
-    m_movedCurveNames.clear();
+    m_movedCurves.clear();
     for (int32_t c = 0; c < controller.CurveCount(); ++c) {
         C3DCurve& curve = controller.Curves(c);
         if (curve.SelectedCount() > 0) {
             curve.BeginChange();
-            m_movedCurveNames.push_back(curve.Name());
+            m_movedCurves.emplace_back(curve);
         }
     }
-    m_dragCurveName = hovered->Name();
+    m_dragCurve = HeldCurve(*hovered);
     m_dragControl = m_hoverControl;
     hovered->QuickRefreshStart(false);
     m_dragRecord = hovered->GetControlRecord(m_hoverControl);
@@ -559,14 +555,14 @@ void CurveEditing::fEndMoveSelection()
             grabbed->QuickRefreshStop();
         // Each curve's bracket closes once, and the drag is one undo step
         // however many curves it moved.
-        const std::vector<QString> names = std::move(m_movedCurveNames);
-        m_movedCurveNames.clear();
+        const std::vector<HeldCurve> moved = std::move(m_movedCurves);
+        m_movedCurves.clear();
         IEditState& edit = *m_c.parts.editState;
         edit.fBeginUndoStep();
         ScopeEnd step([&edit] { edit.fEndUndoStep(); });
-        for (const QString& name : names) {
-            C3DCurve* curve = nullptr;
-            if (!m_c.state.m_curveController->FindCurveByName(name, curve))
+        for (const HeldCurve& held : moved) {
+            C3DCurve* curve = held.Find(m_c.state.m_curveController.get());
+            if (!curve)
                 continue;
             curve->RoundControlsPosition();
             curve->EndChange();
@@ -585,7 +581,7 @@ void CurveEditing::fStartMoveControl()
         return;
     m_d.m_moveControlActive = true;
     m_c.state.m_cameraDragActive = true;
-    m_dragCurveName = curve->Name();
+    m_dragCurve = HeldCurve(*curve);
     m_dragControl = m_hoverControl;
     curve->BeginChange();
     curve->QuickRefreshStart(false);
@@ -803,7 +799,7 @@ void CurveEditing::fStartTangentDrag()
         return;
     m_d.m_tangentDragActive = true;
     m_c.state.m_cameraDragActive = true;
-    m_dragCurveName = curve->Name();
+    m_dragCurve = HeldCurve(*curve);
     m_dragControl = m_hoverControl;
     m_dragTangent = m_hoverTangent;
     curve->BeginChange();
@@ -840,7 +836,7 @@ void CurveEditing::fStartLookAtDrag()
     m_d.m_lookAtDragActive = true;
     m_c.state.m_cameraDragActive = true;
     m_lookAtDragMoved = false;
-    m_dragCurveName = curve->Name();
+    m_dragCurve = HeldCurve(*curve);
     curve->StoreControlAngles();
     curve->StoreControlTargets();
     // The angles of the first selected point: the targets' angles are

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ControlRecord.h"
+#include "HeldCurve.h"
 #include "ViewDrags.h"
 
 #include <QString>
@@ -117,7 +118,7 @@ public:
     void fSelectGridRowAfterDelete(C3DCurve& curve, int32_t index);
 
     int32_t HoverControl() const { return m_hoverControl; }
-    const QString& HoverCurveName() const { return m_hoverCurveName; }
+    const QString& HoverCurveName() const { return m_hoverCurve.Name(); }
     uint8_t HoverTangent() const { return m_hoverTangent; }
     // The drags' flags and markers, as the view's state holds them.
     bool SelectionRectActive() const;
@@ -128,10 +129,10 @@ public:
     bool SnapFound() const;
 
 private:
-    // The curve of the hovered point, found again by its name; null when
-    // no curve has that name any more or it lost the point.
+    // The curve of the hovered point; null when the curve is gone or it
+    // lost the point.
     C3DCurve* HoveredCurve();
-    // The curve the running drag works on, found again by its name.
+    // The curve the running drag works on; null when it is gone.
     C3DCurve* DragCurve();
     C3DCurve* SelectedCurve();
     const CView& ActiveView() const;
@@ -164,13 +165,13 @@ private:
     ViewDrags& m_d;
 
     int32_t m_hoverControl = -1;
-    QString m_hoverCurveName;
+    HeldCurve m_hoverCurve;
     uint8_t m_hoverTangent = 0;
     float m_pickTolerance = 0.0f;
 
     bool m_lookAtDragMoved = false;
-    // The grabbed point: its curve (by name), number, handle and record.
-    QString m_dragCurveName;
+    // The grabbed point: its curve, number, handle and record.
+    HeldCurve m_dragCurve;
     int32_t m_dragControl = 0;
     uint8_t m_dragTangent = 0;
     ControlRecord m_dragRecord{};
@@ -180,7 +181,7 @@ private:
     std::array<float, 3> m_dragLastPoint{};
     float m_dragDepth = 0.0f;
     // The curves a selection move opened a bracket on.
-    std::vector<QString> m_movedCurveNames;
+    std::vector<HeldCurve> m_movedCurves;
     // The look-at drag: the selected points and the reference angles.
     std::vector<int32_t> m_lookAtNumbers;
     float m_lookAtRefPitch = 0.0f;

@@ -87,7 +87,11 @@ void EventSinks::Redraw()
 
 void EventSinks::CurveCountChanged()
 {
-    Guarded([this] { m_c.parts.editState->fApplyCurveLooks(); });
+    // An added or removed curve shows, or leaves the views, at once.
+    Guarded([this] {
+        m_c.parts.editState->fApplyCurveLooks();
+        Redraw();
+    });
 }
 
 void EventSinks::StepCountChanged(C3DCurve& curve, int32_t)

@@ -19,6 +19,7 @@
 #include "UCTabbedFlexgrid.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QStyle>
 
 #include <algorithm>
@@ -78,10 +79,14 @@ CFlexgridWrapper::Columns MakeColumns(const ColumnLayout (&layouts)[N], int16_t&
 
 // Widens a column, never narrows it, so that the text shows whole in its
 // cells in the grid's font (the cell less its text margins and grid line).
+// The style cuts a text whose laid-out width, fractions of a pixel
+// included, exceeds the room: the width is measured unrounded and rounded
+// up, as a whole-pixel advance may fall short of it.
 void FitColumnTo(FlexgridEx& grid, CFlexgridColumn& column, int32_t col, const QString& text)
 {
     const int margin = grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
-    const int pixels = grid.fontMetrics().horizontalAdvance(text) + 2 * margin + (grid.showGrid() ? 1 : 0);
+    const auto textPixels = static_cast<int>(std::ceil(QFontMetricsF(grid.font()).horizontalAdvance(text)));
+    const int pixels = textPixels + 2 * margin + (grid.showGrid() ? 1 : 0);
     // The column widths are in pixels at 96 dpi (15 twips each).
     const auto width = static_cast<int16_t>(std::ceil(pixels * MControls::TwipsPerPixel(&grid, true) / 15.0));
     if (width <= column.Width())

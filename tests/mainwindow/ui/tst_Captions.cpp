@@ -9,12 +9,14 @@
 
 #include "MainWindowHarness.h"
 
+#include "C3DCurve.h"
 #include "CaptionFit.h"
 #include "FlexgridEx.h"
 #include "FrmUpdate.h"
 #include "MDisplayNumber.h"
 #include "MRegistry.h"
 #include "MRuvResource.h"
+#include "PointGridPanel.h"
 #include "ScriptCreation.h"
 #include "UCTabbedFlexgrid.h"
 
@@ -226,24 +228,40 @@ private slots:
     {
         QFETCH(QString, locale);
         QLocale::setDefault(QLocale(locale));
-        // The columns are made when the window loads, in the user's form of
-        // numbers.
+        // The columns are made when the window loads, and the cells are
+        // written, in the user's form of numbers.
         std::unique_ptr<FrmMain> window;
         FakeState fake;
         const bool started = StartShown(window, MakeRealServices(), fake);
+        if (started) {
+            C3DCurve& curve = *window->State().m_mainCurve;
+            curve.AddControl3(0, 0, 0, 0, 0, 0, false);
+            curve.AddControl3(100, 0, 0, 0, 0, 0, false);
+            curve.SetFov(2, 179.99f);
+            window->Parts().pointGrid->fGridReloadCurve();
+        }
         QLocale::setDefault(QLocale::c());
         QVERIFY(started);
         FlexgridEx& grid = window->Widgets().tabbedFlexgrid->Grids(0);
         const int fov = 5;
         QCOMPARE(grid.TextMatrix(0, fov), QStringLiteral("fov"));
         const QString widest = MDisplayNumber::Format(179.99, 2, QLocale(locale));
-        QVERIFY(widest.startsWith(QStringLiteral("179")) && widest.endsWith(QStringLiteral("99")));
-        // The item's text rectangle: the cell less its grid line and the
-        // text margins of the grid's style.
-        const int margin = grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
-        const int cell = grid.columnWidth(fov - grid.FixedCols()) - (grid.showGrid() ? 1 : 0);
-        QVERIFY2(grid.fontMetrics().horizontalAdvance(widest) + 2 * margin <= cell,
-                 qPrintable(QStringLiteral("%1 in %2").arg(widest).arg(cell)));
+        QCOMPARE(grid.TextMatrix(2, fov), widest);
+
+        // The cell as the grid paints it, and the same cell in a column far
+        // wider: the number is drawn right-aligned, so it shows whole when
+        // the cell's pixels are those of the wide cell's right end.
+        const int column = fov - grid.FixedCols();
+        const auto paintCell = [&] {
+            const QRect cell = grid.visualRect(grid.model()->index(2 - grid.FixedRows(), column));
+            return grid.viewport()->grab(cell).toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        const QImage shown = paintCell();
+        QVERIFY(!shown.isNull());
+        grid.setColumnWidth(column, grid.columnWidth(column) + 60);
+        const QImage whole = paintCell();
+        const QImage wholeEnd = whole.copy(whole.width() - shown.width(), 0, shown.width(), shown.height());
+        QVERIFY2(shown == wholeEnd, qPrintable(QStringLiteral("%1 cut in a cell of %2 pixels").arg(widest).arg(shown.width())));
     }
 };
 

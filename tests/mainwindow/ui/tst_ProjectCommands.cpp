@@ -7,12 +7,18 @@
 #include "ViewTestParts.h"
 
 #include "C3DProject.h"
+#include "CurveEditing.h"
+#include "FlexgridEx.h"
 #include "CProjectIOHandler.h"
+#include "MCommon.h"
 #include "MFileOp.h"
 #include "MenuItemArray.h"
 #include "PathHelper.h"
 #include "ProjectCommands.h"
 #include "ScriptPanel.h"
+#include "UC3DCurveList.h"
+#include "UC3DCurveManager.h"
+#include "UCTabbedFlexgrid.h"
 
 #include <pugixml.hpp>
 
@@ -23,6 +29,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QToolButton>
 #include <QtTest>
 
 #include <cerrno>
@@ -745,6 +752,77 @@ private slots:
         QCOMPARE(P().demoSelection->ProjectDemoRootDir(), root);
         QCOMPARE(W().txtTransSpeed->text(), QStringLiteral("33"));
         QCOMPARE(S().m_mainCurve->ControlsCount(), 2);
+    }
+
+    void twoCurvesOfOneNameAreEditedEachAsItself()
+    {
+        // A file may give two curves one name; the window keeps it, and an
+        // edit of the second reaches the second only.
+        P().viewInput->fSelectView(0);
+        const QPoint grab(300, 200);
+        const QPoint drop(340, 230);
+        const auto world = [&](QPoint p) {
+            std::array<float, 3> w{};
+            m_window->ViewControl().WindowToWorld(float(p.x()), float(p.y()), w);
+            return w;
+        };
+        const std::array<float, 3> at = world(grab);
+        C3DProject p;
+        p.SetGameType(Rtcw);
+        C3DCurveController curves;
+        AddPoints(curves.Add(QStringLiteral("Path")), 2, -5000.0f);
+        C3DCurve& second = curves.Add(QStringLiteral("Path"));
+        second.AddControl3(at[0], at[1], 10.0f, 0, 0, 0, false);
+        second.AddControl3(at[0] + 500.0f, at[1], 10.0f, 0, 0, 0, false);
+        second.SetName(QStringLiteral("Path"));
+        const QString path = Project(QStringLiteral("alike.vava"));
+        QVERIFY(CProjectIOHandler().Save(path, p, curves));
+
+        OpenFile(path);
+        QCOMPARE(Curves().CurveCount(), 2);
+        QCOMPARE(Curves().Curves(1).Name(), Curves().Curves(0).Name());
+        QCOMPARE(world(grab), at);
+        const QString firstBefore = CurvesXml(Curves()).section(QStringLiteral("</Curve>"), 0, 0);
+
+        // A drag of the second curve's point with the points tool.
+        W().optTools[1]->click();
+        IViewInput& input = *P().viewInput;
+        const auto mouse = [&](void (IViewInput::*handler)(int16_t&, int16_t&, float&, float&), int16_t button,
+                               QPoint q) {
+            int16_t shift = 0;
+            float x = float(q.x());
+            float y = float(q.y());
+            (input.*handler)(button, shift, x, y);
+        };
+        mouse(&IViewInput::oglView_MouseMove, 0, grab);
+        QCOMPARE(static_cast<CurveEditing&>(*P().curveEditing).HoverControl(), 1);
+        mouse(&IViewInput::oglView_MouseDown, 1, grab);
+        mouse(&IViewInput::oglView_MouseMove, 1, drop);
+        mouse(&IViewInput::oglView_MouseUp, 1, drop);
+        const std::array<float, 3> to = world(drop);
+        QCOMPARE(Curves().Curves(1).GetX(1), MCommon::RoundToDecimals(to[0], 2));
+        QCOMPARE(Curves().Curves(1).GetY(1), MCommon::RoundToDecimals(to[1], 2));
+
+        // A typed cell of the second curve in the point grid.
+        W().cmCurveManager->findChild<UC3DCurveList*>()->SetSelectedIndex(1);
+        QCOMPARE(W().cmCurveManager->SelectedCurve(), &Curves().Curves(1));
+        FlexgridEx& grid = W().tabbedFlexgrid->Grids(0);
+        const QModelIndex cell = grid.model()->index(2 - grid.FixedRows(), 2 - grid.FixedCols());
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, grid.visualRect(cell).center());
+        QCOMPARE(grid.Row(), 2);
+        QTest::keyClick(&grid, Qt::Key_7);
+        QTRY_VERIFY(grid.Editor() != nullptr);
+        QTest::keyClick(grid.Editor(), Qt::Key_Return);
+        QTRY_COMPARE(Curves().Curves(1).GetX(2), 7.0f);
+        QCOMPARE(CurvesXml(Curves()).section(QStringLiteral("</Curve>"), 0, 0), firstBefore);
+
+        // Saved and opened again, both curves come back as they were left.
+        const QString edited = CurvesXml(Curves());
+        SaveAs(path);
+        QVERIFY(!S().m_projectModified);
+        Fresh();
+        OpenFile(path);
+        QCOMPARE(CurvesXml(Curves()), edited);
     }
 
     void aProjectOfAnotherGameKeepsWhatItChose()

@@ -1,7 +1,8 @@
 // The real window's scene drawn with OpenGL under Xvfb, its pixels read
 // back before each swap: the origin cross, the grid, the ruler band and its
 // ticks, the bare background while a project loads, the map in lines in 2D
-// and filled in 3D, and the marks of the point grid's selection.
+// and filled in 3D, the marks of the point grid's selection, and a curve
+// removed in the curve manager gone from the view at once.
 
 #include "ViewTestParts.h"
 
@@ -11,6 +12,8 @@
 
 #include <QAction>
 #include <QImage>
+#include <QListWidget>
+#include <QPushButton>
 #include <QtTest>
 
 #include <GL/gl.h>
@@ -286,6 +289,37 @@ private slots:
         m_w.record.gridSelection = false;
         curve.DeleteControl(2);
         curve.DeleteControl(1);
+    }
+
+    void aCurveRemovedInTheManagerLeavesTheViewAtOnce()
+    {
+        C3DCurveController& curves = *State().m_curveController;
+        C3DCurve& other = curves.Add(QStringLiteral("Other"));
+        other.SetStepRate(25);
+        other.AddControl3(-2000, 0, 0, 0, 0, 0, false);
+        other.AddControl3(-2000, 1000, 0, 0, 0, 0, false);
+        const QRect segment(ToPixel(-2000, 500) - QPoint(5, 5), QSize(11, 11));
+        const auto drawn = [&] {
+            for (int y = segment.top(); y <= segment.bottom(); ++y)
+                for (int x = segment.left(); x <= segment.right(); ++x)
+                    if (!Near(m_frame.pixelColor(x, y), White, 10))
+                        return true;
+            return false;
+        };
+        QVERIFY(Draw());
+        QVERIFY(drawn());
+
+        UC3DCurveManager* manager = m_w.window->Widgets().cmCurveManager;
+        // The user picks the curve's row and clicks Remove.
+        QListWidget* rows = manager->findChild<QListWidget*>(QStringLiteral("lvwItemText"));
+        QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, rows->visualItemRect(rows->item(1)).center());
+        QCOMPARE(manager->SelectedCurve(), &other);
+        m_frame = QImage();
+        QTest::mouseClick(manager->findChild<QPushButton*>(QStringLiteral("cmdRemoveCurve")), Qt::LeftButton);
+        QCOMPARE(curves.CurveCount(), 1);
+        // The frame the removal itself drew, without a refresh asked for.
+        QVERIFY(!m_frame.isNull());
+        QVERIFY(!drawn());
     }
 };
 
