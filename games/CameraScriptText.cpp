@@ -4,6 +4,8 @@
 #include "ControlRecord.h"
 #include "MRuvMain.h"
 
+#include <QFile>
+
 #include <charconv>
 #include <cmath>
 #include <iterator>
@@ -344,7 +346,8 @@ std::string CameraScriptText::Tail(float smallestFov) const
     std::string s;
     if (!m_options.CommandAfter().isEmpty()) {
         s += "exec ";
-        s += ToLatin1(m_options.CommandAfter());
+        // A file's name: the bytes it has on disk.
+        s += QFile::encodeName(m_options.CommandAfter()).toStdString();
         s += kCrLf;
     }
     if (mGameType == EtPro) {

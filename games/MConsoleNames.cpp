@@ -28,9 +28,15 @@ bool IsConsoleName(const QString& name)
     return true;
 }
 
+bool IsCommandLineName(const QString& name)
+{
+    return IsConsoleName(name) && !name.contains(QLatin1Char('+'));
+}
+
 bool IsKeyName(const QString& name)
 {
-    return !name.isEmpty() && IsConsoleName(name);
+    return !name.isEmpty() && IsConsoleName(name) && !name.contains(QLatin1String("//"))
+           && !name.contains(QLatin1String("/*"));
 }
 
 QString ConsoleNameRefusal(const QString& name, int32_t languageOffset, int32_t messageNumber)

@@ -23,8 +23,14 @@ constexpr int32_t kConsoleNameText = 909;
 // caller's matter).
 bool IsConsoleName(const QString& name);
 
+// A name that also goes on the game's command line (a configuration, a
+// demo, a mod): the console rule, and no "+", at which the engines split
+// their command line into commands (some inside quotes too).
+bool IsCommandLineName(const QString& name);
+
 // A key's bind name ("p", "PGUP", "KP_INS", "MOUSE3"): one word of printable
-// Latin-1 characters, without ";" or a double quote.
+// Latin-1 characters, without ";", a double quote, or "//" or "/*", which
+// would comment out the rest of the line it is bound in.
 bool IsKeyName(const QString& name);
 
 // The empty text when `name` keeps the IsConsoleName rule; otherwise the

@@ -24,7 +24,7 @@ struct Messages
         QStringLiteral("Please select valid game executable path and working directory.");  // 8
     QString folderNotCreated = QStringLiteral("The %% folder could not be created.");          // 9
     QString badKey = QStringLiteral("The key \"%%\" is not a key name the game can bind: give one word of "
-                                    "printable Latin-1 characters without \";\" or a double quote, such as "
+                                    "printable Latin-1 characters without \";\", a double quote, \"//\" or \"/*\", such as "
                                     "\"p\", \"PGUP\" or \"MOUSE3\".");
     QString badFolder = QStringLiteral("The folder \"%%\" does not lie inside the mod folder: give a folder "
                                        "below it, without \".\" or \"..\" parts.");

@@ -41,6 +41,7 @@ constexpr int32_t kConsoleRelativeDirText = 905;
 constexpr int32_t kConsoleBeforeText = 906;
 constexpr int32_t kConsoleAfterText = 907;
 constexpr int32_t kLongCommandLineText = 908;
+constexpr int32_t kCommandCharacterText = 965;
 
 // The engines cut a console line after this many characters.
 constexpr size_t kMaxConsoleLine = 1023;
@@ -63,6 +64,14 @@ QChar GameSeparatorOf(const QString& dir)
 {
     return dir.contains(QLatin1Char('/')) && !dir.contains(QLatin1Char('\\')) ? QLatin1Char('/')
                                                                               : QLatin1Char('\\');
+}
+
+// A file's name as the game must read it in a script: the bytes of the
+// file as it stands on disk (UTF-8 here), not the script's Latin-1, which
+// would name another file for any character beyond ASCII.
+std::string FileNameBytes(const QString& name)
+{
+    return QFile::encodeName(name).toStdString();
 }
 
 // Added to a file's name for its temporary: no game reads it, and no
@@ -289,6 +298,15 @@ bool CheckInputs(IScriptGeneratorUi& ui, const QString& title, const C3DCameraSc
             return false;
         }
     }
+    // The scripts are Latin-1: a command's character beyond it would reach
+    // the game as "?", which is no command the user typed.
+    for (int32_t point = 0; point < curve->ControlsCount(); ++point) {
+        const QString command = curve->GetCommand(point);
+        for (const char32_t c : command.toUcs4()) {
+            if (c > 0xFF)
+                return refuse(kCommandCharacterText, {point, QString::fromUcs4(&c, 1)});
+        }
+    }
     return true;
 }
 
@@ -405,7 +423,7 @@ bool WriteCameraScripts(IScriptGeneratorUi& ui, const QString& appTitle, const Q
     if (!options.AutostartEnabled())
         chunks[0] = preamble;
     if (!options.CommandBefore().isEmpty())
-        chunks[0] += "exec " + CameraScriptText::ToLatin1(options.CommandBefore()) + "\r\n";
+        chunks[0] += "exec " + FileNameBytes(options.CommandBefore()) + "\r\n";
 
     size_t current = 0;
     size_t currentLen = chunks[0].size();
@@ -455,7 +473,7 @@ bool WriteCameraScripts(IScriptGeneratorUi& ui, const QString& appTitle, const Q
             CameraScriptText::ApplyEtDeveloperMode(starter, smallestFov);
         // The start time is written locale-free: the game reads "." only.
         starter += "exec_at_time " + MCommon::FormatDouble(curve->StartTime()).toStdString() + " "
-                   + CameraScriptText::ToLatin1(relDir + numbered(0));
+                   + FileNameBytes(relDir + numbered(0));
     } else if (isEtPro) {
         CameraScriptText::ApplyEtDeveloperMode(chunks[0], smallestFov);
     }
@@ -463,7 +481,7 @@ bool WriteCameraScripts(IScriptGeneratorUi& ui, const QString& appTitle, const Q
     // Each chunk but the last runs the next one; the chain text goes after
     // the chunk's last line, beyond its maximum length.
     for (size_t i = 0; i + 1 < count; ++i) {
-        const std::string next = CameraScriptText::ToLatin1(relDir + numbered(i + 1));
+        const std::string next = FileNameBytes(relDir + numbered(i + 1));
         if (options.ScriptStopEnabled() && (i + 1) % size_t(options.ScriptStopIncrement()) == 0)
             chunks[i] += "wait;bind " + CameraScriptText::ToLatin1(options.ScriptStopKey()) + " \"Exec " + next + "\"";
         else

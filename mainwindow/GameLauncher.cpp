@@ -2,6 +2,7 @@
 
 #include "GameLinuxNames.h"
 #include "MConsoleNames.h"
+#include "MRuvResource.h"
 #include "HandlerErrors.h"
 #include "MFileOp.h"
 #include "MForms.h"
@@ -42,7 +43,7 @@ QString ErrorMessage(const char* text, int32_t number, const QString& descriptio
 // command is refused as for every other name that reaches the console.
 bool IsQuotedConsoleName(const QString& name)
 {
-    return MConsoleNames::IsConsoleName(QString(name).replace(QLatin1Char(' '), QLatin1Char('_')));
+    return MConsoleNames::IsCommandLineName(QString(name).replace(QLatin1Char(' '), QLatin1Char('_')));
 }
 
 // Disables the button for as long as it lives.
@@ -87,9 +88,8 @@ bool GameLauncher::fGetGameCommand(bool consoleMode, QString& command)
         const QString entry = configs->currentText();
         const qsizetype slash = entry.indexOf(QLatin1Char('\\'));
         if (slash >= 1) {
-            const QString refusal = MConsoleNames::ConsoleNameRefusal(entry, base, kConfigRefusalText);
-            if (!refusal.isEmpty()) {
-                fShowRefusal(refusal);
+            if (!MConsoleNames::IsCommandLineName(entry)) {
+                fShowRefusal(MRuvResource::GetResString(base, kConfigRefusalText, TaggedValue(entry)));
                 return false;
             }
             text = prefix + QStringLiteral("exec ") + entry.mid(slash + 1);

@@ -19,8 +19,16 @@ TEST(ConsoleNames, NamesAndKeysThatTheConsoleReadsWhole)
 
     for (const char* key : {"p", "PGUP", "KP_INS", "MOUSE3", "\xC3\xA9"})
         EXPECT_TRUE(IsKeyName(QString::fromUtf8(key))) << key;
-    for (const char* key : {"", "p;quit", "KP INS", "\"", "\xE2\x82\xAC", "\t"})
+    // A comment start would cut the line the key is bound in.
+    for (const char* key : {"", "p;quit", "KP INS", "\"", "\xE2\x82\xAC", "\t", "a//b", "//", "a/*", "/*b"})
         EXPECT_FALSE(IsKeyName(QString::fromUtf8(key))) << key;
+    EXPECT_TRUE(IsKeyName(QStringLiteral("/")));
+
+    // The command line splits at "+".
+    for (const char* name : {"duel.dm_68", "demos\\cup.dm_84", "etpro"})
+        EXPECT_TRUE(MConsoleNames::IsCommandLineName(QString::fromUtf8(name))) << name;
+    for (const char* name : {"x+quit y.dm_68", "duel+frag.dm_68", "+", "a;b"})
+        EXPECT_FALSE(MConsoleNames::IsCommandLineName(QString::fromUtf8(name))) << name;
 }
 
 TEST(ConsoleNames, TheRefusalNamesTheNameInTheUsersLanguage)

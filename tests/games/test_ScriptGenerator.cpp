@@ -278,6 +278,57 @@ TEST_F(ScriptGeneratorTest, EachScriptKeepsItsOwnChunksBesideAScriptNamedAlike)
     }
 }
 
+TEST_F(ScriptGeneratorTest, AChainOfANameBeyondAsciiNamesTheFilesOnDiskByteForByte)
+{
+    game.SetMaxScriptLen(1500);
+    const QString folder = QString::fromUtf8("na\xC3\xBC");
+    const QString basename = QString::fromUtf8("sc\xC3\xA8ne_\xC3\xBC");
+    ASSERT_TRUE(QDir(tmp.path()).mkdir(folder));
+    const QString dir = tmp.filePath(folder);
+    for (const bool autostart : {false, true}) {
+        SCOPED_TRACE(autostart ? "autostart" : "plain");
+        Params p = Params().Dir(dir).Relative(folder).Basename(basename).PauseEvery(3);
+        if (autostart)
+            p.Autostart();
+        RecordingUi ui;
+        int32_t points = 0;
+        ASSERT_TRUE(Generate(p, ui, points));
+        // Every link, as the game reads its bytes, names a file written.
+        const QByteArray prefix = QFile::encodeName(folder) + '\\';
+        static const QRegularExpression link(R"re((?:Exec "([^"]*)"|"Exec ([^"]*)"|exec_at_time \S+ (.*))$)re");
+        QByteArray file = QFile::encodeName(basename + ".cfg");
+        int chunks = 0;
+        for (;;) {
+            const QByteArray bytes = ReadAll(QFile::decodeName(QFile::encodeName(dir) + '/' + file));
+            ASSERT_FALSE(bytes.isEmpty()) << file.toStdString();
+            const QRegularExpressionMatch m = link.match(QString::fromLatin1(bytes));
+            if (!m.hasMatch())
+                break;
+            const QByteArray named = m.captured(m.lastCapturedIndex()).toLatin1();
+            ASSERT_TRUE(named.startsWith(prefix)) << named.toStdString();
+            file = named.mid(prefix.size());
+            ++chunks;
+        }
+        EXPECT_GT(chunks, 2);
+        EXPECT_TRUE(ui.inputErrors.isEmpty());
+    }
+}
+
+TEST_F(ScriptGeneratorTest, ACommandCharacterTheScriptCannotCarryIsRefusedBeforeAnythingIsWritten)
+{
+    curve.SetCommand(1, QString::fromUtf8("say h\xC3\xA9llo \xC3\xBC" "ber \xE6\x9D\xB1\xE4\xBA\xAC"));
+    RecordingUi ui;
+    int32_t points = 0;
+    EXPECT_FALSE(Generate(Params(), ui, points));
+    EXPECT_EQ(ui.inputErrors, QStringList{MRuvResource::GetResString(
+                                  0, 965, {TaggedValue(int32_t(1)), TaggedValue(QString::fromUtf8("\xE6\x9D\xB1"))})});
+    EXPECT_TRUE(Files().isEmpty());
+    // Latin-1 goes in as it is.
+    curve.SetCommand(1, QString::fromUtf8("say h\xC3\xA9llo \xC3\xBC" "ber"));
+    ASSERT_TRUE(Generate(Params(), ui, points));
+    EXPECT_TRUE(ReadAll(tmp.filePath("cam.cfg")).contains("say h\xe9llo \xfc" "ber"));
+}
+
 TEST_F(ScriptGeneratorTest, ALinkAtATemporaryNameIsNotFollowed)
 {
     QTemporaryDir outside;

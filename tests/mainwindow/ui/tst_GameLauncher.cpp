@@ -266,6 +266,11 @@ private slots:
         QTest::newRow("line break in a demo") << "" << "a\nquit" << "" << "a\nquit" << 932;
         QTest::newRow("quote in a mod") << "" << "" << "et\"pro" << "et\"pro" << 933;
         QTest::newRow("; in a mod") << "" << "" << "etpro;quit" << "etpro;quit" << 933;
+        // The command line splits at "+", inside quotes too for some engines.
+        QTest::newRow("+ in a configuration") << "etmain\\a+quit.cfg" << "" << "" << "etmain\\a+quit.cfg" << 931;
+        QTest::newRow("+ in a demo") << "" << "x+quit y.dm_68" << "" << "x+quit y.dm_68" << 932;
+        QTest::newRow("+ in another demo") << "" << "duel+frag.dm_68" << "" << "duel+frag.dm_68" << 932;
+        QTest::newRow("+ in a mod") << "" << "" << "et+pro" << "et+pro" << 933;
     }
 
     void namesThatSplitACommandAreRefused()
