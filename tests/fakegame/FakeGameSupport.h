@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -137,4 +138,12 @@ public:
 private:
     QString m_path;
 };
+
+// Starts the fake game as `game` and waits until it has made its window.
+inline bool Start(QProcess& game, const Options& o)
+{
+    game.setProcessEnvironment(Environment(o));
+    game.start(Binary(), {});
+    return game.waitForStarted() && Log(o.log).WaitForPrefix(QStringLiteral("window "));
+}
 }

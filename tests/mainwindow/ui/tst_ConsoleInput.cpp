@@ -252,11 +252,8 @@ private slots:
         o.withdrawn = true;
         o.log = m_s.Path(QStringLiteral("withdrawn.log"));
         QProcess game;
-        game.setProcessEnvironment(FakeGame::Environment(o));
-        game.start(FakeGame::Binary(), {});
-        QVERIFY(game.waitForStarted());
+        QVERIFY(FakeGame::Start(game, o));
         const FakeGame::Log log(o.log);
-        QVERIFY(log.WaitForPrefix(QStringLiteral("window ")));
         // Keys sent all the same would go to the window that has the keyboard.
         QLineEdit edit;
         edit.show();
@@ -296,11 +293,8 @@ private slots:
         o.frameMs = frameMs;
         o.log = m_s.Path(QStringLiteral("frames%1.log").arg(frameMs));
         QProcess game;
-        game.setProcessEnvironment(FakeGame::Environment(o));
-        game.start(FakeGame::Binary(), {});
-        QVERIFY(game.waitForStarted());
+        QVERIFY(FakeGame::Start(game, o));
         const FakeGame::Log log(o.log);
-        QVERIFY(log.WaitForPrefix(QStringLiteral("window ")));
         const X11Windows::Handle window = log.WindowId();
         // Activated only once its window manager (if any) has taken it.
         QVERIFY(QTest::qWaitFor(
