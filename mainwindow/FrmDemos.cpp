@@ -31,6 +31,7 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <cmath>
 
@@ -56,9 +57,52 @@ QString NodeText(const QString& name)
     return text;
 }
 
+// Gives the keyboard back to the browser once its chooser has closed. The
+// window manager hands it to a window of its own choice (the main window as
+// often as not), sometimes only after the browser asked for it: the first
+// time the owner takes it before the user has done anything, the browser
+// asks again. Any press or key of the user, or the browser's hiding, ends it.
+class KeyboardBack final : public QObject
+{
+public:
+    KeyboardBack(QWidget* window, QWidget* owner) : QObject(window), m_window(window), m_owner(owner)
+    {
+        qApp->installEventFilter(this);
+        connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
+            if (m_owner && focus != nullptr && focus == m_owner->window()->windowHandle())
+                Activate(true);
+        });
+        Activate(false);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        const bool userInput = e->type() == QEvent::MouseButtonPress || e->type() == QEvent::KeyPress;
+        if (userInput || (watched == m_window && e->type() == QEvent::Hide))
+            deleteLater();
+        return false;
+    }
+
+private:
+    void Activate(bool last)
+    {
+        if (!m_window || !m_window->isVisible()) {
+            deleteLater();
+            return;
+        }
+        m_window->raise();
+        m_window->activateWindow();
+        if (last)
+            deleteLater();
+    }
+
+    QPointer<QWidget> m_window;
+    QPointer<QWidget> m_owner;
+};
+
 // Re-enables the owner however the folder browser ends, and gives the
-// keyboard back to the window that opened the browser: the window manager
-// hands it to the first window it finds, the main window as often as not.
+// keyboard back to the window that opened the browser.
 class OwnerDisabled
 {
 public:
@@ -73,10 +117,9 @@ public:
         if (m_owner)
             m_owner->setEnabled(true);
         if (m_window && m_window->isVisible()) {
-            m_window->raise();
-            m_window->activateWindow();
             if (m_focus && m_focus->window() == m_window)
                 m_focus->setFocus(Qt::OtherFocusReason);
+            new KeyboardBack(m_window, m_owner);
         }
     }
     OwnerDisabled(const OwnerDisabled&) = delete;

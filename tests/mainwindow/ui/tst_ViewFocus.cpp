@@ -457,7 +457,8 @@ private slots:
         m_window->Parts().viewInput->fSelectView(3);
         ClickIntoView();
         QVERIFY(ViewHasKeys());
-        constexpr qint64 holdMs = 3000;
+        // As long as a user holds a key to fly across a map.
+        constexpr qint64 holdMs = 5000;
         const Hold off = HoldForward(0, holdMs);
         QVERIFY(off.complete);
         QCOMPARE(off.upsWhileHeld, 0);
