@@ -1,5 +1,7 @@
 #include "RecorderNames.h"
 
+#include "PathHelper.h"
+
 #include <QList>
 #include <QRegularExpression>
 
@@ -75,13 +77,10 @@ QString fSanitizeName(const QString& text, bool separatorsAllowed)
 
 bool IsFolderInside(const QString& relative)
 {
-    if (relative.startsWith(QLatin1Char('\\')) || relative.startsWith(QLatin1Char('/'))
-        || relative.contains(QLatin1Char(':')))
-        return false;
-    for (const QString& part : relative.split(QRegularExpression(QStringLiteral(R"([\\/])"))))
-        if (part.trimmed() == QLatin1String(".") || part.trimmed() == QLatin1String(".."))
-            return false;
-    return true;
+    // A "." part stays inside, but no folder is meant so.
+    static const QRegularExpression separators(QStringLiteral("[\\\\/]"));
+    return RuvPlatform::PathHelper::StaysInside(relative) && !relative.contains(QLatin1Char(':'))
+           && !relative.split(separators).contains(QStringLiteral("."));
 }
 
 } // namespace RecorderNames

@@ -24,7 +24,6 @@
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QStyle>
 
 #include <algorithm>
@@ -110,12 +109,7 @@ bool IDemoSelection::fIsBelowDemoRoot(const QString& path)
 {
     // The demo is copied into the game's folder and handed to the game: a
     // project file must not make that any file of the machine.
-    const QString trimmed = path.trimmed();
-    if (trimmed.startsWith(QLatin1Char('/')) || trimmed.startsWith(QLatin1Char('\\'))
-        || RuvPlatform::PathHelper::HasDriveLetter(trimmed))
-        return false;
-    static const QRegularExpression separators(QStringLiteral("[\\\\/]"));
-    return !trimmed.split(separators).contains(QStringLiteral(".."));
+    return RuvPlatform::PathHelper::StaysInside(path.trimmed());
 }
 
 void DemoSelection::fSetDemo(const QString& path)

@@ -2,10 +2,10 @@
 
 #include "GameLinuxNames.h"
 #include "MConsoleNames.h"
-#include "MRuvResource.h"
 #include "HandlerErrors.h"
 #include "MFileOp.h"
 #include "MForms.h"
+#include "MRuvResource.h"
 #include "MainContext.h"
 #include "MainParts.h"
 #include "MainState.h"

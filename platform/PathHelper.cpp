@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStorageInfo>
 
 #include <algorithm>
@@ -120,6 +121,14 @@ uint32_t LogicalDriveMask()
 bool HasDriveLetter(const QString& path)
 {
     return path.size() >= 2 && IsLetter(path[0]) && path[1] == QLatin1Char(':');
+}
+
+bool StaysInside(const QString& relative)
+{
+    if (relative.startsWith(QLatin1Char('/')) || relative.startsWith(QLatin1Char('\\')) || HasDriveLetter(relative))
+        return false;
+    static const QRegularExpression separators(QStringLiteral("[\\\\/]"));
+    return !relative.split(separators).contains(QStringLiteral(".."));
 }
 
 QString ToNative(const QString& path)

@@ -27,6 +27,10 @@ uint32_t LogicalDriveMask();
 // True for "C:", "c:\x" and the like: the path begins with a drive letter.
 bool HasDriveLetter(const QString& path);
 
+// True when a relative path, in either separator, stays inside the folder
+// it is taken from: no leading separator, no drive letter, no ".." part.
+bool StaysInside(const QString& relative);
+
 // The path as Linux wants it: "\" becomes "/", a drive letter becomes its
 // volume's root. A path already in Linux form is left as it is. The parts
 // that do not exist as written are looked up without regard to case, so

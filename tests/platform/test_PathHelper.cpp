@@ -92,3 +92,11 @@ TEST(PathHelper, NamesThatWindowsCannotHold)
     EXPECT_FALSE(PathHelper::IsValidWindowsPath(QStringLiteral("C:\\Ga:mes\\et")));
     EXPECT_TRUE(PathHelper::IsValidWindowsPath(QStringLiteral("/home/u/x")));
 }
+
+TEST(PathHelper, RelativePathsThatStayInside)
+{
+    for (const char* inside : {"", "demo.dm_68", "sub\\cup.dm_84", "sub/./cup", "..take\\final..dm_60"})
+        EXPECT_TRUE(PathHelper::StaysInside(QString::fromLatin1(inside))) << inside;
+    for (const char* outside : {"..", "..\\secret", "sub/../../x", "/etc/passwd", "\\x", "C:\\x", "c:x"})
+        EXPECT_FALSE(PathHelper::StaysInside(QString::fromLatin1(outside))) << outside;
+}
